@@ -1,0 +1,71 @@
+# Windows build: Quillmere.exe, the Windows-side tests and the end-to-end tests, all run
+# under Wine by the test command (scripts/test.sh).
+
+set(QM_WIN_DEFINES UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 _WIN32_IE=0x0A00)
+set(QM_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+set(QM_WIN_LIBS comctl32 shell32 ole32 oleaut32 uuid winmm shlwapi gdi32 advapi32 user32 version msimg32)
+
+target_compile_definitions(qm_core PUBLIC ${QM_WIN_DEFINES})
+
+# Thin Windows layer: everything but the entry point, so tests link the same code.
+file(GLOB_RECURSE QM_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/win32/*.cpp)
+list(FILTER QM_WIN32_SOURCES EXCLUDE REGEX ".*/src/win32/app/main\\.cpp$")
+add_library(qm_win32 STATIC ${QM_WIN32_SOURCES})
+target_link_libraries(qm_win32 PUBLIC qm_core ${QM_WIN_LIBS})
+
+add_executable(Quillmere WIN32 src/win32/app/main.cpp src/win32/res/quillmere.rc)
+target_link_libraries(Quillmere PRIVATE qm_win32)
+target_link_options(Quillmere PRIVATE -municode ${QM_STATIC_RUNTIME})
+set_source_files_properties(src/win32/res/quillmere.rc PROPERTIES
+    OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/win32/res/quillmere.ico;${PROJECT_SOURCE_DIR}/src/win32/res/quillmere.manifest")
+
+# GoogleTest for Windows, compiled from Debian's source package.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+file(GLOB_RECURSE QM_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
+add_executable(win32_tests ${QM_WIN32_TEST_SOURCES})
+target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(win32_tests PRIVATE qm_win32 gtest gtest_main gmock)
+target_link_options(win32_tests PRIVATE ${QM_STATIC_RUNTIME})
+# One process for the whole suite: Wine's start-up is paid once.
+add_test(NAME win32_tests COMMAND win32_tests --gtest_color=no)
+set_tests_properties(win32_tests PROPERTIES LABELS wine TIMEOUT 600)
+
+# Small console programs that stand in for the system's defragmenter in tests and demos.
+file(GLOB QM_DOUBLE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/doubles/*.cpp)
+foreach(src ${QM_DOUBLE_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_compile_definitions(${name} PRIVATE ${QM_WIN_DEFINES})
+    target_link_options(${name} PRIVATE -municode ${QM_STATIC_RUNTIME})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
+    list(APPEND QM_DOUBLES ${name})
+endforeach()
+
+# End-to-end tests: one Windows test program that drives Quillmere.exe; every test suite in
+# it is a scenario that runs in a fresh copy of the booted Wine prefix.
+file(GLOB_RECURSE QM_E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${QM_E2E_SOURCES})
+target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(e2e_tests PRIVATE qm_win32 gtest gtest_main)
+target_link_options(e2e_tests PRIVATE ${QM_STATIC_RUNTIME})
+add_dependencies(e2e_tests Quillmere ${QM_DOUBLES})
+
+set(QM_E2E_SCENARIOS)
+foreach(src ${QM_E2E_SOURCES})
+    file(STRINGS ${src} lines REGEX "^TEST(_F)?\\((E2e[A-Za-z0-9]+),")
+    foreach(line ${lines})
+        string(REGEX REPLACE "^TEST(_F)?\\((E2e[A-Za-z0-9]+),.*" "\\2" suite "${line}")
+        list(APPEND QM_E2E_SCENARIOS ${suite})
+    endforeach()
+endforeach()
+list(REMOVE_DUPLICATES QM_E2E_SCENARIOS)
+foreach(suite ${QM_E2E_SCENARIOS})
+    add_test(NAME e2e.${suite}
+        COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/e2e-scenario.sh ${suite}
+                $<TARGET_FILE:e2e_tests> $<TARGET_FILE:Quillmere> ${CMAKE_BINARY_DIR}/doubles)
+    set_tests_properties(e2e.${suite} PROPERTIES LABELS "wine;e2e" TIMEOUT 300)
+endforeach()

@@ -1,0 +1,86 @@
+# Shell functions for running the Windows build under Wine; source this file.
+#   qm_wine_env            exports the quiet, prompt-free Wine environment
+#   qm_xvfb_start          starts a private Xvfb unless DISPLAY is already usable
+#   qm_wine_make_base DIR  creates and boots a prefix once (fonts in), cached by a stamp file
+#   qm_wine_boot DIR       make_base + persistent wineserver; exports WINEPREFIX
+#   qm_wine_stop           ends the persistent wineserver of WINEPREFIX
+#   qm_winpath PATH        a Linux path as Wine sees it (Z:\...)
+
+qm_wine_env() {
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv,winepulse.drv=d"
+}
+
+qm_winpath() {
+    local p
+    p=$(readlink -f "$1")
+    printf 'Z:%s' "${p//\//\\}"
+}
+
+qm_xvfb_start() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    local n=90
+    while [ -e "/tmp/.X${n}-lock" ] || [ -e "/tmp/.X11-unix/X${n}" ]; do n=$((n + 1)); done
+    Xvfb ":${n}" -screen 0 "${QM_SCREEN:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
+    QM_XVFB_PID=$!
+    export QM_XVFB_PID
+    export DISPLAY=":${n}"
+    local i
+    for i in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X${n}" ] && xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    echo "Xvfb did not start on :${n}" >&2
+    return 1
+}
+
+qm_xvfb_stop() {
+    if [ -n "${QM_XVFB_PID:-}" ]; then
+        kill "$QM_XVFB_PID" 2>/dev/null || true
+        wait "$QM_XVFB_PID" 2>/dev/null || true
+        unset QM_XVFB_PID
+    fi
+}
+
+qm_wine_make_base() {
+    mkdir -p "$1"
+    local dir
+    dir=$(readlink -f "$1")
+    local stamp="$dir/.quillmere-base"
+    local want
+    want="$(wine --version 2>/dev/null) fonts+registry v1"
+    if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
+        return 0
+    fi
+    qm_wine_env
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    WINEPREFIX="$dir" wineboot -i >/dev/null 2>&1
+    # Without these, every face resolves to one substitute and text widths are wrong.
+    mkdir -p "$dir/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/* "$dir/drive_c/windows/Fonts/" 2>/dev/null || true
+    # No window manager under Xvfb: let Wine draw the frames of decorated windows itself.
+    WINEPREFIX="$dir" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # Written to disk only when the server ends: a copy of the prefix must have it all.
+    WINEPREFIX="$dir" wineserver -w
+    WINEPREFIX="$dir" wineserver -k 2>/dev/null || true
+    echo "$want" >"$stamp"
+}
+
+qm_wine_boot() {
+    local dir
+    qm_wine_make_base "$1" || return 1
+    dir=$(readlink -f "$1")
+    export WINEPREFIX="$dir"
+    qm_wine_env
+    wineserver -p
+    wine wineboot >/dev/null 2>&1
+}
+
+qm_wine_stop() {
+    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+    return 0
+}

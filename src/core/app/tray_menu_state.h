@@ -1,0 +1,19 @@
+#pragma once
+
+namespace qm {
+
+// What the tray menu shows: the program decides it, the Windows layer draws it.
+struct TrayMenuState {
+    bool optionsEnabled = true;
+    bool optionsChecked = false;  // the Options dialog is open
+    bool scheduleEnabled = true;
+    bool scheduleChecked = false;  // the schedule editor is open
+    bool defragEnabled = true;
+    bool stopVisible = false;
+    bool stopEnabled = false;
+    bool openEnabled = true;
+    bool aboutEnabled = true;
+    bool exitEnabled = true;
+};
+
+}  // namespace qm

@@ -1,0 +1,118 @@
+#include "win32/common/registry_settings_store.h"
+
+#include <string>
+
+#include "support/settings_store_contract.h"
+#include "win32/common/unique_handle.h"
+
+namespace qm::test {
+namespace {
+
+using win::RegistrySettingsStore;
+
+// Each test works under its own scratch key, never the program's real one.
+constexpr const wchar_t* kScratchRoot = L"Software\\QuillmereTests";
+
+std::wstring FreshKeyPath() {
+    static int counter = 0;
+    const std::wstring path = std::wstring(kScratchRoot) + L"\\Store" +
+                              std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                              std::to_wstring(++counter);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
+    return path;
+}
+
+class RegistryStoreTest : public ::testing::Test {
+  protected:
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kScratchRoot); }
+
+    // Writes a raw value of any type behind the store's back.
+    void WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
+        win::UniqueHkey key;
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                    nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), bytes),
+                  ERROR_SUCCESS);
+    }
+
+    std::wstring path_ = FreshKeyPath();
+    RegistrySettingsStore store_{HKEY_CURRENT_USER, path_};
+};
+
+INSTANTIATE_TEST_SUITE_P(Registry, SettingsStoreContract, ::testing::Values(StoreFactory([] {
+                             return std::make_unique<RegistrySettingsStore>(HKEY_CURRENT_USER,
+                                                                            FreshKeyPath());
+                         })));
+
+TEST_F(RegistryStoreTest, MissingKeyReadsAsDefault) {
+    EXPECT_EQ(store_.GetSetting("LastDefrag", "0"), "0");
+}
+
+TEST_F(RegistryStoreTest, ValueOfAnotherTypeReadsAsDefault) {
+    const DWORD number = 3;
+    WriteRaw(L"RunPriority", REG_DWORD, &number, sizeof(number));
+    const BYTE blob[] = {'1', 0, '2', 0};
+    WriteRaw(L"ShowCDrive", REG_BINARY, blob, sizeof(blob));
+    const wchar_t multi[] = L"1\0002\0";
+    WriteRaw(L"ShowDDrive", REG_MULTI_SZ, multi, sizeof(multi));
+    EXPECT_EQ(store_.GetSetting("RunPriority", "1"), "1");
+    EXPECT_EQ(store_.GetSetting("ShowCDrive", "1"), "1");
+    EXPECT_EQ(store_.GetSetting("ShowDDrive", "1"), "1");
+}
+
+TEST_F(RegistryStoreTest, OverLongValueReadsAsDefault) {
+    const std::wstring huge(100 * 1024, L'7');
+    WriteRaw(L"StartHour", REG_SZ, huge.c_str(),
+             static_cast<DWORD>((huge.size() + 1) * sizeof(wchar_t)));
+    EXPECT_EQ(store_.GetSetting("StartHour", "24"), "24");
+}
+
+TEST_F(RegistryStoreTest, ValueWithoutTerminatingNulOrWithEmbeddedNulIsCutSafely) {
+    const wchar_t noNul[] = {L'1', L'2'};
+    WriteRaw(L"StartMinute", REG_SZ, noNul, sizeof(noNul));
+    EXPECT_EQ(store_.GetSetting("StartMinute", "0"), "12");
+    const wchar_t embedded[] = L"30\0junk";
+    WriteRaw(L"EveryInterval", REG_SZ, embedded, sizeof(embedded));
+    EXPECT_EQ(store_.GetSetting("EveryInterval", "0"), "30");
+    const BYTE odd[] = {'5', 0, '5'};  // an odd byte count
+    WriteRaw(L"EveryFrequency", REG_SZ, odd, sizeof(odd));
+    EXPECT_EQ(store_.GetSetting("EveryFrequency", "1").substr(0, 1), "5");
+}
+
+TEST_F(RegistryStoreTest, WritesRegSzWithItsTerminatingNul) {
+    ASSERT_TRUE(store_.SaveSetting("UseEndDate", "True"));
+    win::UniqueHkey key;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_QUERY_VALUE, key.put()),
+              ERROR_SUCCESS);
+    DWORD type = 0, bytes = 0;
+    ASSERT_EQ(::RegQueryValueExW(key.get(), L"UseEndDate", nullptr, &type, nullptr, &bytes),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(bytes, 5 * sizeof(wchar_t));
+}
+
+TEST_F(RegistryStoreTest, WriteFailureIsReported) {
+    // A root that is no open key: the write cannot happen and the store says so.
+    RegistrySettingsStore broken(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7A3)), path_);
+    EXPECT_FALSE(broken.SaveSetting("RunPriority", "2"));
+    EXPECT_EQ(broken.GetSetting("RunPriority", "1"), "1");
+}
+
+TEST(UniqueResource, MoveTransfersOwnershipAndClosesOnce) {
+    win::UniqueHandle a(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(a);
+    const HANDLE raw = a.get();
+    win::UniqueHandle b(std::move(a));
+    EXPECT_FALSE(a);
+    EXPECT_EQ(b.get(), raw);
+    win::UniqueHandle c;
+    c = std::move(b);
+    EXPECT_EQ(c.get(), raw);
+    c.reset();
+    DWORD flags = 0;
+    EXPECT_FALSE(::GetHandleInformation(raw, &flags));  // closed exactly when c let go
+}
+
+}  // namespace
+}  // namespace qm::test
