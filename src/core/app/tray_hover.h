@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/app/geometry.h"
+#include "core/common/timer.h"
+
+namespace qm {
+
+// What the hover logic needs from the tray icon and the balloon control.
+class TrayBalloonHost {
+  public:
+    virtual ~TrayBalloonHost() = default;
+    virtual Point CursorPosition() = 0;
+    // Where the program's icon is on the screen, found anew at each call.
+    virtual Rect TrayIconRect() = 0;
+    // The balloon control: its message, showing at a point (returns the balloon's id, 0 when
+    // it could not be shown) and removing a balloon by id.
+    virtual void SetBalloonMessage(const std::string& text) = 0;
+    virtual std::uint16_t ShowBalloonAt(Point at) = 0;
+    virtual void RemoveBalloon(std::uint16_t id) = 0;
+    // Puts the next and last defrag status into the balloon (through SetBalloon); called
+    // before a balloon opens while no run is going on.
+    virtual void RefreshStatusText() = 0;
+    virtual bool DefragRunning() = 0;
+};
+
+// Resting the mouse on the tray icon opens the status balloon: Timer4 polls the cursor every
+// 200 ms while it may be over the icon, Timer2 waits 400 ms before the balloon opens, Timer3
+// hides it after 5 s without renewal.
+class TrayHover {
+  public:
+    TrayHover(TrayBalloonHost& host, Timer& timer4, Timer& timer2, Timer& timer3);
+
+    // An event of the tray icon other than a click (above all, the mouse moving over it).
+    void OnIconMouseMove();
+
+    void Timer4_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
+
+    void ShowBalloon();
+    void HideBalloon();
+    void SetBalloon(const std::string& text);
+    // The balloon control reports that the balloon has gone (its close button, say).
+    void OnBalloonClosed();
+
+    bool BalloonShown() const { return balloonShown_; }
+    std::uint16_t BalloonId() const { return balloonId_; }
+
+  private:
+    TrayBalloonHost& host_;
+    Timer& timer4_;
+    Timer& timer2_;
+    Timer& timer3_;
+    bool balloonShown_ = false;
+    std::uint16_t balloonId_ = 0;
+};
+
+}  // namespace qm
