@@ -1,0 +1,165 @@
+#include "core/app/setting_conversions.h"
+
+#include <cctype>
+#include <limits>
+
+namespace qm {
+
+namespace {
+
+constexpr std::int64_t kLargestNumber = 1'000'000'000'000'000;  // 10^15
+
+struct Decimal {
+    bool negative = false;
+    std::int64_t whole = 0;    // integer part, at most kLargestNumber
+    int firstFraction = 0;     // first digit after the point
+    bool restNonZero = false;  // any non-zero digit after the first fraction digit
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::optional<Decimal> ParseDecimal(std::string_view text) {
+    std::size_t pos = 0;
+    std::size_t end = text.size();
+    while (pos < end && IsBlank(text[pos])) {
+        ++pos;
+    }
+    while (end > pos && IsBlank(text[end - 1])) {
+        --end;
+    }
+    Decimal d;
+    if (pos < end && (text[pos] == '-' || text[pos] == '+')) {
+        d.negative = text[pos] == '-';
+        ++pos;
+    }
+    std::size_t digits = 0;
+    while (pos < end && std::isdigit(static_cast<unsigned char>(text[pos]))) {
+        d.whole = d.whole * 10 + (text[pos] - '0');
+        if (d.whole > kLargestNumber) {
+            return std::nullopt;
+        }
+        ++pos;
+        ++digits;
+    }
+    if (pos < end && text[pos] == '.') {
+        ++pos;
+        std::size_t fractionDigits = 0;
+        while (pos < end && std::isdigit(static_cast<unsigned char>(text[pos]))) {
+            if (fractionDigits == 0) {
+                d.firstFraction = text[pos] - '0';
+            } else if (text[pos] != '0') {
+                d.restNonZero = true;
+            }
+            ++fractionDigits;
+            ++pos;
+        }
+        digits += fractionDigits;
+    }
+    if (digits == 0 || pos != end) {
+        return std::nullopt;
+    }
+    return d;
+}
+
+template <typename T>
+std::optional<T> ParseInRange(std::string_view text) {
+    const auto value = ParseWholeNumber(text);
+    if (!value || *value < std::numeric_limits<T>::min() ||
+        *value > std::numeric_limits<T>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<T>(*value);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
+    const auto d = ParseDecimal(text);
+    if (!d) {
+        return std::nullopt;
+    }
+    std::int64_t magnitude = d->whole;
+    const bool pastHalf = d->firstFraction > 5 || (d->firstFraction == 5 && d->restNonZero);
+    const bool exactHalf = d->firstFraction == 5 && !d->restNonZero;
+    if (pastHalf || (exactHalf && magnitude % 2 != 0)) {
+        ++magnitude;
+    }
+    return d->negative ? -magnitude : magnitude;
+}
+
+bool NumberTextEquals(std::string_view text, std::int64_t value) {
+    const auto d = ParseDecimal(text);
+    if (!d || d->firstFraction != 0 || d->restNonZero) {
+        return false;
+    }
+    return (d->negative ? -d->whole : d->whole) == value;
+}
+
+std::optional<std::int16_t> ParseInt16(std::string_view text) {
+    return ParseInRange<std::int16_t>(text);
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view text) {
+    return ParseInRange<std::int32_t>(text);
+}
+
+std::optional<bool> ParseBoolean(std::string_view text) {
+    const std::string_view trimmed = Trim(text);
+    if (EqualsNoCase(trimmed, "True")) {
+        return true;
+    }
+    if (EqualsNoCase(trimmed, "False")) {
+        return false;
+    }
+    const auto d = ParseDecimal(trimmed);
+    if (!d) {
+        return std::nullopt;
+    }
+    return d->whole != 0 || d->firstFraction != 0 || d->restNonZero;
+}
+
+std::string FormatBoolean(bool value) {
+    return value ? "True" : "False";
+}
+
+std::string FormatDateSetting(const DateTextFormat& format, DateTime value) {
+    std::string text = format.FormatShortDate(value);
+    if (value.HasTime()) {
+        text += ' ';
+        text += format.FormatTime(value);
+    }
+    return text;
+}
+
+std::string FitToWidth(std::string_view text, std::size_t width, char pad) {
+    std::string fitted(text.substr(0, width));
+    fitted.resize(width, pad);
+    return fitted;
+}
+
+}  // namespace qm

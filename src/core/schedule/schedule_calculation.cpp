@@ -1,0 +1,140 @@
+#include "core/schedule/schedule_calculation.h"
+
+#include <string_view>
+
+namespace qm {
+
+namespace {
+
+// Far more than the longest gap between two selected days: a day of month that only some
+// months have (the 31st) comes back within 62 days.
+constexpr int kSearchDayLimit = 400;
+
+bool IsSelected(std::string_view selections, int index) {
+    return index >= 1 && static_cast<std::size_t>(index) <= selections.size() &&
+           selections[static_cast<std::size_t>(index) - 1] == '1';
+}
+
+// Whether any index the calendar can produce is selected. Anything but '1' counts as not
+// selected, so a text of blanks or junk yields no run instead of an endless search.
+bool HasAnySelection(std::string_view selections, int indexCount) {
+    for (int i = 1; i <= indexCount; ++i) {
+        if (IsSelected(selections, i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int WeekdayOfDay(std::int64_t dayNumber) {
+    const std::int64_t w = (dayNumber + 6) % 7;  // the zero date was a Saturday
+    return static_cast<int>(w < 0 ? w + 7 : w) + 1;
+}
+
+DateTime Daily(const ScheduleRecord& s, DateTime now, DateTime reference) {
+    DateTime candidate = AtTime(reference, s.startHour, s.startMinute);
+    if (MinuteDifference(reference, candidate) < 0) {
+        candidate = AddDays(candidate, 1);
+    }
+    if (DayDifference(s.startDate, candidate) < 0) {
+        candidate = AtTime(s.startDate, s.startHour, s.startMinute);
+    }
+    if (s.useEndDate && DayDifference(s.endDate, candidate) > 0) {
+        return NoOccurrence(now);
+    }
+    return candidate;
+}
+
+// The first day on or after the later of the reference day and the start day whose start
+// time has not passed and whose weekday (weekly) or day of month (monthly) is selected.
+// Starting the search at that later day, rather than walking day by day from the reference,
+// keeps the cost the same however far ahead the start date lies.
+DateTime WeeklyOrMonthly(const ScheduleRecord& s, DateTime now, DateTime reference, bool weekly) {
+    const std::string_view selections = weekly ? s.weeklySelections : s.monthlySelections;
+    const int indexCount = weekly ? static_cast<int>(kWeeklySelectionsLength)
+                                  : static_cast<int>(kMonthlySelectionsLength);
+    if (!HasAnySelection(selections, indexCount)) {
+        return NoOccurrence(now);
+    }
+    if (s.useEndDate &&
+        MinuteDifference(reference, AtTime(s.endDate, s.startHour, s.startMinute)) < 0) {
+        return NoOccurrence(now);
+    }
+
+    std::int64_t day = reference.DayNumber();
+    if (MinuteDifference(reference, AtTime(reference, s.startHour, s.startMinute)) < 0) {
+        ++day;
+    }
+    if (s.startDate.DayNumber() > day) {
+        day = s.startDate.DayNumber();
+    }
+
+    for (int step = 0; step < kSearchDayLimit && day <= DateTime::kMaxDay; ++step, ++day) {
+        const int index = weekly ? WeekdayOfDay(day) : CivilFromDays(day).day;
+        if (!IsSelected(selections, index)) {
+            continue;
+        }
+        const DateTime candidate = DateTime::FromSeconds(day * DateTime::kSecondsPerDay +
+                                                         s.startHour * 3600 + s.startMinute * 60);
+        if (s.useEndDate && DayDifference(s.endDate, candidate) > 0) {
+            return NoOccurrence(now);
+        }
+        return candidate;
+    }
+    // Only the end of the calendar gets here.
+    return NoOccurrence(now);
+}
+
+DateTime Every(const ScheduleRecord& s, DateTime now) {
+    // A frequency of zero or less would make every run due again at once, one defrag after
+    // another; such a schedule has no run.
+    if (s.everyFrequency <= 0) {
+        return NoOccurrence(now);
+    }
+    return s.everyInterval == 0 ? AddHours(s.lastScheduledTime, s.everyFrequency)
+                                : AddMinutes(s.lastScheduledTime, s.everyFrequency);
+}
+
+}  // namespace
+
+DateTime NoOccurrence(DateTime now) {
+    return StripSeconds(AddYears(now, -50));
+}
+
+bool HasValidStartTime(const ScheduleRecord& s) {
+    return s.startHour >= 0 && s.startHour <= 23 && s.startMinute >= 0 && s.startMinute <= 59;
+}
+
+DateTime CalculateNextScheduledTime(const ScheduleRecord& schedule, DateTime now,
+                                    std::int16_t offsetMinutes) {
+    const DateTime reference = AddMinutes(now, offsetMinutes);
+    DateTime result;
+    switch (schedule.occursOption) {
+        case static_cast<std::int32_t>(OccursOption::Never):
+            result = NoOccurrence(now);
+            break;
+        case static_cast<std::int32_t>(OccursOption::Daily):
+        case static_cast<std::int32_t>(OccursOption::Weekly):
+        case static_cast<std::int32_t>(OccursOption::Monthly):
+            // Without a real start time (24 stands for "not chosen yet") nothing is due.
+            if (!HasValidStartTime(schedule)) {
+                result = NoOccurrence(now);
+            } else if (schedule.occursOption == static_cast<std::int32_t>(OccursOption::Daily)) {
+                result = Daily(schedule, now, reference);
+            } else {
+                result = WeeklyOrMonthly(
+                    schedule, now, reference,
+                    schedule.occursOption == static_cast<std::int32_t>(OccursOption::Weekly));
+            }
+            break;
+        case static_cast<std::int32_t>(OccursOption::Every):
+            result = Every(schedule, now);
+            break;
+        default:
+            result = DateTime();
+            break;
+    }
+    return StripSeconds(result);
+}
+
+}  // namespace qm

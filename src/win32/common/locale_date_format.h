@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/common/date_text_format.h"
+
+namespace qm::win {
+
+// Dates and times in the user's regional settings: written with the locale's short date and
+// time formats, read back with the system's own text-to-date conversion (oleaut32).
+class LocaleDateTextFormat final : public DateTextFormat {
+  public:
+    std::string FormatShortDate(DateTime moment) const override;
+    std::string FormatTime(DateTime moment) const override;
+    std::optional<DateTime> ParseDateText(std::string_view text) const override;
+};
+
+// An automation date (days from 30 December 1899, the fraction the time of that day even for
+// negative days) as a DateTime, to the nearest second; nothing outside years 100-9999.
+std::optional<DateTime> DateTimeFromOleDate(double oleDate);
+double OleDateFromDateTime(DateTime moment);
+
+}  // namespace qm::win

@@ -1,0 +1,243 @@
+#include "core/app/program_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/app/settings_keys.h"
+#include "core/common/memory_settings_store.h"
+#include "support/date_time_print.h"
+
+namespace qm {
+namespace {
+
+DateTime D(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return DateTime::Make(y, mo, d, h, mi, s);
+}
+
+// Keeps the order in which keys are read and written.
+class RecordingStore final : public SettingsStore {
+  public:
+    std::string GetSetting(std::string_view key, std::string_view defaultValue) const override {
+        reads.emplace_back(key);
+        return inner.GetSetting(key, defaultValue);
+    }
+    bool SaveSetting(std::string_view key, std::string_view value) override {
+        writes.emplace_back(key);
+        return inner.SaveSetting(key, value);
+    }
+    MemorySettingsStore inner;
+    mutable std::vector<std::string> reads;
+    std::vector<std::string> writes;
+};
+
+// Day before month, as much of the world writes dates.
+class DayFirstDateTextFormat final : public DateTextFormat {
+  public:
+    std::string FormatShortDate(DateTime t) const override {
+        const CivilDate d = t.Date();
+        return std::to_string(d.day) + "/" + std::to_string(d.month) + "/" + std::to_string(d.year);
+    }
+    std::string FormatTime(DateTime t) const override { return us_.FormatTime(t); }
+    std::optional<DateTime> ParseDateText(std::string_view text) const override {
+        const auto swapped = us_.ParseDateText(text);  // read as m/d, then swap the two
+        if (!swapped) {
+            return std::nullopt;
+        }
+        const CivilDate d = swapped->Date();
+        return DateTime::FromParts(d.year, d.day, d.month);
+    }
+
+  private:
+    UsDateTextFormat us_;
+};
+
+class ProgramSettingsTest : public ::testing::Test {
+  protected:
+    void Load(std::vector<std::string> drives = {"d:\\", "e:\\"}) {
+        LoadSettings(store, us, drives, today, run, schedule);
+    }
+
+    RecordingStore store;
+    UsDateTextFormat us;
+    DateTime today = D(2026, 12, 5, 14, 33, 7);
+    RunSettings run;
+    ScheduleRecord schedule;
+};
+
+TEST_F(ProgramSettingsTest, EmptyStoreGivesTheDefaults) {
+    Load();
+    EXPECT_EQ(run.lastDefrag, DateTime());
+    EXPECT_EQ(run.runPriority, 1);
+    EXPECT_EQ(run.afterDefragAction, 1);
+    EXPECT_EQ(run.selectedDrives, (std::vector<std::string>{"c:", "d:", "e:"}));
+    EXPECT_EQ(run.SelectedDriveCount(), 3);
+    EXPECT_EQ(schedule.occursOption, 0);
+    EXPECT_EQ(schedule.everyInterval, 0);
+    EXPECT_EQ(schedule.everyFrequency, 1);
+    EXPECT_EQ(schedule.startHour, 24);
+    EXPECT_EQ(schedule.startMinute, 0);
+    EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
+    EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
+    EXPECT_FALSE(schedule.useEndDate);
+    EXPECT_EQ(schedule.weeklySelections, "0000000");
+    EXPECT_EQ(schedule.monthlySelections, std::string(31, '0'));
+}
+
+TEST_F(ProgramSettingsTest, ReadsInTheOrderOfTheTable) {
+    Load({"d:\\"});
+    EXPECT_EQ(store.reads,
+              (std::vector<std::string>{
+                  "LastDefrag", "RunPriority", "AfterDefragAction", "ShowCDrive", "ShowDDrive",
+                  "OccursOption", "EveryInterval", "EveryFrequency", "StartHour", "StartMinute",
+                  "StartDate", "EndDate", "UseEndDate", "WeeklySelections", "MonthlySelections"}));
+}
+
+TEST_F(ProgramSettingsTest, DriveSelection) {
+    store.inner.SaveSetting("ShowCDrive", "0");
+    store.inner.SaveSetting("ShowDDrive", "1");
+    store.inner.SaveSetting("ShowEDrive", "0");
+    store.inner.SaveSetting("ShowFDrive", "2");
+    store.inner.SaveSetting("ShowGDrive", "junk");  // unreadable: the default, selected
+    Load({"d:\\", "e:\\", "F:\\", "g:\\", "", "?:\\", "c:\\"});
+    EXPECT_EQ(run.selectedDrives, (std::vector<std::string>{"d:", "g:"}));
+}
+
+TEST_F(ProgramSettingsTest, EveryFrequencyDefaultFollowsTheInterval) {
+    store.inner.SaveSetting("EveryInterval", "1");
+    Load();
+    EXPECT_EQ(schedule.everyFrequency, 10);
+    store.inner.SaveSetting("EveryFrequency", "45");
+    Load();
+    EXPECT_EQ(schedule.everyFrequency, 45);
+}
+
+TEST_F(ProgramSettingsTest, StoredValuesAreConverted) {
+    store.inner.SaveSetting("LastDefrag", "12/3/2026 9:30:05 PM");
+    store.inner.SaveSetting("RunPriority", "3");
+    store.inner.SaveSetting("AfterDefragAction", "2");
+    store.inner.SaveSetting("OccursOption", "2");
+    store.inner.SaveSetting("StartHour", "21");
+    store.inner.SaveSetting("StartMinute", "30");
+    store.inner.SaveSetting("StartDate", "11/1/2026");
+    store.inner.SaveSetting("EndDate", "2/28/2027");
+    store.inner.SaveSetting("UseEndDate", "True");
+    store.inner.SaveSetting("WeeklySelections", "01001");
+    store.inner.SaveSetting("MonthlySelections", std::string(40, '1'));
+    Load();
+    EXPECT_EQ(run.lastDefrag, D(2026, 12, 3, 21, 30, 5));
+    EXPECT_EQ(run.runPriority, 3);
+    EXPECT_EQ(run.afterDefragAction, 2);
+    EXPECT_EQ(schedule.occursOption, 2);
+    EXPECT_EQ(schedule.startHour, 21);
+    EXPECT_EQ(schedule.startMinute, 30);
+    EXPECT_EQ(schedule.startDate, D(2026, 11, 1));
+    EXPECT_EQ(schedule.endDate, D(2027, 2, 28));
+    EXPECT_TRUE(schedule.useEndDate);
+    EXPECT_EQ(schedule.weeklySelections, "01001  ");  // padded with blanks
+    EXPECT_EQ(schedule.monthlySelections, std::string(31, '1'));
+}
+
+TEST_F(ProgramSettingsTest, UnconvertibleValuesFallBackToDefaults) {
+    const std::pair<const char*, const char*> stored[] = {
+        {"LastDefrag", "2/30/2026"},
+        {"RunPriority", "High"},
+        {"AfterDefragAction", "70000"},
+        {"OccursOption", "99999999999"},
+        {"EveryInterval", "x"},
+        {"EveryFrequency", "40000"},
+        {"StartHour", "-"},
+        {"StartMinute", "1e2"},
+        {"StartDate", "13/13/2026"},
+        {"EndDate", "1/1/10000"},
+        {"UseEndDate", "maybe"},
+    };
+    for (auto [key, value] : stored) {
+        store.inner.SaveSetting(key, value);
+    }
+    Load();
+    EXPECT_EQ(run.lastDefrag, DateTime());
+    EXPECT_EQ(run.runPriority, 1);
+    EXPECT_EQ(run.afterDefragAction, 1);
+    EXPECT_EQ(schedule.occursOption, 0);
+    EXPECT_EQ(schedule.everyInterval, 0);
+    EXPECT_EQ(schedule.everyFrequency, 1);
+    EXPECT_EQ(schedule.startHour, 24);
+    EXPECT_EQ(schedule.startMinute, 0);
+    EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
+    EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
+    EXPECT_FALSE(schedule.useEndDate);
+}
+
+TEST_F(ProgramSettingsTest, DefaultDateIsTodayInADayFirstLocale) {
+    const DayFirstDateTextFormat dayFirst;
+    LoadSettings(store, dayFirst, {}, today, run, schedule);
+    EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
+    EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
+}
+
+TEST_F(ProgramSettingsTest, SaveWritesTheTenKeysInOrderAndForm) {
+    schedule.occursOption = 3;
+    schedule.everyInterval = 1;
+    schedule.everyFrequency = 30;
+    schedule.startHour = 21;
+    schedule.startMinute = 5;
+    schedule.startDate = D(2026, 12, 5);
+    schedule.endDate = D(2027, 1, 2, 6, 7, 8);
+    schedule.useEndDate = true;
+    schedule.weeklySelections = "01";
+    schedule.monthlySelections = std::string(35, '1');
+    EXPECT_TRUE(SaveScheduleSettings(store, us, schedule));
+    EXPECT_EQ(store.writes,
+              (std::vector<std::string>{"OccursOption", "EveryInterval", "EveryFrequency",
+                                        "StartHour", "StartMinute", "StartDate", "EndDate",
+                                        "UseEndDate", "WeeklySelections", "MonthlySelections"}));
+    const auto& v = store.inner;
+    EXPECT_EQ(v.Find("OccursOption"), "3");
+    EXPECT_EQ(v.Find("EveryInterval"), "1");
+    EXPECT_EQ(v.Find("EveryFrequency"), "30");
+    EXPECT_EQ(v.Find("StartHour"), "21");
+    EXPECT_EQ(v.Find("StartMinute"), "5");
+    EXPECT_EQ(v.Find("StartDate"), "12/5/2026");
+    EXPECT_EQ(v.Find("EndDate"), "1/2/2027 6:07:08 AM");
+    EXPECT_EQ(v.Find("UseEndDate"), "True");
+    EXPECT_EQ(v.Find("WeeklySelections"), "01     ");
+    EXPECT_EQ(v.Find("MonthlySelections"), std::string(31, '1'));
+
+    ScheduleRecord back;
+    LoadSettings(store, us, {}, today, run, back);
+    EXPECT_EQ(back.occursOption, 3);
+    EXPECT_EQ(back.endDate, D(2027, 1, 2, 6, 7, 8));
+    EXPECT_EQ(back.weeklySelections, "01     ");
+}
+
+TEST_F(ProgramSettingsTest, FailedWritesAreReportedToTheCaller) {
+    store.inner.FailWrites(true);
+    EXPECT_FALSE(SaveScheduleSettings(store, us, schedule));
+    EXPECT_EQ(store.writes.size(), 10u);  // every key is still tried
+}
+
+TEST_F(ProgramSettingsTest, LastDefragAndFirstRunMarkers) {
+    EXPECT_TRUE(SaveLastDefrag(store, us, D(2026, 12, 3, 21, 30, 5)));
+    EXPECT_EQ(store.inner.Find("LastDefrag"), "12/3/2026 9:30:05 PM");
+    EXPECT_FALSE(ReadShownSetting(store, keys::kOptionsShown));
+    EXPECT_TRUE(SaveShownSetting(store, keys::kOptionsShown));
+    EXPECT_EQ(store.inner.Find("OptionsShown"), "True");
+    EXPECT_TRUE(ReadShownSetting(store, keys::kOptionsShown));
+}
+
+TEST_F(ProgramSettingsTest, ShowSettingsAreOnOnlyForExactlyOne) {
+    const std::pair<const char*, bool> cases[] = {
+        {"1", true}, {"2", false}, {"0", false}, {"1.0", true}, {"1.4", false}, {"abc", true},
+    };
+    for (auto [value, shown] : cases) {
+        store.inner.SaveSetting("ShowSplash", value);
+        EXPECT_EQ(ReadShowSetting(store, keys::kShowSplash), shown) << value;
+    }
+    store.inner.Erase("ShowSplash");
+    EXPECT_TRUE(ReadShowSetting(store, keys::kShowSplash));
+}
+
+}  // namespace
+}  // namespace qm

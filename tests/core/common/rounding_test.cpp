@@ -1,0 +1,31 @@
+#include "core/common/rounding.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace qm {
+namespace {
+
+TEST(RoundHalfEvenTest, HalvesGoToTheEvenNumber) {
+    struct Case {
+        double in, out;
+    };
+    const Case cases[] = {
+        {0.5, 0},   {1.5, 2},    {2.5, 2},    {3.5, 4},   {-0.5, 0},          {-1.5, -2},
+        {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {1e15 + 0.5, 1e15}, {7, 7},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RoundHalfEven(c.in), c.out) << c.in;
+    }
+}
+
+TEST(RoundHalfEvenTest, NonFiniteValuesPassThrough) {
+    EXPECT_TRUE(std::isnan(RoundHalfEven(std::numeric_limits<double>::quiet_NaN())));
+    EXPECT_EQ(RoundHalfEven(std::numeric_limits<double>::infinity()),
+              std::numeric_limits<double>::infinity());
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdio>
+#include <ostream>
+
+#include "core/common/date_time.h"
+
+namespace qm {
+
+// Readable date-times in test failures: 2026-12-03 21:30:00.
+inline void PrintTo(const DateTime& t, std::ostream* os) {
+    const CivilDate d = t.Date();
+    const ClockTime c = t.Time();
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day,
+                  c.hour, c.minute, c.second);
+    *os << text;
+}
+
+}  // namespace qm
