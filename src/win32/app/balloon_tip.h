@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "win32/common/unique_handle.h"
+
+namespace qm::win {
+
+// A balloon tip pointing at a spot on the screen, built on the system's balloon tooltips:
+// a title with an icon, a message of one or more CR LF lines, and a close button. Balloons
+// stay until removed (no automatic hiding). The owner window forwards WM_NOTIFY to
+// HandleNotify so that the balloon can report when it has gone.
+class BalloonTip {
+  public:
+    explicit BalloonTip(HWND owner);
+    ~BalloonTip();
+    BalloonTip(const BalloonTip&) = delete;
+    BalloonTip& operator=(const BalloonTip&) = delete;
+
+    void SetTitle(const std::wstring& title) { title_ = title; }
+    void SetMessage(const std::wstring& message) { message_ = message; }
+    const std::wstring& Message() const { return message_; }
+
+    // Shows a balloon whose stem points at `screenPoint`; returns its id, 0 on failure.
+    std::uint16_t ShowAt(POINT screenPoint);
+    // Shows a balloon pointing at the middle of a window's lower edge.
+    std::uint16_t ShowForWindow(HWND target);
+    void Remove(std::uint16_t id);
+
+    // Raised with the balloon's id when it has gone by other means than Remove().
+    std::function<void(std::uint16_t)> onClosed;
+
+    // For the owner's WM_NOTIFY; true when the notification was the balloon's.
+    bool HandleNotify(const NMHDR* header);
+
+    HWND TooltipWindow() const { return tooltip_.get(); }
+
+  private:
+    TTTOOLINFOW ToolInfo(std::uint16_t id) const;
+
+    HWND owner_;
+    UniqueHwnd tooltip_;
+    UniqueHfont font_;
+    std::wstring title_ = L"Quillmere";
+    std::wstring message_;
+    std::uint16_t shownId_ = 0;
+    std::uint16_t nextId_ = 0;
+    bool removing_ = false;
+};
+
+}  // namespace qm::win

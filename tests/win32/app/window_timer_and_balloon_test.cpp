@@ -1,0 +1,115 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "win32/app/balloon_tip.h"
+#include "win32/common/window_timer.h"
+
+namespace qm::win {
+namespace {
+
+// A plain window whose WM_TIMER goes to a TimerSet and whose WM_NOTIFY goes to a balloon.
+struct Host {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<Host*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && msg == WM_TIMER && self->timers && self->timers->Dispatch(wp)) {
+            return 0;
+        }
+        if (self && msg == WM_NOTIFY && self->balloon &&
+            self->balloon->HandleNotify(reinterpret_cast<NMHDR*>(lp))) {
+            return 0;
+        }
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    Host() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"QmTimerTestHost";
+        ::RegisterClassW(&wc);
+        hwnd = ::CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Host() { ::DestroyWindow(hwnd); }
+
+    // Pumps messages until `done` or the time is up.
+    template <typename F>
+    bool PumpUntil(F done, DWORD ms) {
+        const ULONGLONG end = ::GetTickCount64() + ms;
+        MSG msg;
+        while (!done() && ::GetTickCount64() < end) {
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::DispatchMessageW(&msg);
+            }
+            ::Sleep(5);
+        }
+        return done();
+    }
+
+    HWND hwnd = nullptr;
+    TimerSet* timers = nullptr;
+    BalloonTip* balloon = nullptr;
+};
+
+TEST(WindowTimer, FiresUntilItsHandlerDisablesIt) {
+    Host host;
+    TimerSet set(host.hwnd);
+    host.timers = &set;
+    WindowTimer& timer = set.Create();
+    int fired = 0;
+    timer.SetInterval(10);
+    timer.SetHandler([&] {
+        if (++fired == 3) {
+            timer.SetEnabled(false);
+        }
+    });
+    timer.SetEnabled(true);
+    EXPECT_TRUE(host.PumpUntil([&] { return fired >= 3; }, 3000));
+    host.PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(fired, 3);
+    EXPECT_FALSE(timer.Enabled());
+    EXPECT_FALSE(set.Dispatch(12345));  // not one of ours
+}
+
+TEST(WindowTimer, ATickQueuedBeforeDisablingIsIgnored) {
+    Host host;
+    TimerSet set(host.hwnd);
+    WindowTimer& timer = set.Create();
+    int fired = 0;
+    timer.SetHandler([&] { ++fired; });
+    timer.SetEnabled(true);
+    timer.SetEnabled(false);
+    timer.Fire();  // as a late WM_TIMER would
+    EXPECT_EQ(fired, 0);
+}
+
+TEST(BalloonTip, ShowsTwoLinesAndRemovesByIdOnly) {
+    Host host;
+    BalloonTip balloon(host.hwnd);
+    host.balloon = &balloon;
+    ASSERT_NE(balloon.TooltipWindow(), nullptr);
+    balloon.SetMessage(
+        L" Last Defrag  - Today at 8:15:42 AM \r\n Next Defrag - Tomorrow at Midnight ");
+    const auto id = balloon.ShowAt(POINT{400, 500});
+    ASSERT_NE(id, 0);
+    host.PumpUntil([&] { return ::IsWindowVisible(balloon.TooltipWindow()) != FALSE; }, 2000);
+    EXPECT_TRUE(::IsWindowVisible(balloon.TooltipWindow()));
+    RECT r{};
+    ::GetWindowRect(balloon.TooltipWindow(), &r);
+    // Two lines and a title: taller than one line of text would make it.
+    EXPECT_GT(r.bottom - r.top, 40);
+
+    balloon.Remove(static_cast<std::uint16_t>(id + 1));  // someone else's id: nothing happens
+    EXPECT_TRUE(::IsWindowVisible(balloon.TooltipWindow()));
+    balloon.Remove(id);
+    host.PumpUntil([&] { return !::IsWindowVisible(balloon.TooltipWindow()); }, 2000);
+    EXPECT_FALSE(::IsWindowVisible(balloon.TooltipWindow()));
+    const auto next = balloon.ShowAt(POINT{400, 500});
+    EXPECT_NE(next, id);
+    balloon.Remove(next);
+}
+
+}  // namespace
+}  // namespace qm::win
