@@ -73,6 +73,12 @@ void TrayHover::SetBalloon(const std::string& text) {
     host_.SetBalloonMessage(text);
 }
 
+void TrayHover::GoIdle() {
+    timer4_.SetEnabled(false);
+    timer3_.SetEnabled(false);
+    HideBalloon();
+}
+
 void TrayHover::OnBalloonClosed() {
     if (balloonId_ != 0) {
         host_.RemoveBalloon(balloonId_);

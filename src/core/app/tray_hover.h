@@ -43,6 +43,9 @@ class TrayHover {
     void ShowBalloon();
     void HideBalloon();
     void SetBalloon(const std::string& text);
+    // Back to rest: no balloon and no hover timer. The tray menu opening does this, so that
+    // a balloon cannot pop up over the menu while the mouse rests on the icon.
+    void GoIdle();
     // The balloon control reports that the balloon has gone (its close button, say).
     void OnBalloonClosed();
 

@@ -127,6 +127,17 @@ TEST_F(TrayHoverTest, ClosedByTheUserForgetsTheBalloon) {
     EXPECT_TRUE(timer4.Enabled());
 }
 
+TEST_F(TrayHoverTest, OpeningTheMenuStopsTheHoverSoNoBalloonCoversIt) {
+    hover.OnIconMouseMove();
+    timer4.Fire();
+    hover.GoIdle();
+    EXPECT_FALSE(timer4.Enabled());
+    EXPECT_FALSE(timer2.Enabled());
+    EXPECT_FALSE(timer3.Enabled());
+    EXPECT_FALSE(timer2.Fire());
+    EXPECT_TRUE(host.shownAt.empty());
+}
+
 struct MenuRuleCase {
     bool running;
     int drives;
