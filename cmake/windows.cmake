@@ -44,6 +44,9 @@ foreach(src ${QM_DOUBLE_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/doubles)
     list(APPEND QM_DOUBLES ${name})
 endforeach()
+if(QM_DOUBLES)
+    add_dependencies(win32_tests ${QM_DOUBLES})
+endif()
 
 # End-to-end tests: one Windows test program that drives Quillmere.exe; every test suite in
 # it is a scenario that runs in a fresh copy of the booted Wine prefix.
@@ -69,3 +72,16 @@ foreach(suite ${QM_E2E_SCENARIOS})
                 $<TARGET_FILE:e2e_tests> $<TARGET_FILE:Quillmere> ${CMAKE_BINARY_DIR}/doubles)
     set_tests_properties(e2e.${suite} PROPERTIES LABELS "wine;e2e" TIMEOUT 300)
 endforeach()
+
+# A bare tray program (hidden window, one icon, a message loop): the yardstick that
+# scripts/measure-idle.sh compares Quillmere's idle cost with. Not part of the tests.
+add_executable(minimal_tray WIN32 tools/minimal-tray/minimal_tray.cpp)
+target_compile_definitions(minimal_tray PRIVATE ${QM_WIN_DEFINES})
+target_link_libraries(minimal_tray PRIVATE shell32 user32)
+target_link_options(minimal_tray PRIVATE -municode ${QM_STATIC_RUNTIME})
+set_target_properties(minimal_tray PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+# A small program that shows one message box, for screenshots (scripts/screenshots-msgbox.sh).
+add_executable(msgbox_demo WIN32 tools/msgbox-demo/msgbox_demo.cpp)
+target_link_libraries(msgbox_demo PRIVATE qm_win32)
+target_link_options(msgbox_demo PRIVATE -municode ${QM_STATIC_RUNTIME})

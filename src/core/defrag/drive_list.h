@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm {
+
+// The drive types the program tells apart (the system's numbering).
+enum class DriveKind : int {
+    Unknown = 0,
+    NoRootDir = 1,
+    Removable = 2,
+    Fixed = 3,
+    Remote = 4,
+    CdRom = 5,
+    RamDisk = 6,
+};
+
+// What the system reports about one volume. Sizes are in bytes.
+struct VolumeDetails {
+    std::string label;
+    bool labelRead = false;  // false when the volume information could not be read
+    std::string fileSystem;
+    bool sizesRead = false;
+    std::uint64_t freeBytesAvailable = 0;  // to the caller, quotas applied
+    std::uint64_t totalBytes = 0;
+    std::uint64_t totalFreeBytes = 0;
+};
+
+// The system's drives, as the program asks about them.
+class DriveSystem {
+  public:
+    virtual ~DriveSystem() = default;
+
+    // The roots ("C:\"...) in the system's order, each followed by a NUL, the list ended by
+    // an empty one; empty when the system reports nothing.
+    virtual std::string LogicalDriveStrings() const = 0;
+    virtual DriveKind DriveTypeOf(const std::string& root) const = 0;
+    virtual VolumeDetails DetailsOf(const std::string& root) const = 0;
+};
+
+// The roots in a NUL-separated drive list, up to the first empty entry.
+std::vector<std::string> SplitDriveStrings(std::string_view buffer);
+
+// Every fixed drive except C, as its lower-case root ("d:\"), in the system's order.
+struct FixedDriveList {
+    std::vector<std::string> FixedDrives;
+    int FixedDriveCount = 0;
+};
+
+FixedDriveList GetFixedDrives(const DriveSystem& drives);
+
+// One fixed volume as the Options dialog lists it.
+struct FixedVolume {
+    char letter = 0;  // lower case
+    VolumeDetails details;
+};
+
+// Every fixed volume, C included, in drive-letter order.
+std::vector<FixedVolume> ListFixedVolumes(const DriveSystem& drives);
+
+}  // namespace qm

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/defrag/process_table.h"
+
+namespace qm {
+
+// What a priority level sets, and the base priority at which that class counts as set.
+struct PriorityRow {
+    int level;
+    std::uint32_t priorityClass;
+    std::int32_t basePriority;
+};
+
+// Levels 1 idle, 2 normal, 3 high, 4 real-time; nothing for any other level.
+std::optional<PriorityRow> PriorityForLevel(int level);
+
+// The text after the last backslash; the whole text when there is none.
+std::string FileNameOf(std::string_view path);
+
+// The id of the first process whose executable file name equals `exeName` (whole name, case
+// ignored), or 0 when there is none, the name is empty or the list cannot be taken.
+std::uint32_t FindProcessId(ProcessTable& table, std::string_view exeName);
+
+// The result of the last lookup by name: id 0 when nothing was found.
+struct TaskInfo {
+    std::uint32_t TaskProcessId = 0;
+    std::int32_t TaskBasePriority = 0;
+};
+
+TaskInfo FindTask(ProcessTable& table, std::string_view exeName);
+
+// Gives the first process of that name the level's priority class. Leaves the system alone
+// when no such process runs, the level is unknown or the process is already at that level;
+// a process that refuses keeps its priority, silently.
+void SetTaskPriority(ProcessTable& table, std::string_view exeName, int level);
+
+}  // namespace qm

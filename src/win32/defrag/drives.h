@@ -1,0 +1,23 @@
+#pragma once
+
+#include <vector>
+
+#include "core/defrag/drive_list.h"
+
+namespace qm::win {
+
+// The system's drives and volumes.
+class WindowsDriveSystem final : public DriveSystem {
+  public:
+    std::string LogicalDriveStrings() const override;
+    DriveKind DriveTypeOf(const std::string& root) const override;
+    VolumeDetails DetailsOf(const std::string& root) const override;
+};
+
+FixedDriveList GetFixedDrives();
+std::vector<FixedVolume> ListFixedVolumes();
+
+// Whether the system is of the NT family (platform identifier 2).
+bool IsWindowsNT();
+
+}  // namespace qm::win

@@ -1,0 +1,168 @@
+#include "win32/defrag/startup_shortcut_win.h"
+
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include "win32/common/text.h"
+#include "win32/common/unique_handle.h"
+#include "win32/defrag/drives.h"
+
+namespace qm::win {
+namespace {
+
+DWORD AttributesOf(const std::string& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Widen(path).c_str());
+}
+
+}  // namespace
+
+std::string GetWindowsDir() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = ::GetWindowsDirectoryW(buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
+        return {};
+    }
+    return Narrow(std::wstring_view(buffer, length));
+}
+
+std::string GetLoginName() {
+    wchar_t buffer[257] = {};  // the longest user name and its NUL
+    DWORD size = 257;
+    if (!::GetUserNameW(buffer, &size)) {
+        return {};
+    }
+    return Narrow(buffer);
+}
+
+std::string UserStartupFolder() {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &path))) {
+        folder = Narrow(path);
+    }
+    ::CoTaskMemFree(path);
+    return folder;
+}
+
+WindowsShortcutPlatform::WindowsShortcutPlatform()
+    : WindowsShortcutPlatform([](const std::wstring& text, UINT style, const std::wstring& title) {
+          ::MessageBoxW(nullptr, text.c_str(), title.c_str(), style);
+      }) {}
+
+WindowsShortcutPlatform::WindowsShortcutPlatform(MessageBoxCall messageBox,
+                                                 std::string startupFolder)
+    : messageBox_(std::move(messageBox)), startupFolder_(std::move(startupFolder)) {}
+
+bool WindowsShortcutPlatform::IsWindowsNT() {
+    return win::IsWindowsNT();
+}
+
+std::string WindowsShortcutPlatform::StartupFolder() {
+    return startupFolder_.empty() ? UserStartupFolder() : startupFolder_;
+}
+
+bool WindowsShortcutPlatform::FileExists(const std::string& path) {
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WindowsShortcutPlatform::FolderExists(const std::string& path) {
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WindowsShortcutPlatform::RemoveFile(const std::string& path) {
+    return ::DeleteFileW(Widen(path).c_str()) != 0;
+}
+
+bool WindowsShortcutPlatform::CreateShellLink(const std::string& linkPath,
+                                              const std::string& target,
+                                              const std::string& arguments) {
+    ScopedComInit com;  // harmless when the thread already has COM
+    ComPtr<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  link.put_void()))) {
+        return false;
+    }
+    const std::wstring wideTarget = Widen(target);
+    if (FAILED(link->SetPath(wideTarget.c_str())) ||
+        FAILED(link->SetArguments(Widen(arguments).c_str()))) {
+        return false;
+    }
+    // Started from the Startup folder, the program should find itself at home.
+    const auto slash = wideTarget.find_last_of(L'\\');
+    if (slash != std::wstring::npos) {
+        link->SetWorkingDirectory(wideTarget.substr(0, slash).c_str());
+    }
+    ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) {
+        return false;
+    }
+    return SUCCEEDED(file->Save(Widen(linkPath).c_str(), TRUE));
+}
+
+void WindowsShortcutPlatform::ShowSystemMessage(const std::string& text, unsigned style,
+                                                const std::string& title) {
+    if (messageBox_) {
+        messageBox_(Widen(text), style, Widen(title));
+    }
+}
+
+std::optional<ShellLinkTarget> ReadShellLink(const std::wstring& linkPath) {
+    ScopedComInit com;
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  link.put_void())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) ||
+        FAILED(file->Load(linkPath.c_str(), STGM_READ))) {
+        return std::nullopt;
+    }
+    wchar_t path[MAX_PATH] = {};
+    wchar_t arguments[1024] = {};
+    if (FAILED(link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH)) ||
+        FAILED(link->GetArguments(arguments, 1024))) {
+        return std::nullopt;
+    }
+    return ShellLinkTarget{path, arguments};
+}
+
+}  // namespace qm::win
+
+namespace qm::win {
+
+std::string RunningExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return Narrow(path);
+        }
+        path.resize(path.size() * 2);  // long paths: try a larger buffer
+    }
+}
+
+bool CreateProgramStartupShortcut(const std::string& appTitle) {
+    WindowsShortcutPlatform platform;
+    return qm::CreateStartupShortcut(platform, kStartupLinkName, RunningExecutablePath(), "",
+                                     appTitle);
+}
+
+void RemoveProgramStartupShortcut() {
+    WindowsShortcutPlatform platform;
+    qm::RemoveStartupShortcut(platform, kStartupLinkName);
+}
+
+bool HasProgramStartupShortcut() {
+    WindowsShortcutPlatform platform;
+    return qm::HasStartupShortcut(platform, kStartupLinkName);
+}
+
+}  // namespace qm::win

@@ -1,0 +1,46 @@
+// The gradient painted into a bitmap and read back pixel by pixel.
+#include <gtest/gtest.h>
+
+#include "win32/common/unique_handle.h"
+#include "win32/defrag/gradient_painter.h"
+
+namespace qm::test {
+namespace {
+
+int ScreenDpiY() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+TEST(GradientPainterWin, WhiteDownwardsShadesFromNearWhiteToBlack) {
+    if (ScreenDpiY() != 96) {
+        GTEST_SKIP() << "pixel rows below are worked out for 96 DPI";
+    }
+    // 57 pixels = 855 twips: bands of 10 twips, two thirds of a pixel each.
+    HDC screen = ::GetDC(nullptr);
+    win::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+    win::UniqueHbitmap bitmap(::CreateCompatibleBitmap(screen, 40, 57));
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(dc && bitmap);
+    win::ScopedSelectObject select(dc.get(), bitmap.get());
+
+    win::FillGradient(dc.get(), SIZE{40, 57}, 255, 255, 255, 1);
+    struct Case {
+        int row;
+        COLORREF colour;
+    };
+    const Case cases[] = {
+        {0, RGB(252, 252, 252)},   // band 1
+        {28, RGB(126, 126, 126)},  // band 43 starts on pixel row 28
+        {56, RGB(0, 0, 0)},        // band 85
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(::GetPixel(dc.get(), 0, c.row), c.colour) << c.row;
+        EXPECT_EQ(::GetPixel(dc.get(), 39, c.row), c.colour) << c.row;
+    }
+}
+
+}  // namespace
+}  // namespace qm::test
