@@ -1,0 +1,270 @@
+#include "core/app/run_supervisor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/common/memory_settings_store.h"
+#include "core/defrag/shutdown.h"
+#include "core/defrag/fake_process_table.h"
+#include "support/fake_clock.h"
+#include "support/fake_schedule_editor.h"
+#include "support/fake_timer.h"
+
+namespace qm::test {
+namespace {
+
+constexpr std::uint32_t kHigh = 0x80, kNormal = 0x20, kIdle = 0x40;
+
+// Starting a program puts it into the fake process list, as the system would; the
+// defragmenter also starts its engine, like the real one.
+class FakeLauncher final : public ProcessLauncher {
+  public:
+    explicit FakeLauncher(FakeProcessTable& table) : table_(table) {}
+    bool Start(const std::string& commandLine, bool hidden, std::uint32_t creationClass) override {
+        starts.push_back(commandLine);
+        (void)hidden;
+        (void)creationClass;
+        const std::string word = commandLine.substr(0, commandLine.find(' '));
+        if ((word == "defrag" && !defragAvailable) || (word == "contig" && !contigAvailable)) {
+            return false;
+        }
+        table_.Add(++nextPid_, word + ".exe", 8);
+        if (word == "defrag") {
+            table_.Add(++nextPid_, "dfrgntfs.exe", engineBasePriority);
+        }
+        return true;
+    }
+    std::vector<std::string> starts;
+    bool defragAvailable = true;
+    bool contigAvailable = true;
+    std::int32_t engineBasePriority = 7;  // matches no level: every level must be set
+
+  private:
+    FakeProcessTable& table_;
+    std::uint32_t nextPid_ = 100;
+};
+
+class FakeTerminator final : public ProcessTerminator {
+  public:
+    explicit FakeTerminator(FakeProcessTable& table) : table_(table) {}
+    bool EndProcess(std::uint32_t pid) override {
+        ended.push_back(pid);
+        return std::erase_if(table_.entries, [&](const ProcessEntry& e) { return e.pid == pid; });
+    }
+    std::vector<std::uint32_t> ended;
+
+  private:
+    FakeProcessTable& table_;
+};
+
+class RunSupervisorTest : public ::testing::Test {
+  protected:
+    RunSupervisorTest() {
+        run.selectedDrives = {"c:", "d:"};
+        run.runPriority = 1;
+        run.afterDefragAction = 1;
+        module.Record().occursOption = 1;  // daily at 03:00
+        module.Record().startHour = 3;
+        module.Record().startMinute = 0;
+        module.Record().startDate = DateTime::Make(2026, 1, 1);
+        scheduler.SetEnabled(true);
+    }
+
+    // Ends every defragmenter process, as a finished defragmentation does.
+    void DefragmenterFinishes() {
+        std::erase_if(processes.entries, [](const ProcessEntry& e) {
+            return e.exePath == "defrag.exe" || e.exePath == "contig.exe" ||
+                   e.exePath == "dfrgntfs.exe";
+        });
+    }
+
+    FakeClock clock{DateTime::Make(2026, 12, 6, 14, 30, 5)};
+    FakeTimer schedulerTimer, timerWait, timerPriority;
+    FakeScheduleEditor editor;
+    ScheduleModule module{clock};
+    Scheduler scheduler{module, schedulerTimer, editor};
+    FakeProcessTable processes;
+    FakeLauncher launcher{processes};
+    FakeTerminator terminator{processes};
+    MemorySettingsStore store;
+    UsDateTextFormat dates;
+    RunSettings run;
+    TrayMenuState menu;
+    std::vector<std::string> balloons;
+    int scheduleChanges = 0, ends = 0;
+    std::vector<int> shutdowns;
+    bool shutdownThrows = false;
+
+    RunSupervisor supervisor{RunServices{
+        processes, launcher, terminator, scheduler, clock, store, dates, run, menu, timerWait,
+        timerPriority, [this](const std::string& t) { balloons.push_back(t); },
+        [this] { ++scheduleChanges; }, [this] { ++ends; },
+        [this](int mode) {
+            shutdowns.push_back(mode);
+            if (shutdownThrows) {
+                throw ShutdownError(kShutdownFailed, "Quillmere.mShutDown", "Access is denied.");
+            }
+        }}};
+};
+
+TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
+    supervisor.StartDefragRun();
+    EXPECT_TRUE(supervisor.DefragRunning());
+    EXPECT_FALSE(scheduler.Enabled());
+    EXPECT_EQ(store.Find("LastDefrag"), "12/6/2026 2:30:05 PM");
+    EXPECT_EQ(run.lastDefrag, DateTime::Make(2026, 12, 6, 14, 30, 5));
+    ASSERT_EQ(launcher.starts, std::vector<std::string>{"defrag c: -f"});
+    EXPECT_EQ(balloons.back(), "Defragmenting drive C:");
+    EXPECT_TRUE(timerWait.Enabled());
+    EXPECT_TRUE(timerPriority.Enabled());
+    EXPECT_EQ(timerWait.Interval(), 2000u);
+    EXPECT_EQ(timerPriority.Interval(), 3000u);
+
+    timerWait.Fire();  // still running: poll again
+    EXPECT_EQ(launcher.starts.size(), 1u);
+    EXPECT_TRUE(timerWait.Enabled());
+
+    DefragmenterFinishes();
+    timerWait.Fire();
+    EXPECT_EQ(launcher.starts.back(), "defrag d: -f");
+    EXPECT_EQ(balloons.back(), "Defragmenting drive D:");
+    EXPECT_EQ(supervisor.DriveIndex(), 2);
+
+    DefragmenterFinishes();
+    timerWait.Fire();
+    EXPECT_FALSE(supervisor.DefragRunning());
+    EXPECT_TRUE(scheduler.Enabled());
+    EXPECT_EQ(scheduleChanges, 1);
+    EXPECT_EQ(ends, 0);
+    EXPECT_FALSE(menu.stopVisible);
+    EXPECT_FALSE(timerWait.Enabled());
+    EXPECT_EQ(scheduler.NextScheduledTime(), DateTime::Make(2026, 12, 7, 3, 0));
+}
+
+TEST_F(RunSupervisorTest, CloseTheProgramAfterTheRun) {
+    run.afterDefragAction = 2;
+    run.selectedDrives = {"e:"};
+    supervisor.StartDefragRun();
+    DefragmenterFinishes();
+    timerWait.Fire();
+    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(shutdowns.empty());
+    EXPECT_FALSE(scheduler.Enabled());
+}
+
+TEST_F(RunSupervisorTest, PowerOffThenEndEvenWhenTheShutdownFails) {
+    run.afterDefragAction = 3;
+    run.selectedDrives = {"c:"};
+    shutdownThrows = true;
+    supervisor.StartDefragRun();
+    DefragmenterFinishes();
+    EXPECT_NO_THROW(timerWait.Fire());
+    EXPECT_EQ(shutdowns, std::vector<int>{2});
+    EXPECT_EQ(ends, 1);
+}
+
+TEST_F(RunSupervisorTest, AnUnknownActionLeavesTheSchedulerOff) {
+    run.afterDefragAction = 7;
+    run.selectedDrives = {"c:"};
+    supervisor.StartDefragRun();
+    DefragmenterFinishes();
+    timerWait.Fire();
+    EXPECT_FALSE(scheduler.Enabled());
+    EXPECT_EQ(ends + scheduleChanges + static_cast<int>(shutdowns.size()), 0);
+}
+
+TEST_F(RunSupervisorTest, EnginePriorityFollowsTheRunPriorityThreeSecondsLater) {
+    struct Case {
+        int priority;
+        std::uint32_t expected;
+    } cases[] = {{1, kIdle}, {2, kNormal}, {3, kHigh}};
+    for (const auto& c : cases) {
+        processes.entries.clear();
+        processes.priorityCalls.clear();
+        run.runPriority = static_cast<std::int16_t>(c.priority);
+        supervisor.StartDefragRun();
+        const auto callsAtStart = processes.priorityCalls.size();
+        timerPriority.Fire();
+        EXPECT_FALSE(timerPriority.Enabled());  // once only
+        ASSERT_GT(processes.priorityCalls.size(), callsAtStart);
+        const auto& engine = *std::find_if(processes.entries.begin(), processes.entries.end(),
+                                           [](auto& e) { return e.exePath == "dfrgntfs.exe"; });
+        EXPECT_EQ(processes.priorityCalls.back(),
+                  (FakeProcessTable::PriorityCall{engine.pid, c.expected}))
+            << c.priority;
+        // finish this run
+        DefragmenterFinishes();
+        timerWait.Fire();
+        DefragmenterFinishes();
+        timerWait.Fire();
+    }
+}
+
+TEST_F(RunSupervisorTest, APriorityOutsideOneToThreeStartsNothingAndEachDriveIsPassedOver) {
+    run.runPriority = 5;
+    supervisor.StartDefragRun();
+    EXPECT_TRUE(launcher.starts.empty());
+    timerWait.Fire();
+    EXPECT_EQ(supervisor.DriveIndex(), 2);
+    timerWait.Fire();
+    EXPECT_FALSE(supervisor.DefragRunning());
+}
+
+TEST_F(RunSupervisorTest, RequestIgnoredWhileADefragmenterRunsOrWithNoDrive) {
+    processes.Add(7, "CONTIG.EXE");
+    supervisor.StartDefragRun();
+    EXPECT_FALSE(supervisor.DefragRunning());
+    EXPECT_TRUE(scheduler.Enabled());
+    EXPECT_FALSE(store.Find("LastDefrag").has_value());
+
+    processes.entries.clear();
+    run.selectedDrives.clear();
+    supervisor.StartDefragRun();
+    EXPECT_FALSE(supervisor.DefragRunning());
+    EXPECT_TRUE(scheduler.Enabled());
+    EXPECT_TRUE(launcher.starts.empty());
+}
+
+TEST_F(RunSupervisorTest, ScheduledMomentOnlyStartsWhileTheMenuItemIsEnabled) {
+    menu.defragEnabled = false;
+    supervisor.Scheduler1_ScheduledTime();
+    EXPECT_FALSE(supervisor.DefragRunning());
+    menu.defragEnabled = true;
+    supervisor.Scheduler1_ScheduledTime();
+    EXPECT_TRUE(supervisor.DefragRunning());
+}
+
+TEST_F(RunSupervisorTest, ContigStandsInWhenTheSystemDefragmenterCannotStart) {
+    launcher.defragAvailable = false;
+    supervisor.StartDefragRun();
+    EXPECT_EQ(launcher.starts, (std::vector<std::string>{"defrag c: -f", "contig -s -q c:\\*.*"}));
+    EXPECT_TRUE(supervisor.DefragmenterRunning());
+}
+
+TEST_F(RunSupervisorTest, StopEndsTheCurrentDriveAndTheRunGoesOn) {
+    supervisor.StartDefragRun();
+    clock.Advance(std::chrono::minutes(5));
+    supervisor.mnuStop_Click();
+    EXPECT_EQ(terminator.ended.size(), 2u);  // the defragmenter and its engine
+    EXPECT_FALSE(supervisor.DefragmenterRunning());
+    timerWait.Fire();
+    EXPECT_EQ(launcher.starts.back(), "defrag d: -f");
+    // LastDefrag keeps the start of the run that was stopped.
+    EXPECT_EQ(store.Find("LastDefrag"), "12/6/2026 2:30:05 PM");
+}
+
+TEST_F(RunSupervisorTest, AnEmptyEntryEndsTheRun) {
+    run.selectedDrives = {"c:", "", "d:"};
+    supervisor.StartDefragRun();
+    DefragmenterFinishes();
+    timerWait.Fire();
+    EXPECT_FALSE(supervisor.DefragRunning());
+    EXPECT_EQ(launcher.starts.size(), 1u);
+}
+
+}  // namespace
+}  // namespace qm::test
