@@ -51,7 +51,7 @@ qm_wine_make_base() {
     dir=$(readlink -f "$1")
     local stamp="$dir/.quillmere-base"
     local want
-    want="$(wine --version 2>/dev/null) fonts+registry v1"
+    want="$(wine --version 2>/dev/null) fonts+registry v2"
     if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
         return 0
     fi
@@ -64,6 +64,9 @@ qm_wine_make_base() {
     cp /usr/share/wine/fonts/* "$dir/drive_c/windows/Fonts/" 2>/dev/null || true
     # No window manager under Xvfb: let Wine draw the frames of decorated windows itself.
     WINEPREFIX="$dir" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # Nor any window manager to wait for: unmanaged windows hide and close at once, instead of
+    # Wine waiting up to 2 s for a manager's answer each time an active window goes.
+    WINEPREFIX="$dir" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # Written to disk only when the server ends: a copy of the prefix must have it all.
     WINEPREFIX="$dir" wineserver -w
     WINEPREFIX="$dir" wineserver -k 2>/dev/null || true

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "core/ui/msgdefs.h"
+
+namespace qm {
+namespace {
+
+std::uint32_t FakeSysColor(std::uint32_t index) {
+    return index == 2 ? 0x6A240Au : 0x00C8D0D4u;  // active caption, else button face
+}
+
+TEST(ResolveColor, SystemColoursGoThroughTheLookup) {
+    EXPECT_EQ(ResolveColor(0x80000002u, FakeSysColor), (Rgb{0x0A, 0x24, 0x6A}));
+    EXPECT_EQ(ResolveColor(0x80000005u, FakeSysColor), (Rgb{0xD4, 0xD0, 0xC8}));
+    EXPECT_EQ(ResolveColor(0x00C08040u, FakeSysColor), (Rgb{0x40, 0x80, 0xC0}));
+    EXPECT_EQ(ResolveColor(kNoColor, FakeSysColor), std::nullopt);
+}
+
+TEST(GradientBands, DarkensDownFromTheTop) {
+    const auto bands = GradientBands(5265, 1350, Rgb{200, 100, 10}, 1, false, true);
+    ASSERT_EQ(bands.size(), 85u);
+    // 1350 / 85 = 15.88 -> 16 twips a band.
+    EXPECT_EQ(bands[0].y1, 0);
+    EXPECT_EQ(bands[0].y2, 16);
+    EXPECT_EQ(bands[0].x2, 5265);
+    EXPECT_EQ(bands[84].y1, 84 * 16);
+    EXPECT_EQ(bands[84].y2, 85 * 16);  // runs past the edge; clipped when drawn
+    EXPECT_EQ(bands[0].color, (Rgb{200, 100, 10}));
+    EXPECT_EQ(bands[1].color, (Rgb{197, 97, 7}));
+    EXPECT_EQ(bands[4].color, (Rgb{188, 88, 0}));  // each channel stops at 0
+    EXPECT_EQ(bands[84].color, (Rgb{0, 0, 0}));
+}
+
+TEST(GradientBands, RoundedDownStepFallsShortOfTheFarEdge) {
+    const auto bands = GradientBands(5265, 1020, Rgb{}, 1, false, true);  // 12.0 twips
+    EXPECT_EQ(bands.back().y2, 1020);
+    const auto shortRun = GradientBands(5265, 1057, Rgb{}, 1, false, true);  // 12.4 -> 12
+    EXPECT_EQ(shortRun.back().y2, 1020);  // 37 twips keep the cleared colour
+}
+
+TEST(GradientBands, ReverseDirectionsEndAtTheEdge) {
+    const auto up = GradientBands(100, 1057, Rgb{}, 2, false, true);
+    EXPECT_EQ(up[0].y1, 1057 - 12);
+    EXPECT_EQ(up[0].y2, 1057);
+    EXPECT_EQ(up[84].y1, 0);
+    const auto left = GradientBands(4250, 330, Rgb{}, 4, false, true);
+    EXPECT_EQ(left[0].x1, 4200);
+    EXPECT_EQ(left[84].x1, 0);
+    EXPECT_EQ(left[84].y2, 330);
+}
+
+TEST(GradientBands, HeadingLightensTowardsTheRight) {
+    const auto fast = GradientBands(4250, 330, Rgb{10, 36, 106}, 3, true, true);
+    EXPECT_EQ(fast[0].x1, 0);
+    EXPECT_EQ(fast[0].x2, 50);
+    EXPECT_EQ(fast[1].x1, 50);
+    // Odd bands below 30 hold the colour; all others add 3.
+    EXPECT_EQ(fast[1].color, (Rgb{10, 36, 106}));
+    EXPECT_EQ(fast[2].color, (Rgb{13, 39, 109}));
+    EXPECT_EQ(fast[3].color, (Rgb{13, 39, 109}));
+    EXPECT_EQ(fast[84].color, (Rgb{10 + 3 * 69, 36 + 3 * 69, 255}));  // channels cap at 255
+
+    const auto slow = GradientBands(4250, 330, Rgb{10, 36, 106}, 3, true, false);
+    EXPECT_EQ(slow[2].color, (Rgb{10, 36, 106}));
+    EXPECT_EQ(slow[3].color, (Rgb{13, 39, 109}));  // after band 3
+    EXPECT_EQ(slow[84].color, (Rgb{10 + 3 * 28, 36 + 3 * 28, 106 + 3 * 28}));
+}
+
+TEST(GradientBands, UnknownDirectionsActAsOne) {
+    for (int direction : {0, 5, -3}) {
+        const auto bands = GradientBands(500, 850, Rgb{}, direction, false, false);
+        EXPECT_EQ(bands[1].y1, 10);
+        EXPECT_EQ(bands[1].x2, 500);
+    }
+}
+
+TEST(GradientShapes, BandsCountUpOrDown) {
+    const ShapesGradient down = GradientShapes(Rgb{64, 128, 192}, 1);
+    ASSERT_EQ(down.passes.size(), 256u);
+    EXPECT_EQ(down.passes[0].color, (Rgb{0, 0, 0}));
+    EXPECT_EQ(down.passes[100].color, (Rgb{64, 100, 100}));  // each channel stops at its own
+    EXPECT_EQ(down.passes[255].color, (Rgb{64, 128, 192}));
+    EXPECT_EQ(down.passes[7].y1, 7);
+    EXPECT_EQ(down.passes[7].x2, 256);
+
+    const ShapesGradient fade = GradientShapes(Rgb{64, 128, 192}, 4);
+    EXPECT_EQ(fade.passes[0].color, (Rgb{64, 128, 192}));
+    EXPECT_EQ(fade.passes[255].color, (Rgb{0, 0, 0}));
+    EXPECT_EQ(fade.passes[7].x1, 7);
+    EXPECT_EQ(fade.passes[7].y2, 256);
+}
+
+TEST(GradientShapes, DiamondsAboutTheCentre) {
+    const ShapesGradient grow = GradientShapes(Rgb{255, 0, 0}, 5);
+    EXPECT_EQ(grow.back, (Rgb{255, 0, 0}));
+    EXPECT_EQ(grow.passes[0].kind, ShapePass::Kind::kDiamond);
+    EXPECT_EQ(grow.passes[0].color, (Rgb{0, 0, 0}));
+    EXPECT_EQ(grow.passes[0].diamond,
+              (std::array<double, 8>{128, 128, 128, 128, 128, 128, 128, 128}));
+    EXPECT_EQ(grow.passes[255].diamond,
+              (std::array<double, 8>{0, 128, 128, 0, 256, 128, 128, 256}));
+
+    const ShapesGradient fade = GradientShapes(Rgb{255, 0, 0}, 6);
+    EXPECT_EQ(fade.back, (Rgb{0, 0, 0}));
+    EXPECT_EQ(fade.passes[0].color, (Rgb{255, 0, 0}));
+}
+
+TEST(GradientShapes, CirclesAboutCentreAndCorners) {
+    struct Case {
+        int direction;
+        double cx, cy;
+        bool up;
+    };
+    const Case cases[] = {{7, 128, 128, true},  {8, 128, 128, false}, {9, 0, 0, true},
+                          {10, 0, 0, false},    {11, 256, 0, true},   {12, 256, 0, false},
+                          {13, 0, 256, true},   {14, 0, 256, false},  {15, 256, 256, true},
+                          {16, 256, 256, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.direction);
+        const ShapesGradient g = GradientShapes(Rgb{10, 20, 30}, c.direction);
+        EXPECT_EQ(g.back, c.up ? (Rgb{10, 20, 30}) : (Rgb{0, 0, 0}));
+        EXPECT_EQ(g.passes[40].kind, ShapePass::Kind::kCircle);
+        EXPECT_EQ(g.passes[40].cx, c.cx);
+        EXPECT_EQ(g.passes[40].cy, c.cy);
+        EXPECT_EQ(g.passes[40].radius, 40);
+        EXPECT_EQ(g.passes[0].color, c.up ? (Rgb{0, 0, 0}) : (Rgb{10, 20, 30}));
+    }
+}
+
+TEST(ColorToRGBText, DecimalAndHexadecimalColours) {
+    const struct {
+        const char* text;
+        const char* digits;
+    } cases[] = {
+        {" 12615744", "064128192"},  // &HC08040
+        {"&HC08040", "064128192"},
+        {"&hc08040", "064128192"},
+        {" 0", "000000000"},
+        {" 255", "255000000"},
+        {"-1", "255000000"},  // a negative colour reads as red 255
+        {"&H8000000F", "015000000"},
+        {"&HXYZ", ""},
+        {"nonsense", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ColorToRGBText(c.text), c.digits);
+    }
+}
+
+TEST(DecToHex, UpperCaseDigits) {
+    EXPECT_EQ(DecToHex(0), "0");
+    EXPECT_EQ(DecToHex(10), "A");
+    EXPECT_EQ(DecToHex(255), "FF");
+    EXPECT_EQ(DecToHex(12615744), "C08040");
+    EXPECT_EQ(DecToHex(-1), "FFFFFFFF");
+    EXPECT_EQ(DecToHex(static_cast<std::int32_t>(0x8000000F)), "8000000F");
+}
+
+}  // namespace
+}  // namespace qm
