@@ -2,17 +2,19 @@
 
 #include <commctrl.h>
 
+#include "core/app/program_settings.h"
+#include "core/app/settings_keys.h"
 #include "win32/app/menu_window.h"
+#include "win32/app/program.h"
 #include "win32/app/single_instance.h"
+#include "win32/app/splash_window.h"
+#include "win32/common/unique_handle.h"
+#include "win32/defrag/drives.h"
+#include "win32/ui/program_msgbox.h"
 
 namespace qm::win {
 
 namespace {
-
-void ShowAlreadyRunning() {
-    ::MessageBoxW(nullptr, L"The program is already running", L" Quillmere",
-                  MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
-}
 
 int RunMessageLoop() {
     MSG msg;
@@ -32,21 +34,29 @@ int RunMessageLoop() {
 }  // namespace
 
 int RunApplication(HINSTANCE instance) {
-    SingleInstance singleInstance;
-    if (singleInstance.AnotherIsRunning()) {
-        ShowAlreadyRunning();
-        return 0;
-    }
-
     INITCOMMONCONTROLSEX icc{
         sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
 
-    MenuWindow menu(instance);
+    ApplyStartUpAppearance(ProgramMsgBox());
+    SingleInstance singleInstance;
+    if (singleInstance.AnotherIsRunning()) {
+        ShowAlreadyRunningMessage();
+        return 0;
+    }
+    ScopedComInit com;
+
+    Program program;
+    if (ReadShowSetting(program.store, keys::kShowSplash)) {
+        SplashWindow(instance).ShowModal();
+    }
+    program.isWindowsNT = IsWindowsNT();
+
+    MenuWindow menu(instance, program);
     if (!menu.Create()) {
         return 1;
     }
-    menu.AddTrayIcon();
+    menu.Form_Load();
     return RunMessageLoop();
 }
 

@@ -1,12 +1,25 @@
 #include "win32/app/menu_window.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
+#include "core/app/exit_rules.h"
+#include "core/app/settings_keys.h"
+#include "core/app/tray_menu_rules.h"
+#include "core/ui/msgbox_style.h"
+#include "core/schedule/scheduler_properties.h"
+#include "core/schedule/status_texts.h"
+#include "win32/app/defrag_console.h"
+#include "win32/common/text.h"
+#include "win32/defrag/drives.h"
+#include "win32/defrag/system_shutdown.h"
 #include "win32/res/resource.h"
+#include "win32/ui/program_msgbox.h"
 
 namespace qm::win {
 
-MenuWindow::MenuWindow(HINSTANCE instance) : instance_(instance) {}
+MenuWindow::MenuWindow(HINSTANCE instance, Program& program)
+    : instance_(instance), program_(program) {}
 
 MenuWindow::~MenuWindow() {
     if (hwnd_) {
@@ -31,6 +44,50 @@ bool MenuWindow::Create() {
                              nullptr, nullptr, instance_, this) != nullptr;
 }
 
+void MenuWindow::OnCreate() {
+    taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    timers_ = std::make_unique<TimerSet>(hwnd_);
+
+    scheduler_ = std::make_unique<Scheduler>(program_.schedule, timers_->Create(), editor_);
+    scheduler_->ReadProperties(MenuSchedulerProperties());
+    scheduler_->OnScheduleChanged([this] {
+        // Saved at once: a schedule only written at exit is lost to a killed process.
+        SaveScheduleSettings(program_.store, program_.dates, program_.schedule.Record());
+        Scheduler1_ScheduleChanged();
+    });
+    scheduler_->OnScheduledTime([this](DateTime) { run_->Scheduler1_ScheduledTime(); });
+
+    balloon_ = std::make_unique<BalloonTip>(hwnd_);
+    balloon_->SetTitle(L"Quillmere");
+    Timer& timer4 = timers_->Create();
+    Timer& timer2 = timers_->Create();
+    Timer& timer3 = timers_->Create();
+    hover_ =
+        std::make_unique<TrayHover>(static_cast<TrayBalloonHost&>(*this), timer4, timer2, timer3);
+    balloon_->onClosed = [this](std::uint16_t) { hover_->OnBalloonClosed(); };
+
+    Timer& timerWait = timers_->Create();
+    Timer& timerPriority = timers_->Create();
+    run_ = std::make_unique<RunSupervisor>(
+        RunServices{program_.processes, program_.launcher, program_.terminator, *scheduler_,
+                    program_.clock, program_.store, program_.dates, program_.run, menuState_,
+                    timerWait, timerPriority, [this](const std::string& text) { SetBalloon(text); },
+                    [this] { Scheduler1_ScheduleChanged(); }, [this] { Unload(); },
+                    [](int mode) { ShutdownWindows(mode); }});
+}
+
+void MenuWindow::Form_Load() {
+    const FixedDriveList drives = GetFixedDrives();
+    LoadSettings(program_.store, program_.dates, drives.FixedDrives,
+                 program_.clock.Now().DatePart(), program_.run, program_.schedule.Record());
+    AddTrayIcon();
+    // The first-run Options dialog and schedule editor come here once the program has them;
+    // until then "OptionsShown" and "ScheduleShown" stay unwritten.
+    scheduler_->SetEnabled(true);
+    UpdateNextDefragStatus();
+    scheduler_->SetTitle(" Defrag Schedule");
+}
+
 bool MenuWindow::AddTrayIcon() {
     const int cx = ::GetSystemMetrics(SM_CXSMICON);
     const int cy = ::GetSystemMetrics(SM_CYSMICON);
@@ -41,8 +98,59 @@ bool MenuWindow::AddTrayIcon() {
     return added;
 }
 
+void MenuWindow::UpdateNextDefragStatus() {
+    qm::UpdateNextDefragStatus(scheduler_->NextScheduledTime(), program_.run.lastDefrag,
+                               program_.clock.Now(),
+                               [this](std::string_view text) { SetBalloon(std::string(text)); });
+}
+
+void MenuWindow::SetBalloon(const std::string& text) {
+    hover_->SetBalloon(text);
+}
+
+void MenuWindow::Scheduler1_ScheduleChanged() {
+    if (scheduler_->OccursOption() == 0) {
+        SetBalloon(LastDefragText(program_.run.lastDefrag, program_.clock.Now()) + "\r\n" +
+                   "Quillmere - No scheduled times");
+    } else {
+        UpdateNextDefragStatus();
+    }
+}
+
+void MenuWindow::mnuDefrag_Click() {
+    run_->StartDefragRun();
+}
+
+void MenuWindow::mnuStop_Click() {
+    run_->mnuStop_Click();
+}
+
+void MenuWindow::mnuOpen_Click() {
+    OpenDefragConsole();
+}
+
 void MenuWindow::mnuExit_Click() {
-    ::DestroyWindow(hwnd_);
+    if (NextRunHasPassed(scheduler_->NextScheduledTime(), program_.clock.Now())) {
+        Unload();
+        return;
+    }
+    if (!ReadShowSetting(program_.store, keys::kShowExitPrompt)) {
+        Unload();
+        return;
+    }
+    if (ProgramMsgBox().MsgBox(kExitPrompt, kExitPromptStyle, kExitPromptTitle) == kResultYes) {
+        Unload();
+    }
+}
+
+void MenuWindow::Unload() {
+    if (hwnd_) {
+        ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    }
+}
+
+void MenuWindow::SaveState() {
+    SaveScheduleSettings(program_.store, program_.dates, program_.schedule.Record());
 }
 
 void MenuWindow::Form_QueryUnload() {
@@ -50,36 +158,48 @@ void MenuWindow::Form_QueryUnload() {
         return;
     }
     ending_ = true;
+    // No dialogs of their own yet besides the editor and the message box.
+    scheduler_->CloseScheduler();
+    ReleaseProgramMsgBox();
+    SaveState();
+    hover_->HideBalloon();
     tray_.Remove();
 }
 
 void MenuWindow::OnTrayEvent(UINT event, POINT anchor) {
     switch (event) {
+        case WM_LBUTTONDBLCLK:
+            scheduler_->CloseScheduler();
+            mnuOpen_Click();
+            break;
         case WM_CONTEXTMENU:
             ShowTrayMenu(anchor);
             break;
         case WM_RBUTTONUP:
             // Version 4 sends WM_CONTEXTMENU after the button message; show the menu once.
             if (!tray_.UsesVersion4()) {
-                POINT pt{};
-                ::GetCursorPos(&pt);
-                ShowTrayMenu(pt);
+                ShowTrayMenu(anchor);
             }
             break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            break;
         default:
+            lastIconPoint_ = anchor;
+            hover_->OnIconMouseMove();
             break;
     }
 }
 
 void MenuWindow::ShowTrayMenu(POINT at) {
-    TrayMenuState state;
-    // Dialogs and runs come later; until then only what works is offered.
-    state.optionsEnabled = false;
-    state.scheduleEnabled = false;
-    state.defragEnabled = false;
-    state.openEnabled = false;
-    state.aboutEnabled = false;
-    trayMenu_.Apply(state);
+    ApplyTrayMenuRules(menuState_, run_->DefragmenterRunning(), program_.run.SelectedDriveCount());
+    // The Options dialog, the schedule editor and About come later; until then their items
+    // are offered disabled.
+    menuState_.optionsEnabled = false;
+    menuState_.scheduleEnabled = false;
+    menuState_.aboutEnabled = false;
+    trayMenu_.Apply(menuState_);
+    hover_->GoIdle();
     if (const UINT cmd = trayMenu_.Track(hwnd_, at)) {
         OnCommand(cmd);
     }
@@ -87,6 +207,15 @@ void MenuWindow::ShowTrayMenu(POINT at) {
 
 void MenuWindow::OnCommand(UINT id) {
     switch (id) {
+        case kCmdDefrag:
+            mnuDefrag_Click();
+            break;
+        case kCmdStop:
+            mnuStop_Click();
+            break;
+        case kCmdOpen:
+            mnuOpen_Click();
+            break;
         case kCmdExit:
             mnuExit_Click();
             break;
@@ -95,10 +224,52 @@ void MenuWindow::OnCommand(UINT id) {
     }
 }
 
+Point MenuWindow::CursorPosition() {
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    return Point{pt.x, pt.y};
+}
+
+Rect MenuWindow::TrayIconRect() {
+    NOTIFYICONIDENTIFIER id{};
+    id.cbSize = sizeof(id);
+    id.hWnd = hwnd_;
+    id.uID = TrayIcon::kIconId;
+    RECT r{};
+    if (SUCCEEDED(::Shell_NotifyIconGetRect(&id, &r))) {
+        return Rect{r.left, r.top, r.right, r.bottom};
+    }
+    // The shell cannot say where the icon is: it is where the mouse last touched it, an
+    // icon's size around that point.
+    const int half = ::GetSystemMetrics(SM_CXSMICON) / 2 + 2;
+    return Rect{lastIconPoint_.x - half, lastIconPoint_.y - half, lastIconPoint_.x + half,
+                lastIconPoint_.y + half};
+}
+
+void MenuWindow::SetBalloonMessage(const std::string& text) {
+    balloon_->SetMessage(Widen(text));
+}
+
+std::uint16_t MenuWindow::ShowBalloonAt(Point at) {
+    return balloon_->ShowAt(POINT{at.x, at.y});
+}
+
+void MenuWindow::RemoveBalloon(std::uint16_t id) {
+    balloon_->Remove(id);
+}
+
+void MenuWindow::RefreshStatusText() {
+    UpdateNextDefragStatus();
+}
+
+bool MenuWindow::DefragRunning() {
+    return run_->DefragRunning();
+}
+
 LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == TrayIcon::kCallbackMessage) {
-        // Version 4: the event is in LOWORD(lParam), the anchor point in wParam. Before
-        // version 4: lParam is the event and the anchor is the cursor.
+        // Version 4: the event is in LOWORD(lParam), the icon's anchor point in wParam.
+        // Before it, lParam is the event and the cursor is the point.
         POINT anchor{GET_X_LPARAM(wp), GET_Y_LPARAM(wp)};
         UINT event = static_cast<UINT>(lp);
         if (tray_.UsesVersion4()) {
@@ -106,7 +277,9 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         } else {
             ::GetCursorPos(&anchor);
         }
-        OnTrayEvent(event, anchor);
+        if (!ending_) {
+            OnTrayEvent(event, anchor);
+        }
         return 0;
     }
     if (taskbarCreatedMessage_ != 0 && msg == taskbarCreatedMessage_) {
@@ -115,11 +288,29 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     switch (msg) {
         case WM_CREATE:
-            taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+            OnCreate();
             return 0;
+        case WM_TIMER:
+            if (timers_ && !ending_) {
+                timers_->Dispatch(wp);
+            }
+            return 0;
+        case WM_NOTIFY:
+            if (balloon_ && balloon_->HandleNotify(reinterpret_cast<const NMHDR*>(lp))) {
+                return 0;
+            }
+            return Default(msg, wp, lp);
         case WM_COMMAND:
             if (HIWORD(wp) == 0 || HIWORD(wp) == 1) {
                 OnCommand(LOWORD(wp));
+            }
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends and this process with it, perhaps without WM_DESTROY.
+            if (wp) {
+                Form_QueryUnload();
             }
             return 0;
         case WM_CLOSE:

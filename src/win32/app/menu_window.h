@@ -2,45 +2,91 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+
+#include "core/app/run_supervisor.h"
+#include "core/app/tray_hover.h"
+#include "core/app/tray_menu_state.h"
+#include "core/schedule/scheduler.h"
+#include "win32/app/balloon_tip.h"
+#include "win32/app/no_schedule_editor.h"
+#include "win32/app/program.h"
 #include "win32/app/tray_icon.h"
 #include "win32/app/tray_menu.h"
 #include "win32/common/base_window.h"
 #include "win32/common/unique_handle.h"
+#include "win32/common/window_timer.h"
 
 namespace qm::win {
 
-// The program's hidden main window `Menu`: it owns the tray icon and its menu and receives
-// the icon's events. Destroying it ends the program.
-class MenuWindow : public BaseWindow<MenuWindow> {
+// The program's hidden main window `Menu`: it owns the tray icon, its menu and balloon, the
+// scheduler `Scheduler1` and the run supervision with their timers. Destroying it ends the
+// program.
+class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
   public:
     static constexpr const wchar_t* kClassName = L"QuillmereMenu";
     static constexpr const wchar_t* kCaption = L"Quillmere";
 
-    explicit MenuWindow(HINSTANCE instance);
+    MenuWindow(HINSTANCE instance, Program& program);
     ~MenuWindow();
     MenuWindow(const MenuWindow&) = delete;
     MenuWindow& operator=(const MenuWindow&) = delete;
 
     bool Create();
-    // Puts the icon with the tip "Quillmere" into the notification area.
-    bool AddTrayIcon();
-    // The tray menu's "Exit".
+    // Start-up from the settings load on: the drives and schedule, the tray icon, the
+    // scheduler and the first status text.
+    void Form_Load();
+
+    // Tray menu commands.
+    void mnuDefrag_Click();
+    void mnuStop_Click();
+    void mnuOpen_Click();
     void mnuExit_Click();
+
+    // Sets the balloon's message (shown the next time it opens).
+    void SetBalloon(const std::string& text);
+    // Rebuilds the status text after the schedule changed.
+    void Scheduler1_ScheduleChanged();
 
   private:
     friend class BaseWindow<MenuWindow>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-
+    void OnCreate();
     void OnTrayEvent(UINT event, POINT anchor);
     void ShowTrayMenu(POINT at);
     void OnCommand(UINT id);
+    bool AddTrayIcon();
+    // Ends the program: the window goes after the current message.
+    void Unload();
     // The end sequence: runs once, whoever ends the program.
     void Form_QueryUnload();
+    // What must survive the program: the schedule.
+    void SaveState();
+    void UpdateNextDefragStatus();
+
+    // TrayBalloonHost
+    Point CursorPosition() override;
+    Rect TrayIconRect() override;
+    void SetBalloonMessage(const std::string& text) override;
+    std::uint16_t ShowBalloonAt(Point at) override;
+    void RemoveBalloon(std::uint16_t id) override;
+    void RefreshStatusText() override;
+    bool DefragRunning() override;
 
     HINSTANCE instance_;
+    Program& program_;
     UniqueHicon icon_;
     TrayIcon tray_;
     TrayMenu trayMenu_;
+    TrayMenuState menuState_;
+    NoScheduleEditor editor_;
+    std::unique_ptr<TimerSet> timers_;
+    std::unique_ptr<Scheduler> scheduler_;
+    std::unique_ptr<BalloonTip> balloon_;
+    std::unique_ptr<TrayHover> hover_;
+    std::unique_ptr<RunSupervisor> run_;
+    POINT lastIconPoint_{};
     UINT taskbarCreatedMessage_ = 0;
     bool ending_ = false;
 };
