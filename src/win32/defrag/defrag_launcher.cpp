@@ -27,13 +27,19 @@ bool CreateProcessLauncher::Start(const std::string& commandLine, bool hidden,
         startup.wShowWindow = SW_HIDE;
     }
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, creationClass, nullptr,
-                          nullptr, &startup, &info)) {
+    // Started suspended so that the class holds from the program's first instruction even
+    // where the creation flag is ignored: set it on the handle, then let the program go.
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE,
+                          creationClass | CREATE_SUSPENDED, nullptr, nullptr, &startup, &info)) {
         return false;
     }
     // The run finds the process again by name; holding its handles would only leak them.
     UniqueHandle thread(info.hThread);
     UniqueHandle process(info.hProcess);
+    if (creationClass != 0) {
+        ::SetPriorityClass(process.get(), creationClass);
+    }
+    ::ResumeThread(thread.get());
     return true;
 }
 
