@@ -38,6 +38,13 @@ export WINEPATH="$QM_DOUBLES_DIR"
 wineserver -p
 wine "$e2e_exe" --gtest_filter="$suite.*" --gtest_color=no
 rc=$?
+# Screenshots a scenario left as BMP files become PNG files in build/screenshots/.
+for shot in "$QM_SCENARIO_DIR"/screenshots/*.bmp; do
+    [ -f "$shot" ] || continue
+    mkdir -p "$root/build/screenshots"
+    convert "$shot" "$root/build/screenshots/$(basename "${shot%.bmp}").png" ||
+        echo "could not convert the screenshot $shot" >&2
+done
 wineserver -k 2>/dev/null
 wineserver -w 2>/dev/null
 if [ $rc -eq 0 ] && [ -z "${QM_KEEP_PREFIX:-}" ]; then

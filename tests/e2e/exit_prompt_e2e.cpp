@@ -1,0 +1,100 @@
+// Leaving the program while a scheduled defrag is still ahead asks first.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/harness/app_process.h"
+#include "e2e/harness/local_time.h"
+#include "e2e/harness/settings.h"
+#include "e2e/harness/tray_driver.h"
+#include "e2e/harness/windows.h"
+#include "win32/app/tray_icon.h"
+
+namespace qm::e2e {
+namespace {
+
+HWND WaitForMessageBox(DWORD pid, const std::wstring& title) {
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w : TopLevelWindowsOf(pid)) {
+                if (ClassNameOf(w) == L"QuillmereMessageBox" && ::IsWindowVisible(w) &&
+                    TextOf(w) == title) {
+                    box = w;
+                    return true;
+                }
+            }
+            return false;
+        },
+        10000);
+    return box;
+}
+
+HWND ExitFromTheTrayMenu(HWND menu, DWORD pid) {
+    if (!OpenTrayMenu(menu, pid)) {
+        return nullptr;
+    }
+    TypeKeys(KeysForExit());
+    return WaitForMessageBox(pid, L" Exit");
+}
+
+TEST(E2eExitPrompt, NoKeepsTheProgramYesEndsItAndSavesTheSchedule) {
+    // Daily, two hours from now: always ahead, today or tomorrow.
+    const std::wstring hour = std::to_wstring((LocalNow().wHour + 2) % 24);
+    ClearSettings();
+    SetSetting(L"ShowSplash", L"0");
+    SetSetting(L"OccursOption", L"1");
+    SetSetting(L"StartHour", hour);
+    SetSetting(L"StartMinute", L"15");
+    // "ShowExitPrompt" absent: asked. The other schedule keys absent: their defaults.
+
+    AppProcess app = AppProcess::Start();
+    ASSERT_NE(app.Pid(), 0u);
+    const HWND menu = app.WaitForMainWindow();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(menu, win::TrayIcon::kIconId); }, 10000));
+
+    HWND box = ExitFromTheTrayMenu(menu, app.Pid());
+    ASSERT_NE(box, nullptr) << "Exit did not ask";
+    HWND no = FindChildWithText(box, L"&No");
+    ASSERT_NE(no, nullptr);
+    EXPECT_NE(FindChildWithText(box, L"&Yes"), nullptr);
+    ::SendMessageW(no, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 10000))
+        << "the box stayed after No";
+    EXPECT_FALSE(app.WaitForExit(1000).has_value()) << "No ended the program";
+    EXPECT_TRUE(TrayIconExists(menu, win::TrayIcon::kIconId));
+
+    box = ExitFromTheTrayMenu(menu, app.Pid());
+    ASSERT_NE(box, nullptr) << "the second Exit did not ask";
+    HWND yes = FindChildWithText(box, L"&Yes");
+    ASSERT_NE(yes, nullptr);
+    ::SendMessageW(yes, BM_CLICK, 0, 0);
+    const auto exitCode = app.WaitForExit(10000);
+    ASSERT_TRUE(exitCode.has_value()) << "Yes did not end the program";
+    EXPECT_EQ(*exitCode, 0u);
+    EXPECT_FALSE(TrayIconExists(menu, win::TrayIcon::kIconId));
+
+    const std::wstring today = TodayShortDate();
+    const struct {
+        const wchar_t* key;
+        std::wstring value;
+    } expected[] = {
+        {L"OccursOption", L"1"},
+        {L"EveryInterval", L"0"},
+        {L"EveryFrequency", L"1"},
+        {L"StartHour", hour},
+        {L"StartMinute", L"15"},
+        {L"StartDate", today},
+        {L"EndDate", today},
+        {L"UseEndDate", L"False"},
+        {L"WeeklySelections", L"0000000"},
+        {L"MonthlySelections", std::wstring(31, L'0')},
+    };
+    for (const auto& e : expected) {
+        EXPECT_EQ(GetSetting(e.key).value_or(L"<absent>"), e.value) << e.key;
+    }
+}
+
+}  // namespace
+}  // namespace qm::e2e
