@@ -15,7 +15,8 @@ target_link_libraries(qm_win32 PUBLIC qm_core ${QM_WIN_LIBS})
 
 add_executable(Quillmere WIN32 src/win32/app/main.cpp src/win32/res/quillmere.rc)
 target_link_libraries(Quillmere PRIVATE qm_win32)
-target_link_options(Quillmere PRIVATE -municode ${QM_STATIC_RUNTIME})
+# The shipped program carries no debug information (7 MB with it, about 0.4 MB without).
+target_link_options(Quillmere PRIVATE -municode ${QM_STATIC_RUNTIME} $<$<NOT:$<CONFIG:Debug>>:-s>)
 set_source_files_properties(src/win32/res/quillmere.rc PROPERTIES
     OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/win32/res/quillmere.ico;${PROJECT_SOURCE_DIR}/src/win32/res/quillmere.manifest")
 
