@@ -6,11 +6,13 @@ set -u
 suite=$1 e2e_exe=$2 app_exe=$3 doubles=$4
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
-build=$(dirname "$e2e_exe")
+build=$(cd "$(dirname "$e2e_exe")" && pwd)
 # shellcheck source=wine-env.sh
 . "$here/wine-env.sh"
 qm_wine_env
 qm_xvfb_start || exit 1
+# A private display started here goes with the scenario, however it ends.
+trap qm_xvfb_stop EXIT
 
 base=${QM_WINE_BASE:-$build/wine/base}
 qm_wine_make_base "$base" || { echo "cannot create the Wine prefix $base" >&2; exit 1; }

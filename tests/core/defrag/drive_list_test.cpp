@@ -4,39 +4,31 @@
 
 #include <map>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace qm {
 namespace {
 
 using namespace std::string_literals;
+using Drives = std::vector<std::pair<std::string, DriveKind>>;
 
-// Drives given as (root, type) in the system's order; roots arrive in upper case as the
-// system reports them.
+// Drives in the system's order, with roots as the system spells them.
 class FakeDrives final : public DriveSystem {
   public:
-    std::string listed;
-    std::map<std::string, DriveKind> types;  // keyed by lower-case root
-    std::map<std::string, VolumeDetails> details;
-
-    void Add(const std::string& root, DriveKind kind) {
-        listed += root;
-        listed += '\0';
-        std::string lower = root;
-        for (char& ch : lower) {
-            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    explicit FakeDrives(const Drives& drives) {
+        for (const auto& [root, kind] : drives) {
+            listed += root + '\0';
+            types[root] = kind;
         }
-        types[lower] = kind;
     }
+    std::string listed;
+    std::map<std::string, DriveKind> types;
+    std::map<std::string, VolumeDetails> details;  // keyed by lower-case root
 
     std::string LogicalDriveStrings() const override { return listed.empty() ? "" : listed + '\0'; }
-    DriveKind DriveTypeOf(const std::string& root) const override {
-        std::string lower = root;
-        for (char& ch : lower) {
-            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        }
-        auto it = types.find(lower);
-        return it == types.end() ? DriveKind::NoRootDir : it->second;
-    }
+    DriveKind DriveTypeOf(const std::string& root) const override { return types.at(root); }
     VolumeDetails DetailsOf(const std::string& root) const override {
         auto it = details.find(root);
         return it == details.end() ? VolumeDetails{} : it->second;
@@ -60,63 +52,43 @@ TEST(SplitDriveStrings, StopsAtTheFirstEmptyEntry) {
     }
 }
 
-TEST(GetFixedDrives, ListsFixedDrivesOtherThanCInSystemOrder) {
-    FakeDrives drives;
-    drives.Add("C:\\", DriveKind::Fixed);
-    drives.Add("D:\\", DriveKind::Fixed);
-    drives.Add("E:\\", DriveKind::Fixed);
-    drives.Add("F:\\", DriveKind::CdRom);
-    drives.Add("G:\\", DriveKind::Remote);
-    FixedDriveList list = GetFixedDrives(drives);
-    EXPECT_EQ(list.FixedDrives, (std::vector<std::string>{"d:\\", "e:\\"}));
-    EXPECT_EQ(list.FixedDriveCount, 2);
-}
-
-TEST(GetFixedDrives, KeepsTheSystemsOrderAndSkipsOtherKinds) {
-    FakeDrives drives;
-    drives.Add("Z:\\", DriveKind::Fixed);
-    drives.Add("A:\\", DriveKind::Removable);
-    drives.Add("c:\\", DriveKind::Fixed);
-    drives.Add("H:\\", DriveKind::RamDisk);
-    drives.Add("D:\\", DriveKind::Fixed);
-    drives.Add("Q:\\", DriveKind::Unknown);
-    FixedDriveList list = GetFixedDrives(drives);
-    EXPECT_EQ(list.FixedDrives, (std::vector<std::string>{"z:\\", "d:\\"}));
-    EXPECT_EQ(list.FixedDriveCount, 2);
-}
-
-TEST(GetFixedDrives, IsEmptyWhenTheSystemReportsNothing) {
-    FakeDrives drives;
-    FixedDriveList list = GetFixedDrives(drives);
-    EXPECT_TRUE(list.FixedDrives.empty());
-    EXPECT_EQ(list.FixedDriveCount, 0);
-
-    drives.Add("C:\\", DriveKind::Fixed);
-    EXPECT_EQ(GetFixedDrives(drives).FixedDriveCount, 0) << "C is never listed";
+TEST(GetFixedDrives, ListsFixedDrivesOtherThanCLowerCasedInSystemOrder) {
+    using enum DriveKind;
+    struct Case {
+        Drives drives;
+        std::vector<std::string> fixed;
+    };
+    const Case cases[] = {
+        {{{"C:\\", Fixed}, {"D:\\", Fixed}, {"E:\\", Fixed}, {"F:\\", CdRom}}, {"d:\\", "e:\\"}},
+        {{{"Z:\\", Fixed}, {"A:\\", Removable}, {"c:\\", Fixed}, {"G:\\", Remote}}, {"z:\\"}},
+        {{{"H:\\", RamDisk}, {"D:\\", Fixed}, {"Q:\\", Unknown}, {"C:\\", Fixed}}, {"d:\\"}},
+        {{}, {}},
+    };
+    for (const auto& c : cases) {
+        FixedDriveList list = GetFixedDrives(FakeDrives(c.drives));
+        EXPECT_EQ(list.FixedDrives, c.fixed);
+        EXPECT_EQ(list.FixedDriveCount, static_cast<int>(c.fixed.size()));
+    }
 }
 
 TEST(ListFixedVolumes, GivesEveryFixedVolumeInLetterOrderWithItsDetails) {
-    FakeDrives drives;
-    drives.Add("Z:\\", DriveKind::Fixed);
-    drives.Add("C:\\", DriveKind::Fixed);
-    drives.Add("F:\\", DriveKind::CdRom);
-    drives.Add("D:\\", DriveKind::Fixed);
-    VolumeDetails system{"System", true, "NTFS", true, 100, 400, 120};
-    drives.details["c:\\"] = system;
-    drives.details["z:\\"] = {"", false, "", false, 0, 0, 0};
+    FakeDrives drives({{"Z:\\", DriveKind::Fixed},
+                       {"C:\\", DriveKind::Fixed},
+                       {"F:\\", DriveKind::CdRom},
+                       {"D:\\", DriveKind::Fixed}});
+    drives.details["c:\\"] = {"System", true, "NTFS", true, 100, 400, 120};
+    drives.details["z:\\"] = {"Z", false, "FAT", false, 1, 2, 3};
+    auto fields = [](const VolumeDetails& d) {
+        return std::tuple(d.label, d.labelRead, d.fileSystem, d.sizesRead, d.freeBytesAvailable,
+                          d.totalBytes, d.totalFreeBytes);
+    };
 
     auto volumes = ListFixedVolumes(drives);
     ASSERT_EQ(volumes.size(), 3u);
-    EXPECT_EQ(volumes[0].letter, 'c');
-    EXPECT_EQ(volumes[1].letter, 'd');
-    EXPECT_EQ(volumes[2].letter, 'z');
-    EXPECT_EQ(volumes[0].details.label, "System");
-    EXPECT_TRUE(volumes[0].details.labelRead);
-    EXPECT_EQ(volumes[0].details.fileSystem, "NTFS");
-    EXPECT_EQ(volumes[0].details.totalBytes, 400u);
-    EXPECT_EQ(volumes[0].details.totalFreeBytes, 120u);
-    EXPECT_EQ(volumes[0].details.freeBytesAvailable, 100u);
-    EXPECT_FALSE(volumes[2].details.labelRead);
+    EXPECT_EQ(std::string({volumes[0].letter, volumes[1].letter, volumes[2].letter}), "cdz");
+    EXPECT_EQ(fields(volumes[0].details), fields(drives.details["c:\\"]));
+    EXPECT_EQ(fields(volumes[1].details), fields(VolumeDetails{}));
+    EXPECT_EQ(fields(volumes[2].details), fields(drives.details["z:\\"]));
 }
 
 }  // namespace

@@ -20,7 +20,6 @@ class FakeProcessTable final : public ProcessTable {
 
     std::vector<ProcessEntry> entries;
     bool snapshotFails = false;
-    bool setFails = false;
     int snapshots = 0;
     std::vector<PriorityCall> priorityCalls;
 
@@ -37,7 +36,7 @@ class FakeProcessTable final : public ProcessTable {
     }
     bool SetPriorityClass(std::uint32_t pid, std::uint32_t priorityClass) override {
         priorityCalls.push_back({pid, priorityClass});
-        return !setFails;
+        return true;
     }
 };
 

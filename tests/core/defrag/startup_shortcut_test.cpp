@@ -10,11 +10,11 @@
 namespace qm {
 namespace {
 
-// A file system of paths the test names; links are recorded as target + arguments.
+// A file system of paths the test names; links are recorded as target|arguments and messages
+// as text|style|title.
 class FakeShortcutPlatform final : public ShortcutPlatform {
   public:
     std::string windowsDir = "C:\\WINDOWS";
-    std::string login = "user1";
     bool nt = true;
     std::string startup =
         "C:\\Users\\user1\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
@@ -23,51 +23,43 @@ class FakeShortcutPlatform final : public ShortcutPlatform {
     std::map<std::string, std::string> links;
     bool linkFails = false;
     std::vector<std::string> deleted;
-    struct Message {
-        std::string text;
-        unsigned style;
-        std::string title;
-    };
-    std::vector<Message> messages;
+    std::vector<std::string> messages;
 
     std::string GetWindowsDir() override { return windowsDir; }
-    std::string GetLoginName() override { return login; }
+    std::string GetLoginName() override { return "user1"; }
     bool IsWindowsNT() override { return nt; }
     std::string StartupFolder() override { return startup; }
     bool FileExists(const std::string& path) override { return files.contains(path); }
     bool FolderExists(const std::string& path) override { return folders.contains(path); }
     bool RemoveFile(const std::string& path) override {
         deleted.push_back(path);
-        links.erase(path);
         return files.erase(path) == 1;
     }
     bool CreateShellLink(const std::string& linkPath, const std::string& target,
                          const std::string& arguments) override {
-        if (linkFails) {
-            return false;
+        if (!linkFails) {
+            files.insert(linkPath);
+            links[linkPath] = target + "|" + arguments;
         }
-        files.insert(linkPath);
-        links[linkPath] = target + "|" + arguments;
-        return true;
+        return !linkFails;
     }
     void ShowSystemMessage(const std::string& text, unsigned style,
                            const std::string& title) override {
-        messages.push_back({text, style, title});
+        messages.push_back(text + "|" + std::to_string(style) + "|" + title);
     }
 };
 
 const std::string kUserLink =
     "C:\\Users\\user1\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\"
     "Quillmere.lnk";
-const std::string kAdminLink =
-    "C:\\Documents and Settings\\Administrator\\Start Menu\\Programs\\Startup\\Quillmere.lnk";
-const std::string kAllUsersLink =
-    "C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Startup\\Quillmere.lnk";
-const std::string kDefaultLink =
-    "C:\\Documents and Settings\\Default User\\Start Menu\\Programs\\Startup\\Quillmere.lnk";
-const std::string kWindowsLink = "C:\\WINDOWS\\Start Menu\\Programs\\Startup\\Quillmere.lnk";
-const std::string kVariantFolder = "C:\\Documents and Settings\\All Users.WINDOWS";
-const std::string kVariantLink = kVariantFolder + "\\Start Menu\\Programs\\Startup\\Quillmere.lnk";
+const std::string kOld = "C:\\Documents and Settings\\";
+const std::string kLinkTail = "\\Start Menu\\Programs\\Startup\\Quillmere.lnk";
+const std::string kAdminLink = kOld + "Administrator" + kLinkTail;
+const std::string kAllUsersLink = kOld + "All Users" + kLinkTail;
+const std::string kDefaultLink = kOld + "Default User" + kLinkTail;
+const std::string kWindowsLink = "C:\\WINDOWS" + kLinkTail;
+const std::string kVariantFolder = kOld + "All Users.WINDOWS";
+const std::string kVariantLink = kVariantFolder + kLinkTail;
 
 TEST(ProfileDirs, FollowTheFamilyLayout) {
     struct Case {
@@ -88,32 +80,27 @@ TEST(ProfileDirs, FollowTheFamilyLayout) {
         EXPECT_EQ(UserProfileDir(c.windowsDir, "user1", c.nt), c.user) << c.windowsDir;
         EXPECT_EQ(AllUsersProfileDir(c.windowsDir, c.nt), c.allUsers) << c.windowsDir;
     }
-    EXPECT_EQ(SystemDriveOf("C:\\WINDOWS"), "C:\\");
 }
 
 TEST(FindStartupShortcut, SearchesTheOldFoldersInOrder) {
     struct Case {
+        bool nt;
         std::set<std::string> present;
         std::string expected;
     };
     const Case cases[] = {
-        {{kAdminLink, kAllUsersLink, kDefaultLink}, kAdminLink},
-        {{kAllUsersLink, kDefaultLink}, kAllUsersLink},
-        {{kDefaultLink}, kDefaultLink},
-        {{}, kWindowsLink},
+        {true, {kAdminLink, kAllUsersLink, kDefaultLink}, kAdminLink},
+        {true, {kAllUsersLink, kDefaultLink}, kAllUsersLink},
+        {true, {kDefaultLink}, kDefaultLink},
+        {true, {}, kWindowsLink},
+        {false, {kAdminLink}, kWindowsLink},  // the older family keeps it below the Windows folder
     };
     for (const auto& c : cases) {
         FakeShortcutPlatform platform;
+        platform.nt = c.nt;
         platform.files = c.present;
         EXPECT_EQ(FindStartupShortcut(platform, "Quillmere"), c.expected);
     }
-}
-
-TEST(FindStartupShortcut, OnTheOlderFamilyIsBelowTheWindowsFolder) {
-    FakeShortcutPlatform platform;
-    platform.nt = false;
-    platform.files = {kAdminLink};
-    EXPECT_EQ(FindStartupShortcut(platform, "Quillmere"), kWindowsLink);
 }
 
 TEST(StartupShortcutPath, LiesInTheUsersOwnStartupFolder) {
@@ -126,82 +113,78 @@ TEST(StartupShortcutPath, LiesInTheUsersOwnStartupFolder) {
     EXPECT_FALSE(HasStartupShortcut(platform, "Quillmere"));
 }
 
-TEST(CreateStartupShortcut, MakesTheLinkInTheUsersStartupFolder) {
-    FakeShortcutPlatform platform;
-    EXPECT_TRUE(
-        CreateStartupShortcut(platform, "Quillmere", "C:\\Apps\\Quillmere.exe", "", "Quillmere"));
-    EXPECT_EQ(platform.links[kUserLink], "C:\\Apps\\Quillmere.exe|");
-    EXPECT_TRUE(HasStartupShortcut(platform, "Quillmere"));
-    EXPECT_TRUE(platform.messages.empty());
-}
-
-TEST(CreateStartupShortcut, ClearsOldLayoutCopiesButNotItsOwnLink) {
-    FakeShortcutPlatform platform;
-    platform.files = {kAdminLink, kAllUsersLink, kVariantLink};
-    platform.folders = {kVariantFolder};
-    EXPECT_TRUE(CreateStartupShortcut(platform, "Quillmere", "C:\\Q.exe", "", "Quillmere"));
-    EXPECT_EQ(platform.deleted, (std::vector<std::string>{kAdminLink, kVariantLink}));
-    EXPECT_TRUE(platform.files.contains(kUserLink));
-}
-
-TEST(CreateStartupShortcut, KeepsItsLinkWhenTheUsersFolderIsAnOldLayoutFolder) {
-    FakeShortcutPlatform platform;
-    platform.startup = "C:\\Documents and Settings\\Administrator\\Start Menu\\Programs\\Startup";
-    EXPECT_TRUE(CreateStartupShortcut(platform, "Quillmere", "C:\\Q.exe", "", "Quillmere"));
-    EXPECT_TRUE(platform.files.contains(kAdminLink));
-    EXPECT_TRUE(platform.deleted.empty());
+TEST(CreateStartupShortcut, MakesTheLinkAndClearsOldLayoutCopiesOtherThanItsOwn) {
+    struct Case {
+        std::string startup;
+        std::set<std::string> files;
+        std::vector<std::string> deleted;
+    };
+    const Case cases[] = {
+        {FakeShortcutPlatform().startup,
+         {kAdminLink, kAllUsersLink, kVariantLink},
+         {kAdminLink, kVariantLink}},
+        {kOld + "Administrator\\Start Menu\\Programs\\Startup", {}, {}},
+    };
+    for (const auto& c : cases) {
+        FakeShortcutPlatform platform;
+        platform.startup = c.startup;
+        platform.files = c.files;
+        platform.folders = {kVariantFolder};
+        EXPECT_TRUE(CreateStartupShortcut(platform, "Quillmere", "C:\\Q.exe", "-a", "Quillmere"));
+        const std::string link = c.startup + "\\Quillmere.lnk";
+        EXPECT_EQ(platform.links[link], "C:\\Q.exe|-a");
+        EXPECT_TRUE(platform.files.contains(link));
+        EXPECT_EQ(platform.deleted, c.deleted);
+        EXPECT_TRUE(platform.messages.empty());
+    }
 }
 
 TEST(CreateStartupShortcut, ReportsFailureAndChangesNothing) {
-    for (bool noFolder : {false, true}) {
+    for (std::string startup : {FakeShortcutPlatform().startup, std::string()}) {
         FakeShortcutPlatform platform;
         platform.linkFails = true;
-        if (noFolder) {
-            platform.startup.clear();
-        }
+        platform.startup = startup;
         platform.files = {kAdminLink};
-        EXPECT_FALSE(CreateStartupShortcut(
-            platform, "Quillmere", "C:\\Program Files\\Quillmere\\Quillmere.exe", "", "Quillmere"));
-        ASSERT_EQ(platform.messages.size(), 1u);
-        EXPECT_EQ(platform.messages[0].text,
-                  "Unable to create shortcut for C:\\Program Files\\Quillmere\\Quillmere.exe.");
-        EXPECT_EQ(platform.messages[0].style, 64u);
-        EXPECT_EQ(platform.messages[0].title, "Quillmere");
+        EXPECT_FALSE(CreateStartupShortcut(platform, "Quillmere", "C:\\Apps\\Quillmere.exe", "",
+                                           "Quillmere"));
+        EXPECT_EQ(platform.messages,
+                  std::vector<std::string>{
+                      "Unable to create shortcut for C:\\Apps\\Quillmere.exe.|64|Quillmere"});
         EXPECT_TRUE(platform.deleted.empty());
     }
 }
 
 TEST(RemoveStartupShortcut, DeletesTheUsersLinkAndTheFirstOldCopy) {
-    FakeShortcutPlatform platform;
-    platform.files = {kUserLink, kAdminLink, kAllUsersLink, kVariantLink};
-    platform.folders = {kVariantFolder};
-    RemoveStartupShortcut(platform, "Quillmere");
-    EXPECT_EQ(platform.deleted, (std::vector<std::string>{kUserLink, kAdminLink, kVariantLink}));
-    EXPECT_TRUE(platform.files.contains(kAllUsersLink));
-}
-
-TEST(RemoveStartupShortcut, LeavesTheVariantAloneWhenItsFolderIsMissing) {
-    FakeShortcutPlatform platform;
-    platform.files = {kVariantLink};
-    RemoveStartupShortcut(platform, "Quillmere");
-    EXPECT_TRUE(platform.deleted.empty());
-}
-
-TEST(RemoveStartupShortcut, OnTheOlderFamilyCleansBelowTheWindowsFolder) {
-    FakeShortcutPlatform platform;
-    platform.nt = false;
-    platform.files = {kWindowsLink,
-                      "C:\\WINDOWS.WINDOWS\\Start Menu\\Programs\\Startup\\Quillmere.lnk"};
-    RemoveStartupShortcut(platform, "Quillmere");
-    EXPECT_EQ(platform.deleted, (std::vector<std::string>{kWindowsLink}));
-}
-
-TEST(RemoveStartupShortcut, TouchesNoOldFolderWhenTheWindowsFolderIsUnknown) {
-    FakeShortcutPlatform platform;
-    platform.windowsDir.clear();
-    platform.files = {kUserLink, "\\Start Menu\\Programs\\Startup\\Quillmere.lnk"};
-    RemoveStartupShortcut(platform, "Quillmere");
-    EXPECT_EQ(platform.deleted, (std::vector<std::string>{kUserLink}));
+    struct Case {
+        bool nt;
+        std::string windowsDir;
+        std::set<std::string> files;
+        std::set<std::string> folders;
+        std::vector<std::string> deleted;
+    };
+    const Case cases[] = {
+        {true,
+         "C:\\WINDOWS",
+         {kUserLink, kAdminLink, kAllUsersLink, kVariantLink},
+         {kVariantFolder},
+         {kUserLink, kAdminLink, kVariantLink}},
+        {true, "C:\\WINDOWS", {kVariantLink}, {}, {}},  // the variant's folder is missing
+        {false,
+         "C:\\WINDOWS",
+         {kWindowsLink, "C:\\WINDOWS.WINDOWS" + kLinkTail},
+         {},
+         {kWindowsLink}},
+        {true, "", {kUserLink, kLinkTail}, {}, {kUserLink}},  // no Windows folder: no old ones
+    };
+    for (const auto& c : cases) {
+        FakeShortcutPlatform platform;
+        platform.nt = c.nt;
+        platform.windowsDir = c.windowsDir;
+        platform.files = c.files;
+        platform.folders = c.folders;
+        RemoveStartupShortcut(platform, "Quillmere");
+        EXPECT_EQ(platform.deleted, c.deleted);
+    }
 }
 
 }  // namespace

@@ -8,23 +8,16 @@ namespace qm::test {
 namespace {
 
 TEST(CursorPositionWin, OutsideAWindowFarAwayInsideOnIt) {
-    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 200, 200, 100, 80,
-                                    nullptr, nullptr, nullptr, nullptr);
-    if (window == nullptr) {
-        GTEST_SKIP() << "no display to make a window on";
-    }
-    win::UniqueHwnd owner(window);
-    if (!::SetCursorPos(10, 10)) {
-        GTEST_SKIP() << "the pointer cannot be moved here";
-    }
+    win::UniqueHwnd window(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 200, 200,
+                                             100, 80, nullptr, nullptr, nullptr, nullptr));
     POINT where{};
-    ::GetCursorPos(&where);
-    if (where.x != 10 || where.y != 10) {
-        GTEST_SKIP() << "the pointer cannot be moved here";
+    if (!window || !::SetCursorPos(10, 10) || !::GetCursorPos(&where) || where.x != 10 ||
+        where.y != 10) {
+        GTEST_SKIP() << "no display to make a window on or to move the pointer about";
     }
-    EXPECT_TRUE(win::IsCursorOutside(window));
+    EXPECT_TRUE(win::IsCursorOutside(window.get()));
     ::SetCursorPos(250, 240);
-    EXPECT_FALSE(win::IsCursorOutside(window));
+    EXPECT_FALSE(win::IsCursorOutside(window.get()));
 }
 
 }  // namespace

@@ -2,86 +2,72 @@
 #include <gtest/gtest.h>
 
 #include "core/defrag/defrag_launch.h"
-#include "win32/common/text.h"
 #include "win32/defrag/defrag_launcher.h"
 #include "win32/defrag/process_fixture.h"
-#include "win32/defrag/toolhelp_process_table.h"
 
 namespace qm::test {
 namespace {
 
-class LaunchDefragWin : public ::testing::Test {
+class LaunchDefragWin : public DoublesTest {
   protected:
-    void SetUp() override {
-        ASSERT_NE(::GetFileAttributesW((doubles_ + L"\\defrag.exe").c_str()),
-                  INVALID_FILE_ATTRIBUTES)
-            << "stand-in programs missing in " << win::Narrow(doubles_);
-    }
-    void TearDown() override {
-        for (const char* name : {"defrag.exe", "dfrgntfs.exe", "contig.exe"}) {
-            EndProcessesNamed(name);
-        }
-    }
-
     // Only the given folder and the system's own on the search path.
     static std::wstring SearchPath(const std::wstring& folder) {
         return folder + L";C:\\windows\\system32;C:\\windows";
     }
 
-    std::vector<DoubleStart> WaitForStarts(size_t count) {
+    // Each double appends a line to the log named in QM_DOUBLE_LOG as it starts.
+    std::vector<DoubleStart> WaitForStarts(const std::wstring& log, size_t count) {
         std::vector<DoubleStart> starts;
-        WaitUntil([&] { return (starts = ReadDoubleLog(log_)).size() >= count; });
+        WaitUntil([&] { return (starts = ReadDoubleLog(log)).size() >= count; });
         return starts;
     }
 
-    std::wstring doubles_ = DoublesDir();
     TempFolder folder_;
     std::wstring log_ = folder_ / L"starts.log";
     ScopedEnvironment logEnv_{L"QM_DOUBLE_LOG", log_};
-    ScopedEnvironment lifetime_{L"QM_DOUBLE_SECONDS", L"30"};
 };
 
-TEST_F(LaunchDefragWin, HighPriorityLeavesTheDefragmenterRunningAtHigh) {
+TEST_F(LaunchDefragWin, RunsTheDefragmenterAtTheAskedPriorityWithTheExactCommandLine) {
     ScopedEnvironment path(L"PATH", SearchPath(doubles_));
-    int hookCalls = 0;
-    win::LaunchDefrag(DefragCommandFor("C:"), ContigCommandFor("C:"), true, 3,
-                      [&] { ++hookCalls; });
-    EXPECT_EQ(hookCalls, 1);
+    struct Case {
+        const char* drive;
+        bool hidden;
+        int priority;
+        DWORD priorityClass;
+        const char* commandLine;
+        const char* showState;  // "-": left to the system
+    };
+    const Case cases[] = {{"C:", true, 3, HIGH_PRIORITY_CLASS, "defrag c: -f", "0"},
+                          {"e:", false, 1, IDLE_PRIORITY_CLASS, "defrag e: -f", "-"}};
+    for (const auto& c : cases) {
+        const std::wstring log = folder_ / win::Widen(std::string(c.drive, 1) + ".log");
+        ScopedEnvironment logEnv(L"QM_DOUBLE_LOG", log);
+        int hookCalls = 0;
+        win::LaunchDefrag(DefragCommandFor(c.drive), ContigCommandFor(c.drive), c.hidden,
+                          c.priority, [&] { ++hookCalls; });
+        EXPECT_EQ(hookCalls, 1);
+        const DWORD pid = win::FindProcessId("defrag.exe");
+        ASSERT_NE(pid, 0u) << "the defragmenter is not running";
+        EXPECT_EQ(PriorityClassOf(pid), c.priorityClass);
 
-    const DWORD pid = win::FindProcessId("defrag.exe");
-    ASSERT_NE(pid, 0u) << "the defragmenter is not running";
-    EXPECT_EQ(PriorityClassOf(pid), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
-
-    auto starts = WaitForStarts(2);  // the defragmenter and the engine it starts
-    ASSERT_GE(starts.size(), 1u);
-    EXPECT_EQ(starts[0].exeName, "defrag.exe");
-    EXPECT_EQ(starts[0].commandLine, "defrag c: -f");
-    EXPECT_EQ(starts[0].showState, "0") << "asked to run hidden";
-    EXPECT_EQ(starts[0].pid, pid);
-    ASSERT_EQ(starts.size(), 2u);
-    EXPECT_EQ(starts[1].exeName, "dfrgntfs.exe");
-    EXPECT_NE(win::FindProcessId("dfrgntfs.exe"), 0u);
-    EXPECT_EQ(win::FindProcessId("contig.exe"), 0u) << "the contig tool must not start";
-}
-
-TEST_F(LaunchDefragWin, LowPriorityShownRunsTheDefragmenterAtIdle) {
-    ScopedEnvironment path(L"PATH", SearchPath(doubles_));
-    win::LaunchDefrag(DefragCommandFor("e:"), ContigCommandFor("e:"), false, 1);
-    const DWORD pid = win::FindProcessId("defrag.exe");
-    ASSERT_NE(pid, 0u);
-    EXPECT_EQ(PriorityClassOf(pid), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
-    auto starts = WaitForStarts(1);
-    ASSERT_GE(starts.size(), 1u);
-    EXPECT_EQ(starts[0].commandLine, "defrag e: -f");
-    EXPECT_EQ(starts[0].showState, "-") << "the show state is left to the system";
+        auto starts = WaitForStarts(log, 2);  // the defragmenter and the engine it starts
+        ASSERT_EQ(starts.size(), 2u);
+        EXPECT_EQ(starts[0].exeName, "defrag.exe");
+        EXPECT_EQ(starts[0].pid, pid);
+        EXPECT_EQ(starts[0].commandLine, c.commandLine);
+        EXPECT_EQ(starts[0].showState, c.showState);
+        EXPECT_EQ(starts[1].exeName, "dfrgntfs.exe");
+        EXPECT_EQ(win::FindProcessId("contig.exe"), 0u) << "the contig tool must not start";
+        EndDoubles();  // so that the next row finds its own defragmenter
+    }
 }
 
 TEST_F(LaunchDefragWin, PriorityOutsideOneToThreeStartsNothing) {
     ScopedEnvironment path(L"PATH", SearchPath(doubles_));
     for (int priority : {0, 4, 5}) {
         win::LaunchDefrag("defrag c: -f", "contig -s -q c:\\*.*", true, priority);
-        EXPECT_EQ(win::FindProcessId("defrag.exe"), 0u) << priority;
-        EXPECT_EQ(win::FindProcessId("contig.exe"), 0u) << priority;
+        EXPECT_EQ(win::FindProcessId("defrag.exe") + win::FindProcessId("contig.exe"), 0u)
+            << priority;
     }
     EXPECT_TRUE(ReadDoubleLog(log_).empty());
 }
@@ -99,20 +85,10 @@ TEST_F(LaunchDefragWin, WithoutTheDefragmenterStartsTheContigTool) {
     const DWORD pid = win::FindProcessId("contig.exe");
     ASSERT_NE(pid, 0u) << "the contig tool is not running";
     EXPECT_EQ(PriorityClassOf(pid), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
-    auto starts = WaitForStarts(1);
+    auto starts = WaitForStarts(log_, 1);
     ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(starts[0].exeName, "contig.exe");
     EXPECT_EQ(starts[0].commandLine, "contig -s -q d:\\*.*");
     EXPECT_EQ(starts[0].showState, "0");
-    EXPECT_EQ(win::FindProcessId("defrag.exe"), 0u);
-}
-
-TEST_F(LaunchDefragWin, NeitherProgramFoundIsSilent) {
-    TempFolder empty;
-    ScopedEnvironment path(L"PATH", SearchPath(empty.Path()));
-    win::LaunchDefrag("defrag c: -f", "contig -s -q c:\\*.*", true, 2);
-    EXPECT_EQ(win::FindProcessId("defrag.exe"), 0u);
-    EXPECT_EQ(win::FindProcessId("contig.exe"), 0u);
 }
 
 }  // namespace

@@ -9,26 +9,6 @@
 namespace qm::test {
 namespace {
 
-struct ExitRecorder {
-    struct Call {
-        UINT flags;
-        DWORD reason;
-    };
-    std::vector<Call> calls;
-    DWORD failWith = 0;  // 0: the request is accepted
-
-    win::ExitCall Call() {
-        return [this](UINT flags, DWORD reason) {
-            calls.push_back({flags, reason});
-            if (failWith != 0) {
-                ::SetLastError(failWith);
-                return false;
-            }
-            return true;
-        };
-    }
-};
-
 TEST(ApiErrorText, GivesTheSystemsMessageWithItsLineEnd) {
     const std::string text = win::ApiErrorText(ERROR_ACCESS_DENIED);
     ASSERT_GE(text.size(), 3u);
@@ -37,67 +17,36 @@ TEST(ApiErrorText, GivesTheSystemsMessageWithItsLineEnd) {
     EXPECT_EQ(win::ApiErrorText(0x20001234), "") << "a code without a message";
 }
 
-TEST(ShutdownWin, ThisSystemIsOfTheNtFamily) {
-    EXPECT_TRUE(win::IsNTCached());
-    EXPECT_TRUE(win::IsNTCached());
-}
-
-TEST(ShutdownWin, ThePrivilegeCanBeEnabledForThisProcess) {
-    EXPECT_TRUE(win::EnableShutdownPrivilege());
-}
-
-TEST(ShutdownWin, ModesReachTheExitCallWithTheirForcedFlags) {
+TEST(ShutdownWin, ModesWinThePrivilegeAndReachTheExitCallWithTheirForcedFlags) {
     struct Case {
         int mode;
-        UINT flags;
+        UINT flags;  // 0: the exit is not called
+        DWORD refusal;
     };
-    const Case cases[] = {{1, EWX_LOGOFF | EWX_FORCE},
-                          {2, EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF},
-                          {3, EWX_REBOOT | EWX_FORCE}};
+    const Case cases[] = {{1, EWX_LOGOFF | EWX_FORCE, 0},
+                          {2, EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF, 0},
+                          {3, EWX_REBOOT | EWX_FORCE, 0},
+                          {0, 0, 0},
+                          {4, 0, 0},
+                          {2, EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF, ERROR_ACCESS_DENIED}};
     for (const auto& c : cases) {
-        ExitRecorder exit;
-        win::ShutdownWindows(c.mode, exit.Call());
-        ASSERT_EQ(exit.calls.size(), 1u) << c.mode;
-        EXPECT_EQ(exit.calls[0].flags, c.flags) << c.mode;
-        EXPECT_EQ(exit.calls[0].reason, 0xFFFFFFFFu);
-    }
-}
-
-TEST(ShutdownWin, OtherModesDoNothing) {
-    ExitRecorder exit;
-    for (int mode : {0, 4, -1}) {
-        win::ShutdownWindows(mode, exit.Call());
-    }
-    EXPECT_TRUE(exit.calls.empty());
-}
-
-TEST(ShutdownWin, ARefusedExitRaisesWithTheSystemsText) {
-    ExitRecorder exit;
-    exit.failWith = ERROR_ACCESS_DENIED;
-    try {
-        win::ShutdownWindows(2, exit.Call());
-        FAIL() << "no error raised";
-    } catch (const ShutdownError& e) {
-        EXPECT_EQ(e.Number(), 0x8004062Bu);
-        EXPECT_EQ(e.Source(), "win32_tests.mShutDown");
-        EXPECT_EQ(e.Description(),
-                  "ShutdownSystem failed: " + win::ApiErrorText(ERROR_ACCESS_DENIED));
-    }
-}
-
-TEST(ShutdownWin, FlagsOutOfRangeRaiseBeforeAnythingIsTouched) {
-    ExitRecorder exit;
-    for (int flags : {32, -1}) {
+        std::vector<std::pair<UINT, DWORD>> calls;
+        auto exit = [&](UINT flags, DWORD reason) {
+            calls.emplace_back(flags, reason);
+            ::SetLastError(c.refusal);
+            return c.refusal == 0;
+        };
         try {
-            win::ShutdownSystem(flags, exit.Call());
-            ADD_FAILURE() << "no error for " << flags;
+            win::ShutdownWindows(c.mode, exit);
+            EXPECT_EQ(c.refusal, 0u) << "no error raised";
         } catch (const ShutdownError& e) {
-            EXPECT_EQ(e.Number(), 0x8004062Fu);
-            EXPECT_EQ(e.Description(),
-                      "Invalid parameter to ShutdownSystem: " + std::to_string(flags));
+            EXPECT_EQ(e.Number(), 0x8004062Bu);
+            EXPECT_EQ(e.Source(), "win32_tests.mShutDown");
+            EXPECT_EQ(e.Description(), "ShutdownSystem failed: " + win::ApiErrorText(c.refusal));
         }
+        using Calls = std::vector<std::pair<UINT, DWORD>>;
+        EXPECT_EQ(calls, (c.flags ? Calls{{c.flags, 0xFFFFFFFF}} : Calls{})) << c.mode;
     }
-    EXPECT_TRUE(exit.calls.empty());
 }
 
 }  // namespace
