@@ -10,51 +10,32 @@
 namespace {
 
 using qm::DateTime;
-using qm::ScheduleRecord;
 
-ScheduleRecord Weekly() {
-    ScheduleRecord r;
-    r.occursOption = 2;
-    r.startHour = 21;
-    r.startMinute = 30;
-    r.startDate = DateTime::Make(2026, 11, 1);
-    r.weeklySelections = "0100100";  // Monday and Thursday
-    return r;
-}
-
-ScheduleRecord MonthlyDay31() {
-    ScheduleRecord r;
-    r.occursOption = 3;
-    r.startHour = 3;
-    r.startMinute = 0;
-    r.startDate = DateTime::Make(2026, 1, 1);
+// Monday and Thursday at 21:30 (weekly), or day 31 at 03:00 (monthly), from `start`.
+void Run(benchmark::State& state, std::int32_t option, DateTime start) {
+    qm::ScheduleRecord r;
+    r.occursOption = option;
+    r.startHour = option == 2 ? 21 : 3;
+    r.startMinute = option == 2 ? 30 : 0;
+    r.startDate = start;
+    r.weeklySelections = "0100100";
     r.monthlySelections = std::string(30, '0') + "1";
-    return r;
-}
-
-ScheduleRecord StartFarAhead() {
-    ScheduleRecord r = MonthlyDay31();
-    r.startDate = DateTime::Make(2526, 12, 1);
-    return r;
-}
-
-void Run(benchmark::State& state, const ScheduleRecord& record) {
     // Walks the clock a minute per iteration so no single day is favoured.
     DateTime now = DateTime::Make(2027, 2, 1, 10, 0, 0);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(qm::CalculateNextScheduledTime(record, now, 1));
+        benchmark::DoNotOptimize(qm::CalculateNextScheduledTime(r, now, 1));
         now = qm::AddMinutes(now, 1);
     }
 }
 
 void BM_WeeklyTypical(benchmark::State& state) {
-    Run(state, Weekly());
+    Run(state, 2, DateTime::Make(2026, 11, 1));
 }
 void BM_MonthlyDay31(benchmark::State& state) {
-    Run(state, MonthlyDay31());
+    Run(state, 3, DateTime::Make(2026, 1, 1));
 }
 void BM_StartDate500YearsAhead(benchmark::State& state) {
-    Run(state, StartFarAhead());
+    Run(state, 3, DateTime::Make(2526, 12, 1));
 }
 
 BENCHMARK(BM_WeeklyTypical);

@@ -17,4 +17,9 @@ inline void PrintTo(const DateTime& t, std::ostream* os) {
     *os << text;
 }
 
+// Short spelling of the date-times the tables are full of.
+inline DateTime D(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return DateTime::Make(y, mo, d, h, mi, s);
+}
+
 }  // namespace qm

@@ -11,7 +11,6 @@ namespace qm::test {
 // walk in timer steps; Now() reports the whole second, as the wall clock does.
 class FakeClock final : public Clock {
   public:
-    FakeClock() = default;
     explicit FakeClock(DateTime now) { SetNow(now); }
 
     DateTime Now() const override {

@@ -13,14 +13,10 @@ class FakeScheduleEditor final : public ScheduleEditor {
         requests.push_back(request);
         open = !request.modal;  // a modal editor has closed again when Display returns
     }
-    void Close() override {
-        ++closes;
-        open = false;
-    }
+    void Close() override { open = false; }
     bool IsOpen() const override { return open; }
 
     std::vector<ScheduleEditorRequest> requests;
-    int closes = 0;
     bool open = false;
 };
 

@@ -12,10 +12,6 @@
 namespace qm {
 namespace {
 
-DateTime D(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    return DateTime::Make(y, mo, d, h, mi, s);
-}
-
 // Keeps the order in which keys are read and written.
 class RecordingStore final : public SettingsStore {
   public:
@@ -32,25 +28,20 @@ class RecordingStore final : public SettingsStore {
     std::vector<std::string> writes;
 };
 
-// Day before month, as much of the world writes dates.
+// Day before month, as much of the world writes dates: read as month first, then swapped.
 class DayFirstDateTextFormat final : public DateTextFormat {
   public:
     std::string FormatShortDate(DateTime t) const override {
         const CivilDate d = t.Date();
         return std::to_string(d.day) + "/" + std::to_string(d.month) + "/" + std::to_string(d.year);
     }
-    std::string FormatTime(DateTime t) const override { return us_.FormatTime(t); }
+    std::string FormatTime(DateTime) const override { return ""; }
     std::optional<DateTime> ParseDateText(std::string_view text) const override {
-        const auto swapped = us_.ParseDateText(text);  // read as m/d, then swap the two
-        if (!swapped) {
-            return std::nullopt;
-        }
-        const CivilDate d = swapped->Date();
-        return DateTime::FromParts(d.year, d.day, d.month);
+        const auto swapped = UsDateTextFormat().ParseDateText(text);
+        return swapped ? DateTime::FromParts(swapped->Date().year, swapped->Date().day,
+                                             swapped->Date().month)
+                       : std::nullopt;
     }
-
-  private:
-    UsDateTextFormat us_;
 };
 
 class ProgramSettingsTest : public ::testing::Test {
@@ -66,23 +57,35 @@ class ProgramSettingsTest : public ::testing::Test {
     ScheduleRecord schedule;
 };
 
-TEST_F(ProgramSettingsTest, EmptyStoreGivesTheDefaults) {
-    Load();
-    EXPECT_EQ(run.lastDefrag, DateTime());
-    EXPECT_EQ(run.runPriority, 1);
-    EXPECT_EQ(run.afterDefragAction, 1);
+TEST_F(ProgramSettingsTest, EmptyOrUnconvertibleValuesGiveTheDefaults) {
+    // Key, then the text stored under it.
+    const char* junk[] = {
+        "LastDefrag",   "2/30/2026",   "RunPriority",   "High", "AfterDefragAction", "70000",
+        "OccursOption", "99999999999", "EveryInterval", "x",    "EveryFrequency",    "40000",
+        "StartHour",    "-",           "StartMinute",   "1e2",  "StartDate",         "13/13/2026",
+        "EndDate",      "1/1/10000",   "UseEndDate",    "maybe"};
+    for (bool stored : {false, true}) {
+        for (std::size_t i = 0; stored && i < std::size(junk); i += 2) {
+            store.inner.SaveSetting(junk[i], junk[i + 1]);
+        }
+        run = RunSettings();
+        schedule = ScheduleRecord();
+        Load();
+        EXPECT_EQ(run.lastDefrag, DateTime());
+        EXPECT_EQ(run.runPriority, 1);
+        EXPECT_EQ(run.afterDefragAction, 1);
+        EXPECT_EQ(schedule.occursOption, 0);
+        EXPECT_EQ(schedule.everyInterval, 0);
+        EXPECT_EQ(schedule.everyFrequency, 1);
+        EXPECT_EQ(schedule.startHour, 24);
+        EXPECT_EQ(schedule.startMinute, 0);
+        EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
+        EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
+        EXPECT_FALSE(schedule.useEndDate);
+        EXPECT_EQ(schedule.weeklySelections, "0000000");
+        EXPECT_EQ(schedule.monthlySelections, std::string(31, '0'));
+    }
     EXPECT_EQ(run.selectedDrives, (std::vector<std::string>{"c:", "d:", "e:"}));
-    EXPECT_EQ(run.SelectedDriveCount(), 3);
-    EXPECT_EQ(schedule.occursOption, 0);
-    EXPECT_EQ(schedule.everyInterval, 0);
-    EXPECT_EQ(schedule.everyFrequency, 1);
-    EXPECT_EQ(schedule.startHour, 24);
-    EXPECT_EQ(schedule.startMinute, 0);
-    EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
-    EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
-    EXPECT_FALSE(schedule.useEndDate);
-    EXPECT_EQ(schedule.weeklySelections, "0000000");
-    EXPECT_EQ(schedule.monthlySelections, std::string(31, '0'));
 }
 
 TEST_F(ProgramSettingsTest, ReadsInTheOrderOfTheTable) {
@@ -113,61 +116,46 @@ TEST_F(ProgramSettingsTest, EveryFrequencyDefaultFollowsTheInterval) {
     EXPECT_EQ(schedule.everyFrequency, 45);
 }
 
-TEST_F(ProgramSettingsTest, StoredValuesAreConverted) {
+TEST_F(ProgramSettingsTest, StoredTextsLoadAndSaveInOrderAndForm) {
+    struct Case {
+        const char* key;
+        std::string stored, saved;
+    };
+    const Case cases[] = {{"OccursOption", "2", "2"},
+                          {"EveryInterval", "1", "1"},
+                          {"EveryFrequency", "30.2", "30"},
+                          {"StartHour", "21", "21"},
+                          {"StartMinute", "05", "5"},
+                          {"StartDate", "11/1/2026", "11/1/2026"},
+                          {"EndDate", "1/2/2027 6:07:08 AM", "1/2/2027 6:07:08 AM"},
+                          {"UseEndDate", "-1", "True"},
+                          {"WeeklySelections", "01001", "01001  "},  // padded with blanks
+                          {"MonthlySelections", std::string(40, '1'), std::string(31, '1')}};
+    for (const Case& c : cases) {
+        store.inner.SaveSetting(c.key, c.stored);
+    }
     store.inner.SaveSetting("LastDefrag", "12/3/2026 9:30:05 PM");
     store.inner.SaveSetting("RunPriority", "3");
     store.inner.SaveSetting("AfterDefragAction", "2");
-    store.inner.SaveSetting("OccursOption", "2");
-    store.inner.SaveSetting("StartHour", "21");
-    store.inner.SaveSetting("StartMinute", "30");
-    store.inner.SaveSetting("StartDate", "11/1/2026");
-    store.inner.SaveSetting("EndDate", "2/28/2027");
-    store.inner.SaveSetting("UseEndDate", "True");
-    store.inner.SaveSetting("WeeklySelections", "01001");
-    store.inner.SaveSetting("MonthlySelections", std::string(40, '1'));
     Load();
     EXPECT_EQ(run.lastDefrag, D(2026, 12, 3, 21, 30, 5));
     EXPECT_EQ(run.runPriority, 3);
     EXPECT_EQ(run.afterDefragAction, 2);
-    EXPECT_EQ(schedule.occursOption, 2);
-    EXPECT_EQ(schedule.startHour, 21);
-    EXPECT_EQ(schedule.startMinute, 30);
     EXPECT_EQ(schedule.startDate, D(2026, 11, 1));
-    EXPECT_EQ(schedule.endDate, D(2027, 2, 28));
+    EXPECT_EQ(schedule.endDate, D(2027, 1, 2, 6, 7, 8));
     EXPECT_TRUE(schedule.useEndDate);
-    EXPECT_EQ(schedule.weeklySelections, "01001  ");  // padded with blanks
-    EXPECT_EQ(schedule.monthlySelections, std::string(31, '1'));
-}
 
-TEST_F(ProgramSettingsTest, UnconvertibleValuesFallBackToDefaults) {
-    const std::pair<const char*, const char*> stored[] = {
-        {"LastDefrag", "2/30/2026"},
-        {"RunPriority", "High"},
-        {"AfterDefragAction", "70000"},
-        {"OccursOption", "99999999999"},
-        {"EveryInterval", "x"},
-        {"EveryFrequency", "40000"},
-        {"StartHour", "-"},
-        {"StartMinute", "1e2"},
-        {"StartDate", "13/13/2026"},
-        {"EndDate", "1/1/10000"},
-        {"UseEndDate", "maybe"},
-    };
-    for (auto [key, value] : stored) {
-        store.inner.SaveSetting(key, value);
+    RecordingStore saved;
+    EXPECT_TRUE(SaveScheduleSettings(saved, us, schedule));
+    ASSERT_EQ(saved.writes.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(saved.writes[i], cases[i].key);
+        EXPECT_EQ(saved.inner.Find(cases[i].key), cases[i].saved) << cases[i].key;
     }
-    Load();
-    EXPECT_EQ(run.lastDefrag, DateTime());
-    EXPECT_EQ(run.runPriority, 1);
-    EXPECT_EQ(run.afterDefragAction, 1);
-    EXPECT_EQ(schedule.occursOption, 0);
-    EXPECT_EQ(schedule.everyInterval, 0);
-    EXPECT_EQ(schedule.everyFrequency, 1);
-    EXPECT_EQ(schedule.startHour, 24);
-    EXPECT_EQ(schedule.startMinute, 0);
-    EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
-    EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
-    EXPECT_FALSE(schedule.useEndDate);
+    // A failed write is reported, and every key is still tried.
+    saved.inner.FailWrites(true);
+    EXPECT_FALSE(SaveScheduleSettings(saved, us, schedule));
+    EXPECT_EQ(saved.writes.size(), 2 * std::size(cases));
 }
 
 TEST_F(ProgramSettingsTest, DefaultDateIsTodayInADayFirstLocale) {
@@ -175,47 +163,6 @@ TEST_F(ProgramSettingsTest, DefaultDateIsTodayInADayFirstLocale) {
     LoadSettings(store, dayFirst, {}, today, run, schedule);
     EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
     EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
-}
-
-TEST_F(ProgramSettingsTest, SaveWritesTheTenKeysInOrderAndForm) {
-    schedule.occursOption = 3;
-    schedule.everyInterval = 1;
-    schedule.everyFrequency = 30;
-    schedule.startHour = 21;
-    schedule.startMinute = 5;
-    schedule.startDate = D(2026, 12, 5);
-    schedule.endDate = D(2027, 1, 2, 6, 7, 8);
-    schedule.useEndDate = true;
-    schedule.weeklySelections = "01";
-    schedule.monthlySelections = std::string(35, '1');
-    EXPECT_TRUE(SaveScheduleSettings(store, us, schedule));
-    EXPECT_EQ(store.writes,
-              (std::vector<std::string>{"OccursOption", "EveryInterval", "EveryFrequency",
-                                        "StartHour", "StartMinute", "StartDate", "EndDate",
-                                        "UseEndDate", "WeeklySelections", "MonthlySelections"}));
-    const auto& v = store.inner;
-    EXPECT_EQ(v.Find("OccursOption"), "3");
-    EXPECT_EQ(v.Find("EveryInterval"), "1");
-    EXPECT_EQ(v.Find("EveryFrequency"), "30");
-    EXPECT_EQ(v.Find("StartHour"), "21");
-    EXPECT_EQ(v.Find("StartMinute"), "5");
-    EXPECT_EQ(v.Find("StartDate"), "12/5/2026");
-    EXPECT_EQ(v.Find("EndDate"), "1/2/2027 6:07:08 AM");
-    EXPECT_EQ(v.Find("UseEndDate"), "True");
-    EXPECT_EQ(v.Find("WeeklySelections"), "01     ");
-    EXPECT_EQ(v.Find("MonthlySelections"), std::string(31, '1'));
-
-    ScheduleRecord back;
-    LoadSettings(store, us, {}, today, run, back);
-    EXPECT_EQ(back.occursOption, 3);
-    EXPECT_EQ(back.endDate, D(2027, 1, 2, 6, 7, 8));
-    EXPECT_EQ(back.weeklySelections, "01     ");
-}
-
-TEST_F(ProgramSettingsTest, FailedWritesAreReportedToTheCaller) {
-    store.inner.FailWrites(true);
-    EXPECT_FALSE(SaveScheduleSettings(store, us, schedule));
-    EXPECT_EQ(store.writes.size(), 10u);  // every key is still tried
 }
 
 TEST_F(ProgramSettingsTest, LastDefragAndFirstRunMarkers) {
@@ -228,9 +175,8 @@ TEST_F(ProgramSettingsTest, LastDefragAndFirstRunMarkers) {
 }
 
 TEST_F(ProgramSettingsTest, ShowSettingsAreOnOnlyForExactlyOne) {
-    const std::pair<const char*, bool> cases[] = {
-        {"1", true}, {"2", false}, {"0", false}, {"1.0", true}, {"1.4", false}, {"abc", true},
-    };
+    const std::pair<const char*, bool> cases[] = {{"1", true},   {"2", false},   {"0", false},
+                                                  {"1.0", true}, {"1.4", false}, {"abc", true}};
     for (auto [value, shown] : cases) {
         store.inner.SaveSetting("ShowSplash", value);
         EXPECT_EQ(ReadShowSetting(store, keys::kShowSplash), shown) << value;

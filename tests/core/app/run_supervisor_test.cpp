@@ -145,36 +145,31 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     EXPECT_EQ(scheduler.NextScheduledTime(), DateTime::Make(2026, 12, 7, 3, 0));
 }
 
-TEST_F(RunSupervisorTest, CloseTheProgramAfterTheRun) {
-    run.afterDefragAction = 2;
-    run.selectedDrives = {"e:"};
-    supervisor.StartDefragRun();
-    DefragmenterFinishes();
-    timerWait.Fire();
-    EXPECT_EQ(ends, 1);
-    EXPECT_TRUE(shutdowns.empty());
-    EXPECT_FALSE(scheduler.Enabled());
-}
-
-TEST_F(RunSupervisorTest, PowerOffThenEndEvenWhenTheShutdownFails) {
-    run.afterDefragAction = 3;
-    run.selectedDrives = {"c:"};
-    shutdownThrows = true;
-    supervisor.StartDefragRun();
-    DefragmenterFinishes();
-    EXPECT_NO_THROW(timerWait.Fire());
-    EXPECT_EQ(shutdowns, std::vector<int>{2});
-    EXPECT_EQ(ends, 1);
-}
-
-TEST_F(RunSupervisorTest, AnUnknownActionLeavesTheSchedulerOff) {
-    run.afterDefragAction = 7;
-    run.selectedDrives = {"c:"};
-    supervisor.StartDefragRun();
-    DefragmenterFinishes();
-    timerWait.Fire();
-    EXPECT_FALSE(scheduler.Enabled());
-    EXPECT_EQ(ends + scheduleChanges + static_cast<int>(shutdowns.size()), 0);
+TEST_F(RunSupervisorTest, AfterDefragActionsCloseOrPowerOffOrLeaveTheSchedulerOff) {
+    struct Case {
+        std::int16_t action;
+        bool shutdownThrows;
+        std::vector<int> shutdowns;
+        int ends;
+    } cases[] = {
+        {2, false, {}, 1},   // close the program
+        {3, true, {2}, 1},   // power off, forced; a failure is swallowed and the program ends
+        {7, false, {}, 0},   // unknown: nothing more, the scheduler stays off
+    };
+    for (const auto& c : cases) {
+        ends = scheduleChanges = 0;
+        shutdowns.clear();
+        run.afterDefragAction = c.action;
+        run.selectedDrives = {"e:"};
+        shutdownThrows = c.shutdownThrows;
+        supervisor.StartDefragRun();
+        DefragmenterFinishes();
+        EXPECT_NO_THROW(timerWait.Fire());
+        EXPECT_EQ(shutdowns, c.shutdowns) << c.action;
+        EXPECT_EQ(ends, c.ends) << c.action;
+        EXPECT_EQ(scheduleChanges, 0);
+        EXPECT_FALSE(scheduler.Enabled());
+    }
 }
 
 TEST_F(RunSupervisorTest, EnginePriorityFollowsTheRunPriorityThreeSecondsLater) {

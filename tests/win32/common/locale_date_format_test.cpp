@@ -10,25 +10,15 @@
 namespace qm::win {
 namespace {
 
-DateTime D(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    return DateTime::Make(y, mo, d, h, mi, s);
-}
-
 TEST(OleDateTest, FractionIsTheTimeOfDayOnBothSidesOfZero) {
-    struct Case {
-        double ole;
-        DateTime expected;
-    };
-    const Case cases[] = {
-        {0.0, DateTime()},
-        {2.5, D(1900, 1, 1, 12, 0)},
-        {-1.25, D(1899, 12, 29, 6, 0)},
-        {-657434.0, D(100, 1, 1)},
-        {2958465.999988426, D(9999, 12, 31, 23, 59, 59)},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(DateTimeFromOleDate(c.ole), c.expected) << c.ole;
-        EXPECT_EQ(DateTimeFromOleDate(OleDateFromDateTime(c.expected)), c.expected) << c.ole;
+    const std::pair<double, DateTime> cases[] = {{0.0, DateTime()},
+                                                 {2.5, D(1900, 1, 1, 12, 0)},
+                                                 {-1.25, D(1899, 12, 29, 6, 0)},
+                                                 {-657434.0, D(100, 1, 1)},
+                                                 {2958465.999988426, D(9999, 12, 31, 23, 59, 59)}};
+    for (auto [ole, expected] : cases) {
+        EXPECT_EQ(DateTimeFromOleDate(ole), expected) << ole;
+        EXPECT_EQ(DateTimeFromOleDate(OleDateFromDateTime(expected)), expected) << ole;
     }
 }
 
@@ -44,14 +34,8 @@ TEST(LocaleDateTextFormatTest, WrittenDatesReadBackInTheUsersLocale) {
     const LocaleDateTextFormat f;
     for (const DateTime t : {D(2026, 12, 5), D(2026, 1, 12), D(2028, 2, 29), D(1899, 12, 30),
                              D(1000, 6, 15), D(9999, 12, 31)}) {
-        const std::string text = f.FormatShortDate(t);
-        ASSERT_FALSE(text.empty());
-        EXPECT_EQ(f.ParseDateText(text), t) << text;
+        EXPECT_EQ(f.ParseDateText(f.FormatShortDate(t)), t) << f.FormatShortDate(t);
     }
-}
-
-TEST(LocaleDateTextFormatTest, DateWithTimeReadsBack) {
-    const LocaleDateTextFormat f;
     const DateTime t = D(2026, 12, 5, 21, 30, 7);
     const std::string text = f.FormatShortDate(t) + " " + f.FormatTime(t);
     EXPECT_EQ(f.ParseDateText(text), t) << text;
