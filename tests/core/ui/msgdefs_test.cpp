@@ -20,22 +20,16 @@ TEST(GradientBands, DarkensDownFromTheTop) {
     const auto bands = GradientBands(5265, 1350, Rgb{200, 100, 10}, 1, false, true);
     ASSERT_EQ(bands.size(), 85u);
     // 1350 / 85 = 15.88 -> 16 twips a band.
-    EXPECT_EQ(bands[0].y1, 0);
-    EXPECT_EQ(bands[0].y2, 16);
-    EXPECT_EQ(bands[0].x2, 5265);
     EXPECT_EQ(bands[84].y1, 84 * 16);
     EXPECT_EQ(bands[84].y2, 85 * 16);  // runs past the edge; clipped when drawn
+    EXPECT_EQ(bands[0].x2, 5265);
     EXPECT_EQ(bands[0].color, (Rgb{200, 100, 10}));
     EXPECT_EQ(bands[1].color, (Rgb{197, 97, 7}));
     EXPECT_EQ(bands[4].color, (Rgb{188, 88, 0}));  // each channel stops at 0
     EXPECT_EQ(bands[84].color, (Rgb{0, 0, 0}));
-}
-
-TEST(GradientBands, RoundedDownStepFallsShortOfTheFarEdge) {
-    const auto bands = GradientBands(5265, 1020, Rgb{}, 1, false, true);  // 12.0 twips
-    EXPECT_EQ(bands.back().y2, 1020);
-    const auto shortRun = GradientBands(5265, 1057, Rgb{}, 1, false, true);  // 12.4 -> 12
-    EXPECT_EQ(shortRun.back().y2, 1020);  // 37 twips keep the cleared colour
+    // A step rounded down falls short of the far edge: 1057 / 85 = 12.4 -> 12, so the last
+    // 37 twips keep the cleared colour.
+    EXPECT_EQ(GradientBands(5265, 1057, Rgb{}, 1, false, true).back().y2, 1020);
 }
 
 TEST(GradientBands, ReverseDirectionsEndAtTheEdge) {
@@ -47,13 +41,17 @@ TEST(GradientBands, ReverseDirectionsEndAtTheEdge) {
     EXPECT_EQ(left[0].x1, 4200);
     EXPECT_EQ(left[84].x1, 0);
     EXPECT_EQ(left[84].y2, 330);
+    for (int direction : {0, 5, -3}) {  // unknown directions act as 1
+        const auto bands = GradientBands(500, 850, Rgb{}, direction, false, false);
+        EXPECT_EQ(bands[1].y1, 10) << direction;
+        EXPECT_EQ(bands[1].x2, 500) << direction;
+    }
 }
 
 TEST(GradientBands, HeadingLightensTowardsTheRight) {
     const auto fast = GradientBands(4250, 330, Rgb{10, 36, 106}, 3, true, true);
-    EXPECT_EQ(fast[0].x1, 0);
-    EXPECT_EQ(fast[0].x2, 50);
     EXPECT_EQ(fast[1].x1, 50);
+    EXPECT_EQ(fast[1].x2, 100);
     // Odd bands below 30 hold the colour; all others add 3.
     EXPECT_EQ(fast[1].color, (Rgb{10, 36, 106}));
     EXPECT_EQ(fast[2].color, (Rgb{13, 39, 109}));
@@ -66,15 +64,7 @@ TEST(GradientBands, HeadingLightensTowardsTheRight) {
     EXPECT_EQ(slow[84].color, (Rgb{10 + 3 * 28, 36 + 3 * 28, 106 + 3 * 28}));
 }
 
-TEST(GradientBands, UnknownDirectionsActAsOne) {
-    for (int direction : {0, 5, -3}) {
-        const auto bands = GradientBands(500, 850, Rgb{}, direction, false, false);
-        EXPECT_EQ(bands[1].y1, 10);
-        EXPECT_EQ(bands[1].x2, 500);
-    }
-}
-
-TEST(GradientShapes, BandsCountUpOrDown) {
+TEST(GradientShapes, BandsAndDiamonds) {
     const ShapesGradient down = GradientShapes(Rgb{64, 128, 192}, 1);
     ASSERT_EQ(down.passes.size(), 256u);
     EXPECT_EQ(down.passes[0].color, (Rgb{0, 0, 0}));
@@ -88,73 +78,59 @@ TEST(GradientShapes, BandsCountUpOrDown) {
     EXPECT_EQ(fade.passes[255].color, (Rgb{0, 0, 0}));
     EXPECT_EQ(fade.passes[7].x1, 7);
     EXPECT_EQ(fade.passes[7].y2, 256);
-}
 
-TEST(GradientShapes, DiamondsAboutTheCentre) {
     const ShapesGradient grow = GradientShapes(Rgb{255, 0, 0}, 5);
     EXPECT_EQ(grow.back, (Rgb{255, 0, 0}));
     EXPECT_EQ(grow.passes[0].kind, ShapePass::Kind::kDiamond);
-    EXPECT_EQ(grow.passes[0].color, (Rgb{0, 0, 0}));
     EXPECT_EQ(grow.passes[0].diamond,
               (std::array<double, 8>{128, 128, 128, 128, 128, 128, 128, 128}));
     EXPECT_EQ(grow.passes[255].diamond,
               (std::array<double, 8>{0, 128, 128, 0, 256, 128, 128, 256}));
-
-    const ShapesGradient fade = GradientShapes(Rgb{255, 0, 0}, 6);
-    EXPECT_EQ(fade.back, (Rgb{0, 0, 0}));
-    EXPECT_EQ(fade.passes[0].color, (Rgb{255, 0, 0}));
+    EXPECT_EQ(GradientShapes(Rgb{255, 0, 0}, 6).back, (Rgb{0, 0, 0}));
 }
 
 TEST(GradientShapes, CirclesAboutCentreAndCorners) {
-    struct Case {
+    const struct {
         int direction;
         double cx, cy;
-        bool up;
-    };
-    const Case cases[] = {{7, 128, 128, true},  {8, 128, 128, false}, {9, 0, 0, true},
-                          {10, 0, 0, false},    {11, 256, 0, true},   {12, 256, 0, false},
-                          {13, 0, 256, true},   {14, 0, 256, false},  {15, 256, 256, true},
-                          {16, 256, 256, false}};
-    for (const Case& c : cases) {
+    } cases[] = {{7, 128, 128}, {8, 128, 128}, {9, 0, 0},    {10, 0, 0},     {11, 256, 0},
+                 {12, 256, 0},  {13, 0, 256},  {14, 0, 256}, {15, 256, 256}, {16, 256, 256}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.direction);
+        const bool up = c.direction % 2 == 1;
         const ShapesGradient g = GradientShapes(Rgb{10, 20, 30}, c.direction);
-        EXPECT_EQ(g.back, c.up ? (Rgb{10, 20, 30}) : (Rgb{0, 0, 0}));
+        EXPECT_EQ(g.back, up ? (Rgb{10, 20, 30}) : (Rgb{0, 0, 0}));
+        EXPECT_EQ(g.passes[0].color, up ? (Rgb{0, 0, 0}) : (Rgb{10, 20, 30}));
         EXPECT_EQ(g.passes[40].kind, ShapePass::Kind::kCircle);
         EXPECT_EQ(g.passes[40].cx, c.cx);
         EXPECT_EQ(g.passes[40].cy, c.cy);
         EXPECT_EQ(g.passes[40].radius, 40);
-        EXPECT_EQ(g.passes[0].color, c.up ? (Rgb{0, 0, 0}) : (Rgb{10, 20, 30}));
     }
 }
 
-TEST(ColorToRGBText, DecimalAndHexadecimalColours) {
-    const struct {
-        const char* text;
-        const char* digits;
-    } cases[] = {
-        {" 12615744", "064128192"},  // &HC08040
+TEST(ColorText, DecimalAndHexadecimalColours) {
+    const std::pair<const char*, const char*> rgb[] = {
+        {" 12615744", "064128192"},
         {"&HC08040", "064128192"},
         {"&hc08040", "064128192"},
         {" 0", "000000000"},
-        {" 255", "255000000"},
         {"-1", "255000000"},  // a negative colour reads as red 255
         {"&H8000000F", "015000000"},
         {"&HXYZ", ""},
         {"nonsense", ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(ColorToRGBText(c.text), c.digits);
+    for (auto [text, digits] : rgb) {
+        EXPECT_EQ(ColorToRGBText(text), digits) << text;
     }
-}
-
-TEST(DecToHex, UpperCaseDigits) {
-    EXPECT_EQ(DecToHex(0), "0");
-    EXPECT_EQ(DecToHex(10), "A");
-    EXPECT_EQ(DecToHex(255), "FF");
-    EXPECT_EQ(DecToHex(12615744), "C08040");
-    EXPECT_EQ(DecToHex(-1), "FFFFFFFF");
-    EXPECT_EQ(DecToHex(static_cast<std::int32_t>(0x8000000F)), "8000000F");
+    const std::pair<std::int32_t, const char*> hex[] = {
+        {0, "0"},
+        {10, "A"},
+        {12615744, "C08040"},
+        {-1, "FFFFFFFF"},
+        {static_cast<std::int32_t>(0x8000000F), "8000000F"}};
+    for (auto [value, digits] : hex) {
+        EXPECT_EQ(DecToHex(value), digits) << value;
+    }
 }
 
 }  // namespace

@@ -1,15 +1,38 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
 #include <string>
 
 #include "core/common/rounding.h"
-#include "win32/ui/msgbox_driver.h"
+#include "win32/ui/message_box_window.h"
 #include "win32/ui/msgbox_platform_win.h"
 
 namespace qm::win {
 namespace {
 
-using test::BoxDriver;
+// Actions run from thread timers inside the box's own message loop, as a user would act.
+std::map<UINT_PTR, std::function<void()>> g_actions;
+
+void After(UINT ms, std::function<void()> action) {
+    g_actions[::SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        if (auto node = g_actions.extract(id); !node.empty()) {
+            node.mapped()();
+        }
+    })] = std::move(action);
+}
+
+// The newest open box: boxes opened later lie above earlier ones.
+HWND FindBox() {
+    return ::FindWindowW(kMessageBoxClassName, nullptr);
+}
+HWND ButtonOf(HWND box, int index) {
+    return ::GetDlgItem(box, kMsgButtonFirstId + index);
+}
+void Click(int index) {
+    ::SendMessageW(ButtonOf(FindBox(), index), BM_CLICK, 0, 0);
+}
 
 std::wstring TextOf(HWND window) {
     wchar_t buffer[256] = {};
@@ -17,185 +40,164 @@ std::wstring TextOf(HWND window) {
     return buffer;
 }
 
+HWND Popup(const wchar_t* title, RECT r, DWORD style = 0) {
+    return ::CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE | style, r.left, r.top,
+                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr,
+                             nullptr);
+}
+
 class MessageBoxWindowTest : public testing::Test {
   protected:
     void SetUp() override {
         box.SetSoundBeep(false);
         // No test may hang on a box left open: after thirty seconds every box is closed.
-        watchdog.After(30000, [] {
-            while (HWND b = BoxDriver::FindBox()) {
+        After(30000, [] {
+            while (HWND b = FindBox()) {
                 ::SendMessageW(b, WM_CLOSE, 0, 0);
                 ::DestroyWindow(b);
             }
         });
     }
+    void TearDown() override {
+        for (auto& [id, action] : g_actions) {
+            ::KillTimer(nullptr, id);
+        }
+        g_actions.clear();
+    }
+    // Shows a box and runs `act` on it `ms` later; returns the box's answer.
+    int Answer(int style, UINT ms, std::function<void(HWND)> act) {
+        After(ms, [act] { act(FindBox()); });
+        return box.MsgBox("Answer me", static_cast<std::int16_t>(style), "Test");
+    }
 
     Win32MsgBoxPlatform platform;
     MsgBoxShared shared;
     MsgBoxEnhanced box{platform, shared};
-    BoxDriver driver;
-    BoxDriver watchdog;
 };
 
-void Click(int index) {
-    HWND button = BoxDriver::ButtonOf(BoxDriver::FindBox(), index);
-    ::SendMessageW(button, BM_CLICK, 0, 0);
-}
-
-TEST_F(MessageBoxWindowTest, EveryButtonReturnsItsCode) {
+TEST_F(MessageBoxWindowTest, EveryButtonReturnsItsCodeOnlyTheSetIsShownFocusOnTheDefault) {
     const struct {
-        int style;
-        int index;
-        int code;
+        int style, index, code;
         const wchar_t* caption;
+        int shown;
+        const wchar_t* focused;
     } cases[] = {
-        {0, 0, 1, L"&OK"},     {1, 1, 2, L"Cancel"}, {2, 0, 3, L"&Abort"}, {2, 1, 4, L"&Retry"},
-        {2, 2, 5, L"&Ignore"}, {3, 0, 6, L"&Yes"},   {3, 1, 7, L"&No"},    {3, 2, 2, L"Cancel"},
-        {4, 1, 7, L"&No"},     {5, 0, 4, L"&Retry"},
+        {0, 0, 1, L"&OK", 1, L"&OK"},
+        {1, 1, 2, L"Cancel", 2, L"&OK"},
+        {2, 0, 3, L"&Abort", 3, L"&Abort"},
+        {2, 1, 4, L"&Retry", 3, L"&Abort"},
+        {2, 2, 5, L"&Ignore", 3, L"&Abort"},
+        {3, 0, 6, L"&Yes", 3, L"&Yes"},
+        {3, 1, 7, L"&No", 3, L"&Yes"},
+        {3, 2, 2, L"Cancel", 3, L"&Yes"},
+        {4 + 32 + 256, 1, 7, L"&No", 2, L"&No"},
+        {5, 0, 4, L"&Retry", 2, L"&Retry"},
+        {512, 0, 1, L"&OK", 1, L"&OK"},  // a default beyond the buttons focuses the first
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.style * 10 + c.index);
-        std::wstring caption;
-        driver.After(50, [&caption, index = c.index] {
-            caption = TextOf(BoxDriver::ButtonOf(BoxDriver::FindBox(), index));
-            Click(index);
+        std::wstring caption, focused;
+        int shown = 0;
+        const int answer = Answer(c.style, 150, [&](HWND b) {
+            for (int i = 0; i < kMaxMsgButtons; ++i) {
+                shown += ::IsWindowVisible(ButtonOf(b, i)) ? 1 : 0;
+            }
+            caption = TextOf(ButtonOf(b, c.index));
+            focused = TextOf(::GetFocus());
+            Click(c.index);
         });
-        EXPECT_EQ(box.MsgBox("Pick one", static_cast<std::int16_t>(c.style), "Test"), c.code);
+        EXPECT_EQ(answer, c.code);
         EXPECT_EQ(caption, c.caption);
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(focused, c.focused);
         EXPECT_EQ(shared.msgResult, c.code);
     }
-    EXPECT_EQ(BoxDriver::FindBox(), nullptr);
+    EXPECT_EQ(FindBox(), nullptr);
 }
 
-TEST_F(MessageBoxWindowTest, OnlyTheButtonsOfTheSetAreShown) {
-    const std::pair<int, int> cases[] = {{0, 1}, {1, 2}, {2, 3}, {3, 3}, {4, 2}, {5, 2}, {6, 0}};
-    for (auto [style, count] : cases) {
-        SCOPED_TRACE(style);
-        int shown = -1;
-        driver.After(50, [&] {
-            HWND b = BoxDriver::FindBox();
-            shown = 0;
-            for (int i = 0; i < kMaxMsgButtons; ++i) {
-                shown += ::IsWindowVisible(BoxDriver::ButtonOf(b, i)) ? 1 : 0;
+TEST_F(MessageBoxWindowTest, KeyboardAnswers) {
+    struct Key {
+        UINT msg;
+        WPARAM key;
+        LPARAM bits;
+    };
+    const Key escDown{WM_KEYDOWN, VK_ESCAPE, 0x00010001}, escUp{WM_KEYUP, VK_ESCAPE, 0xC0010001};
+    const Key enter{WM_KEYDOWN, VK_RETURN, 0};
+    const struct {
+        int style;
+        std::vector<Key> keys;
+        int code;
+    } cases[] = {
+        {0, {escDown, escUp}, 2},
+        {4, {escDown, escUp}, 2},
+        {36, {escDown, escUp}, 2},
+        {3 + 256, {enter}, 7},                       // the focused default button
+        {3 + 256, {{WM_CHAR, L'y', 0}}, 6},          // access key
+        {2, {{WM_SYSCHAR, L'I', 0x20000000}}, 5},    // Alt and access key
+        {7, {enter, {WM_CHAR, L'o', 0}, escUp}, 2},  // no buttons: only Escape answers
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.style);
+        const int answer = Answer(c.style, 150, [&](HWND b) {
+            for (const Key& k : c.keys) {
+                ::PostMessageW(::GetFocus() ? ::GetFocus() : b, k.msg, k.key, k.bits);
             }
-            ::PostMessageW(b, WM_KEYUP, VK_ESCAPE, 0);
         });
-        EXPECT_EQ(box.MsgBox("Count", static_cast<std::int16_t>(style), "Test"), 2);
-        EXPECT_EQ(shown, count);
+        EXPECT_EQ(answer, c.code);
     }
-}
-
-TEST_F(MessageBoxWindowTest, EscapeReleasedOnTheFocusedButtonGivesCancel) {
-    for (int style : {0, 4, 36}) {
-        SCOPED_TRACE(style);
-        HWND focus = nullptr;
-        driver.After(150, [&] {
-            focus = ::GetFocus();
-            ::PostMessageW(focus, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-            ::PostMessageW(focus, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-        });
-        EXPECT_EQ(box.MsgBox("Escape me", static_cast<std::int16_t>(style), "Test"), 2);
-        EXPECT_NE(focus, nullptr);
-    }
-}
-
-TEST_F(MessageBoxWindowTest, FocusGoesToTheDefaultButton) {
-    std::wstring focused;
-    driver.After(150, [&] {
-        focused = TextOf(::GetFocus());
-        Click(1);
-    });
-    EXPECT_EQ(box.MsgBox("Sure?", 4 + 32 + 256, "Test"), 7);
-    EXPECT_EQ(focused, L"&No");
-}
-
-TEST_F(MessageBoxWindowTest, DefaultBeyondTheButtonsFocusesTheFirst) {
-    std::wstring focused;
-    driver.After(150, [&] {
-        focused = TextOf(::GetFocus());
-        Click(0);
-    });
-    EXPECT_EQ(box.MsgBox("Fine", 512, "Test"), 1);
-    EXPECT_EQ(focused, L"&OK");
-}
-
-TEST_F(MessageBoxWindowTest, EnterPressesTheFocusedButtonAndLettersTheirAccessKeys) {
-    driver.After(150, [] { ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0); });
-    EXPECT_EQ(box.MsgBox("Enter", 3 + 256, "Test"), 7);
-    driver.After(150, [] { ::PostMessageW(::GetFocus(), WM_CHAR, L'y', 0); });
-    EXPECT_EQ(box.MsgBox("Letter", 3 + 256, "Test"), 6);
-    driver.After(150, [] { ::PostMessageW(::GetFocus(), WM_SYSCHAR, L'I', 0x20000000); });
-    EXPECT_EQ(box.MsgBox("Alt+letter", 2, "Test"), 5);
 }
 
 TEST_F(MessageBoxWindowTest, TabMovesTheFocusAndThePollKeepsIt) {
     std::wstring afterTab;
-    driver.After(150, [&] {
+    const int answer = Answer(2, 150, [&](HWND) {
         ::SendMessageW(::GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-        driver.After(250, [&] {  // two polls later the focus is still where Tab put it
+        After(250, [&] {  // two polls later
             afterTab = TextOf(::GetFocus());
             Click(2);
         });
     });
-    EXPECT_EQ(box.MsgBox("Tab", 2, "Test"), 5);
+    EXPECT_EQ(answer, 5);
     EXPECT_EQ(afterTab, L"&Retry");
 }
 
 TEST_F(MessageBoxWindowTest, CloseBoxPressedThenReleasedGivesCancel) {
-    bool closedOnPress = true;
-    driver.After(100, [&] {
-        HWND b = BoxDriver::FindBox();
-        RECT client;
-        ::GetClientRect(b, &client);
-        // The close box: 14 x 14 pixels, 24 from the right edge and 4 down.
-        const LPARAM at = MAKELPARAM(client.right - 24 + 7, 4 + 7);
-        ::SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        closedOnPress = !::IsWindowVisible(b) || ::GetCapture() != b;
-        ::SendMessageW(b, WM_LBUTTONUP, 0, at);
-    });
-    EXPECT_EQ(box.MsgBox("Close me", 4, "Test"), 2);
-    EXPECT_FALSE(closedOnPress);
+    for (bool controlBox : {true, false}) {
+        SCOPED_TRACE(controlBox);
+        box.SetControlBox(controlBox);
+        bool openAfterPress = false;
+        const int answer = Answer(4, 100, [&](HWND b) {
+            RECT client;
+            ::GetClientRect(b, &client);
+            // The close box: 14 x 14 pixels, 24 from the right edge and 4 down.
+            const LPARAM at = MAKELPARAM(client.right - 24 + 7, 4 + 7);
+            ::SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            openAfterPress = ::IsWindowVisible(b) && (!controlBox || ::GetCapture() == b);
+            ::SendMessageW(b, WM_LBUTTONUP, 0, at);
+            if (!controlBox) {
+                Click(0);  // the corner did nothing
+            }
+        });
+        EXPECT_EQ(answer, controlBox ? 2 : 6);
+        EXPECT_TRUE(openAfterPress);
+    }
 }
 
-TEST_F(MessageBoxWindowTest, WithoutControlBoxTheCornerDoesNothing) {
-    box.SetControlBox(false);
-    bool stillOpen = false;
-    driver.After(100, [&] {
-        HWND b = BoxDriver::FindBox();
-        RECT client;
-        ::GetClientRect(b, &client);
-        const LPARAM at = MAKELPARAM(client.right - 24 + 7, 4 + 7);
-        ::SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::SendMessageW(b, WM_LBUTTONUP, 0, at);
-        stillOpen = ::IsWindow(b) && BoxDriver::FindBox() == b;
-        Click(0);
-    });
-    EXPECT_EQ(box.MsgBox("No close box", 0, "Test"), 1);
-    EXPECT_TRUE(stillOpen);
-}
-
-TEST_F(MessageBoxWindowTest, TimeOutClosesWithZeroAfterTheSeconds) {
+TEST_F(MessageBoxWindowTest, TimeOutClosesWithZeroAndActivationRestartsIt) {
     box.SetTimerSeconds(1);
-    const ULONGLONG start = ::GetTickCount64();
+    ULONGLONG start = ::GetTickCount64();
     EXPECT_EQ(box.MsgBox("Going soon", 0, "Test"), 0);
     const ULONGLONG elapsed = ::GetTickCount64() - start;
     EXPECT_GE(elapsed, 900u);
-    // Wine without a window manager may wait up to two seconds more for an active window to
-    // be unmapped unless its X11 driver is told not to hand windows to a manager.
-    EXPECT_LT(elapsed, 3500u);
-}
+    EXPECT_LT(elapsed, 3500u);  // slower only if Wine waits on a window manager
 
-TEST_F(MessageBoxWindowTest, ActivationRestartsTheTimeOut) {
-    box.SetTimerSeconds(1);
-    HWND other = ::CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
-                                   nullptr, nullptr, nullptr, nullptr);
     // Away at 0.6 s and back at 0.8 s: the count starts again, so the box lasts past 1.6 s.
-    driver.After(600, [&] {
-        ::EnableWindow(other, TRUE);
+    HWND other = Popup(L"Other", {0, 0, 50, 50});
+    After(600, [&] {
+        ::EnableWindow(other, TRUE);  // the modal box disabled it
         ::SetActiveWindow(other);
-        driver.After(200, [] { ::SetActiveWindow(BoxDriver::FindBox()); });
+        After(200, [] { ::SetActiveWindow(FindBox()); });
     });
-    const ULONGLONG start = ::GetTickCount64();
+    start = ::GetTickCount64();
     EXPECT_EQ(box.MsgBox("Still here", 0, "Test"), 0);
     EXPECT_GE(::GetTickCount64() - start, 1600u);
     ::DestroyWindow(other);
@@ -204,11 +206,16 @@ TEST_F(MessageBoxWindowTest, ActivationRestartsTheTimeOut) {
 TEST_F(MessageBoxWindowTest, ModelessReturnsZeroAtOnceAndStaysOpen) {
     box.SetModal(false);
     EXPECT_EQ(box.MsgBox("Not waiting", 1, "Test"), 0);
-    HWND b = BoxDriver::FindBox();
+    HWND b = FindBox();
     ASSERT_NE(b, nullptr);
     EXPECT_TRUE(::IsWindowVisible(b));
-    ::SendMessageW(BoxDriver::ButtonOf(b, 1), BM_CLICK, 0, 0);
-    BoxDriver::Pump(100);
+    Click(1);
+    MSG msg;
+    for (int i = 0; i < 20 && ::IsWindow(b); ++i, ::Sleep(5)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
+    }
     EXPECT_FALSE(::IsWindow(b));
     EXPECT_EQ(shared.msgResult, 2);
 }
@@ -216,15 +223,15 @@ TEST_F(MessageBoxWindowTest, ModelessReturnsZeroAtOnceAndStaysOpen) {
 TEST_F(MessageBoxWindowTest, WindowSizeIsTheLayoutInPixels) {
     box.SetHeadingType(1);
     box.SetTextAlignment(2);
+    const TwipsPerPixel& tpp = platform.Scale();
     for (int style : {0, 48, 36, 16, 3 + 64}) {
         SCOPED_TRACE(style);
         const std::string text = "The program is already running\r\nand a second line";
         const MsgBoxLayout l = box.Prepare(text, static_cast<std::int16_t>(style), "T").layout;
-        const TwipsPerPixel& tpp = platform.Scale();
         RECT rect{};
-        driver.After(80, [&] {
-            ::GetWindowRect(BoxDriver::FindBox(), &rect);
-            ::PostMessageW(BoxDriver::FindBox(), WM_KEYUP, VK_ESCAPE, 0);
+        After(80, [&] {
+            ::GetWindowRect(FindBox(), &rect);
+            ::PostMessageW(FindBox(), WM_KEYUP, VK_ESCAPE, 0);
         });
         box.MsgBox(text, static_cast<std::int16_t>(style), "T");
         EXPECT_EQ(rect.right - rect.left, static_cast<int>(RoundHalfEven(l.width / tpp.x)));
@@ -235,17 +242,15 @@ TEST_F(MessageBoxWindowTest, WindowSizeIsTheLayoutInPixels) {
 }
 
 TEST_F(MessageBoxWindowTest, TitleAndPositionFromTheActiveWindow) {
-    HWND owner = ::CreateWindowExW(0, L"STATIC", L"Owner window", WS_POPUP | WS_VISIBLE, 100, 100,
-                                   400, 300, nullptr, nullptr, nullptr, nullptr);
+    HWND owner = Popup(L"Owner window", {100, 100, 500, 400});
     ::SetActiveWindow(owner);
     ASSERT_EQ(::GetActiveWindow(), owner);
     box.SetStartUpPosition(1);
     std::wstring title;
     RECT rect{};
-    driver.After(80, [&] {
-        HWND b = BoxDriver::FindBox();
-        title = TextOf(b);
-        ::GetWindowRect(b, &rect);
+    After(80, [&] {
+        title = TextOf(FindBox());
+        ::GetWindowRect(FindBox(), &rect);
         Click(0);
     });
     EXPECT_EQ(box.MsgBox("Centred on the owner", 0, ""), 1);
@@ -257,25 +262,19 @@ TEST_F(MessageBoxWindowTest, TitleAndPositionFromTheActiveWindow) {
 }
 
 TEST_F(MessageBoxWindowTest, ModalBoxDisablesTheOtherWindowsAndRestoresExactlyThose) {
-    HWND a = ::CreateWindowExW(0, L"STATIC", L"A", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
-                               nullptr, nullptr, nullptr);
-    HWND alreadyOff = ::CreateWindowExW(0, L"STATIC", L"B", WS_POPUP | WS_VISIBLE | WS_DISABLED, 60,
-                                        0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    HWND a = Popup(L"A", {0, 0, 50, 50});
+    HWND alreadyOff = Popup(L"B", {60, 0, 110, 50}, WS_DISABLED);
     bool aEnabledDuring = true;
-    int ticks = 0;
-    driver.After(200, [&] {
+    // The program's timers keep firing while the box waits.
+    static int ticks;
+    ticks = 0;
+    const UINT_PTR tick = ::SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    const int answer = Answer(0, 200, [&](HWND) {
         aEnabledDuring = ::IsWindowEnabled(a);
         Click(0);
     });
-    // The program's timers keep firing while the box waits.
-    BoxDriver counter;
-    std::function<void()> count = [&] {
-        ++ticks;
-        counter.After(20, count);
-    };
-    counter.After(20, count);
-    EXPECT_EQ(box.MsgBox("Modal", 0, "Test"), 1);
-    counter.CancelAll();
+    ::KillTimer(nullptr, tick);
+    EXPECT_EQ(answer, 1);
     EXPECT_FALSE(aEnabledDuring);
     EXPECT_TRUE(::IsWindowEnabled(a));
     EXPECT_FALSE(::IsWindowEnabled(alreadyOff));
@@ -286,54 +285,33 @@ TEST_F(MessageBoxWindowTest, ModalBoxDisablesTheOtherWindowsAndRestoresExactlyTh
 
 TEST_F(MessageBoxWindowTest, NestedMessageOpensOnTopAndBothAnswersArrive) {
     int inner = -1;
-    HWND outerBox = nullptr;
     bool outerDisabledDuringInner = false;
-    driver.After(100, [&] {
-        outerBox = BoxDriver::FindBox();
-        driver.After(100, [&] {
-            outerDisabledDuringInner = !::IsWindowEnabled(outerBox);
-            HWND innerBox = BoxDriver::FindBox();
-            if (innerBox != outerBox) {
-                ::SendMessageW(BoxDriver::ButtonOf(innerBox, 0), BM_CLICK, 0, 0);
-            }
-        });
-        inner = box.MsgBox("Second message", 4, "Inner");
-        driver.After(50, [&] { ::SendMessageW(BoxDriver::ButtonOf(outerBox, 1), BM_CLICK, 0, 0); });
-    });
-    EXPECT_EQ(box.MsgBox("First message", 1, "Outer"), 2);
+    EXPECT_EQ(Answer(1, 100,
+                     [&](HWND outer) {
+                         After(100, [&, outer] {
+                             outerDisabledDuringInner = !::IsWindowEnabled(outer);
+                             if (FindBox() != outer) {
+                                 Click(0);
+                             }
+                         });
+                         inner = box.MsgBox("Second message", 4, "Inner");
+                         After(50, [outer] { ::SendMessageW(ButtonOf(outer, 1), BM_CLICK, 0, 0); });
+                     }),
+              2);
     EXPECT_EQ(inner, 6);
     EXPECT_TRUE(outerDisabledDuringInner);
 }
 
-TEST_F(MessageBoxWindowTest, NoButtonsClosesOnlyByEscapeCloseBoxOrTimeOut) {
-    driver.After(150, [] {
-        HWND b = BoxDriver::FindBox();
-        ::PostMessageW(b, WM_KEYDOWN, VK_RETURN, 0);
-        ::PostMessageW(b, WM_CHAR, L'o', 0);
-    });
-    driver.After(400, [] {
-        HWND b = BoxDriver::FindBox();
-        ::PostMessageW(::GetFocus() ? ::GetFocus() : b, WM_KEYUP, VK_ESCAPE, 0);
-    });
-    EXPECT_EQ(box.MsgBox("Nothing to press", 7, "Test"), 2);
-}
-
 TEST_F(MessageBoxWindowTest, KeepOnTopMakesTheBoxTopMost) {
-    LONG_PTR exStyle = 0;
-    driver.After(100, [&] {
-        exStyle = ::GetWindowLongPtrW(BoxDriver::FindBox(), GWL_EXSTYLE);
-        Click(0);
-    });
-    box.MsgBox("On top", 0, "Test");
-    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
-
-    box.SetKeepOnTop(false);
-    driver.After(100, [&] {
-        exStyle = ::GetWindowLongPtrW(BoxDriver::FindBox(), GWL_EXSTYLE);
-        Click(0);
-    });
-    box.MsgBox("Not on top", 0, "Test");
-    EXPECT_FALSE(exStyle & WS_EX_TOPMOST);
+    for (bool onTop : {true, false}) {
+        box.SetKeepOnTop(onTop);
+        LONG_PTR exStyle = 0;
+        Answer(0, 100, [&](HWND b) {
+            exStyle = ::GetWindowLongPtrW(b, GWL_EXSTYLE);
+            Click(0);
+        });
+        EXPECT_EQ((exStyle & WS_EX_TOPMOST) != 0, onTop);
+    }
 }
 
 }  // namespace
