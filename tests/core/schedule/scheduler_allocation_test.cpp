@@ -1,7 +1,8 @@
 // The scheduler's tick runs every second for as long as the program lives; it must not touch
 // the heap. This file replaces the global allocation functions with counting ones, which
-// count only while a test has switched counting on. The other forms of new and delete reach
-// these two by default.
+// count only while a test has switched counting on. Every plain form is replaced, so that
+// what one form allocates is never freed by another (AddressSanitizer supplies any form left
+// out, and would report the mismatch).
 
 #include <gtest/gtest.h>
 
@@ -37,10 +38,35 @@ void* CountedAllocate(std::size_t size) {
 void* operator new(std::size_t size) {
     return CountedAllocate(size);
 }
+void* operator new[](std::size_t size) {
+    return CountedAllocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return CountedAllocate(size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+    return operator new(size, tag);
+}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
 void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 
