@@ -41,18 +41,12 @@ HWND ExitFromTheTrayMenu(HWND menu, DWORD pid) {
 TEST(E2eExitPrompt, NoKeepsTheProgramYesEndsItAndSavesTheSchedule) {
     // Daily, two hours from now: always ahead, today or tomorrow.
     const std::wstring hour = std::to_wstring((LocalNow().wHour + 2) % 24);
-    ClearSettings();
-    SetSetting(L"ShowSplash", L"0");
-    SetSetting(L"OccursOption", L"1");
-    SetSetting(L"StartHour", hour);
-    SetSetting(L"StartMinute", L"15");
     // "ShowExitPrompt" absent: asked. The other schedule keys absent: their defaults.
-
-    AppProcess app = AppProcess::Start();
-    ASSERT_NE(app.Pid(), 0u);
-    const HWND menu = app.WaitForMainWindow();
-    ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(menu, win::TrayIcon::kIconId); }, 10000));
+    TrayApp tray =
+        StartInTray({{L"OccursOption", L"1"}, {L"StartHour", hour}, {L"StartMinute", L"15"}});
+    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
+    AppProcess& app = tray.process;
+    const HWND menu = tray.menu;
 
     HWND box = ExitFromTheTrayMenu(menu, app.Pid());
     ASSERT_NE(box, nullptr) << "Exit did not ask";

@@ -15,29 +15,23 @@ namespace {
 const std::wstring kMonthly = L"1000000000000001000000000000001";
 
 TEST(E2eScheduleSettings, HostileValuesAreWrittenBackInTheirProperForms) {
-    ClearSettings();
-    SetSetting(L"ShowSplash", L"0");
-    SetSetting(L"ShowExitPrompt", L"0");
-    SetSetting(L"OccursOption", L"2");
-    SetSetting(L"StartHour", L"abc");
-    SetSetting(L"StartMinute", L"30");
-    SetSetting(L"StartDate", L"");
-    SetSetting(L"EndDate", L"1/31/2027");
-    SetSetting(L"UseEndDate", L"True");
-    SetSetting(L"WeeklySelections", L"110100101");
-    SetSetting(L"MonthlySelections", kMonthly);
     // "EveryInterval" and "EveryFrequency" stay absent.
-
-    AppProcess app = AppProcess::Start();
-    ASSERT_NE(app.Pid(), 0u);
-    const HWND menu = app.WaitForMainWindow();
-    ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(menu, win::TrayIcon::kIconId); }, 10000));
+    TrayApp app = StartInTray({{L"ShowExitPrompt", L"0"},
+                               {L"OccursOption", L"2"},
+                               {L"StartHour", L"abc"},
+                               {L"StartMinute", L"30"},
+                               {L"StartDate", L""},
+                               {L"EndDate", L"1/31/2027"},
+                               {L"UseEndDate", L"True"},
+                               {L"WeeklySelections", L"110100101"},
+                               {L"MonthlySelections", kMonthly}});
+    ASSERT_NE(app.menu, nullptr) << "the program did not reach the tray";
+    const HWND menu = app.menu;
 
     // Exit from the tray menu, as a user leaves it.
-    ASSERT_NE(OpenTrayMenu(menu, app.Pid()), nullptr) << "the tray menu did not open";
+    ASSERT_NE(OpenTrayMenu(menu, app.process.Pid()), nullptr) << "the tray menu did not open";
     TypeKeys(KeysForExit());
-    const auto exitCode = app.WaitForExit(10000);
+    const auto exitCode = app.process.WaitForExit(10000);
     ASSERT_TRUE(exitCode.has_value()) << "Exit did not end the program";
     EXPECT_EQ(*exitCode, 0u);
 

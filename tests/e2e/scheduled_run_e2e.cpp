@@ -27,22 +27,17 @@ TEST(E2eScheduledRun, DefragmentsBothDrivesInTurnThenCloses) {
     if (due + 120 >= kDay) {
         GTEST_SKIP() << "too close to midnight for a run due today";
     }
-    ClearSettings();
     ClearDoubleLog();
-    SetSetting(L"ShowSplash", L"0");
-    SetSetting(L"OccursOption", L"1");
-    SetSetting(L"StartHour", std::to_wstring(due / 3600));
-    SetSetting(L"StartMinute", std::to_wstring(due / 60 % 60));
-    SetSetting(L"ShowCDrive", L"1");
-    SetSetting(L"ShowZDrive", L"1");
-    SetSetting(L"AfterDefragAction", L"2");  // close the program
-    SetSetting(L"RunPriority", L"3");        // high
-
-    AppProcess app = AppProcess::Start({DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=2"});
-    ASSERT_NE(app.Pid(), 0u);
-    const HWND menu = app.WaitForMainWindow();
-    ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(menu, win::TrayIcon::kIconId); }, 10000));
+    TrayApp tray = StartInTray({{L"OccursOption", L"1"},
+                                {L"StartHour", std::to_wstring(due / 3600)},
+                                {L"StartMinute", std::to_wstring(due / 60 % 60)},
+                                {L"ShowCDrive", L"1"},
+                                {L"ShowZDrive", L"1"},
+                                {L"AfterDefragAction", L"2"},  // close the program
+                                {L"RunPriority", L"3"}},       // high
+                               {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=2"});
+    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
+    AppProcess& app = tray.process;
     EXPECT_TRUE(ReadDoubleLog().empty()) << "a defragmenter started before its time";
 
     const DWORD untilDue = static_cast<DWORD>(due - SecondsOfDay(LocalNow())) * 1000;

@@ -29,18 +29,14 @@ void EndProcessById(DWORD pid) {
 }
 
 TEST(E2eTrayMenuRun, DefragNowThenStopMovesOnToTheNextDrive) {
-    ClearSettings();
     ClearDoubleLog();
-    SetSetting(L"ShowSplash", L"0");
-    SetSetting(L"ShowExitPrompt", L"0");
-    SetSetting(L"ShowCDrive", L"1");
-    SetSetting(L"ShowZDrive", L"1");
     // Long enough that only Stop ends the first drive.
-    AppProcess app = AppProcess::Start({DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=60"});
-    ASSERT_NE(app.Pid(), 0u);
-    const HWND menu = app.WaitForMainWindow();
-    ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(menu, win::TrayIcon::kIconId); }, 10000));
+    TrayApp tray =
+        StartInTray({{L"ShowExitPrompt", L"0"}, {L"ShowCDrive", L"1"}, {L"ShowZDrive", L"1"}},
+                    {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=60"});
+    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
+    AppProcess& app = tray.process;
+    const HWND menu = tray.menu;
 
     // Idle with two drives: no Stop item; Defrag and Open offered.
     HWND popup = OpenTrayMenu(menu, app.Pid());
@@ -81,17 +77,13 @@ TEST(E2eTrayMenuRun, DefragNowThenStopMovesOnToTheNextDrive) {
 }
 
 TEST(E2eTrayMenuRun, NoDriveSelectedOffersNoDefrag) {
-    ClearSettings();
     ClearDoubleLog();
-    SetSetting(L"ShowSplash", L"0");
-    SetSetting(L"ShowExitPrompt", L"0");
-    SetSetting(L"ShowCDrive", L"0");
-    SetSetting(L"ShowZDrive", L"0");
-    AppProcess app = AppProcess::Start({DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=60"});
-    ASSERT_NE(app.Pid(), 0u);
-    const HWND menu = app.WaitForMainWindow();
-    ASSERT_NE(menu, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return TrayIconExists(menu, win::TrayIcon::kIconId); }, 10000));
+    TrayApp tray =
+        StartInTray({{L"ShowExitPrompt", L"0"}, {L"ShowCDrive", L"0"}, {L"ShowZDrive", L"0"}},
+                    {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=60"});
+    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
+    AppProcess& app = tray.process;
+    const HWND menu = tray.menu;
 
     HWND popup = OpenTrayMenu(menu, app.Pid());
     ASSERT_NE(popup, nullptr) << "the tray menu did not open";

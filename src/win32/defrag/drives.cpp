@@ -1,5 +1,7 @@
 #include "win32/defrag/drives.h"
 
+#include <optional>
+
 #include <windows.h>
 
 #include "win32/common/text.h"
@@ -51,7 +53,7 @@ std::vector<FixedVolume> ListFixedVolumes() {
     return qm::ListFixedVolumes(WindowsDriveSystem{});
 }
 
-bool IsWindowsNT() {
+std::optional<int> OsPlatformId() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof(info);
 #pragma GCC diagnostic push
@@ -59,7 +61,14 @@ bool IsWindowsNT() {
     // Only the platform is asked for, which the version lie of newer systems leaves alone.
     const BOOL ok = ::GetVersionExW(&info);
 #pragma GCC diagnostic pop
-    return ok && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    if (!ok) {
+        return std::nullopt;
+    }
+    return static_cast<int>(info.dwPlatformId);
+}
+
+bool IsWindowsNT() {
+    return OsPlatformId() == VER_PLATFORM_WIN32_NT;
 }
 
 }  // namespace qm::win

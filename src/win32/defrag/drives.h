@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "core/defrag/drive_list.h"
@@ -18,6 +19,8 @@ FixedDriveList GetFixedDrives();
 std::vector<FixedVolume> ListFixedVolumes();
 
 // Whether the system is of the NT family (platform identifier 2).
+// The system's platform identifier (2 for the NT family), or nothing when it cannot be read.
+std::optional<int> OsPlatformId();
 bool IsWindowsNT();
 
 }  // namespace qm::win

@@ -1,5 +1,7 @@
 #include "win32/defrag/system_shutdown.h"
 
+#include "win32/defrag/drives.h"
+
 #include "core/defrag/process_watch.h"
 #include "win32/common/text.h"
 
@@ -31,16 +33,7 @@ bool WindowsShutdownApi::Fail() {
 }
 
 std::optional<int> WindowsShutdownApi::PlatformId() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    const BOOL ok = ::GetVersionExW(&info);
-#pragma GCC diagnostic pop
-    if (!ok) {
-        return std::nullopt;
-    }
-    return static_cast<int>(info.dwPlatformId);
+    return OsPlatformId();
 }
 
 bool WindowsShutdownApi::LookupShutdownPrivilege() {

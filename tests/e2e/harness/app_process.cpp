@@ -2,7 +2,9 @@
 
 #include <cwchar>
 
+#include "e2e/harness/settings.h"
 #include "e2e/harness/windows.h"
+#include "win32/app/tray_icon.h"
 
 namespace qm::e2e {
 
@@ -114,6 +116,23 @@ void AppProcess::Kill() {
         ::TerminateProcess(process_.get(), 99);
         ::WaitForSingleObject(process_.get(), 5000);
     }
+}
+
+TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment) {
+    ClearSettings();
+    SetSetting(L"ShowSplash", L"0");
+    for (const auto& [name, value] : settings) {
+        SetSetting(name, value);
+    }
+    TrayApp app{AppProcess::Start(environment)};
+    if (app.process.Pid() == 0) {
+        return app;
+    }
+    const HWND menu = app.process.WaitForMainWindow();
+    if (menu && WaitUntil([&] { return TrayIconExists(menu, win::TrayIcon::kIconId); }, 10000)) {
+        app.menu = menu;
+    }
+    return app;
 }
 
 }  // namespace qm::e2e

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "win32/common/unique_handle.h"
@@ -42,5 +43,17 @@ class AppProcess {
     win::UniqueHandle process_;
     DWORD pid_ = 0;
 };
+
+// The program running in the tray: its process and its hidden main window.
+struct TrayApp {
+    AppProcess process;
+    HWND menu = nullptr;  // null when the program never put its icon into the tray
+};
+
+using SettingList = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// Starts the program on a fresh settings key holding `settings` (with the splash off unless
+// they set it) and the extra environment entries, and waits until its icon is in the tray.
+TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment = {});
 
 }  // namespace qm::e2e
