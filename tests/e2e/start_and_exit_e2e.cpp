@@ -1,4 +1,7 @@
 // Starting the program, refusing a second copy, and ending it from the tray menu.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include "e2e/harness/app_process.h"
@@ -56,6 +59,18 @@ TEST(E2eStartAndExit, SecondCopyIsRefusedAndExitRemovesTheIcon) {
     EXPECT_TRUE(first.IsRunning());
     EXPECT_TRUE(::IsWindow(menu));
     EXPECT_TRUE(TrayIconExists(menu, kIconId));
+
+    // Explorer restarted: its icons are gone, and TaskbarCreated tells the program to add its
+    // icon again.
+    NOTIFYICONDATAW gone{};
+    gone.cbSize = sizeof(gone);
+    gone.hWnd = menu;
+    gone.uID = kIconId;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
+    ASSERT_FALSE(TrayIconExists(menu, kIconId));
+    ::PostMessageW(menu, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(menu, kIconId); }, 5000))
+        << "the icon did not come back after TaskbarCreated";
 
     // "Exit" ends the program and takes the icon away.
     ::PostMessageW(menu, WM_COMMAND, win::kCmdExit, 0);
