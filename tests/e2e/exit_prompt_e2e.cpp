@@ -90,5 +90,35 @@ TEST(E2eExitPrompt, NoKeepsTheProgramYesEndsItAndSavesTheSchedule) {
     }
 }
 
+TEST(E2eExitPrompt, WindowsEndingTheSessionSavesEvenWhileTheProgramAsks) {
+    const std::wstring hour = std::to_wstring((LocalNow().wHour + 2) % 24);
+    TrayApp tray =
+        StartInTray({{L"OccursOption", L"1"}, {L"StartHour", hour}, {L"StartMinute", L"15"}});
+    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
+    HWND box = ExitFromTheTrayMenu(tray.menu, tray.process.Pid());
+    ASSERT_NE(box, nullptr) << "Exit did not ask";
+    ASSERT_FALSE(GetSetting(L"UseEndDate").has_value());
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(tray.menu, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                      &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program must not hold up the session";
+    ASSERT_TRUE(
+        ::SendMessageTimeoutW(tray.menu, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ(GetSetting(L"UseEndDate").value_or(L"<absent>"), L"False") << "schedule not saved";
+    EXPECT_EQ(GetSetting(L"StartHour").value_or(L"<absent>"), hour);
+    EXPECT_FALSE(TrayIconExists(tray.menu, win::TrayIcon::kIconId));
+
+    // The box the user still sees answers safely.
+    HWND no = FindChildWithText(box, L"&No");
+    ASSERT_NE(no, nullptr);
+    ::SendMessageW(no, BM_CLICK, 0, 0);
+    EXPECT_FALSE(tray.process.WaitForExit(1000).has_value()) << "the program fell over";
+    ::PostMessageW(tray.menu, WM_CLOSE, 0, 0);
+    const auto exitCode = tray.process.WaitForExit(10000);
+    ASSERT_TRUE(exitCode.has_value());
+    EXPECT_EQ(*exitCode, 0u);
+}
+
 }  // namespace
 }  // namespace qm::e2e

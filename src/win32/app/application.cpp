@@ -57,7 +57,9 @@ int RunApplication(HINSTANCE instance) {
         return 1;
     }
     menu.Form_Load();
-    return RunMessageLoop();
+    const int exitCode = RunMessageLoop();
+    ReleaseProgramMsgBox();
+    return exitCode;
 }
 
 }  // namespace qm::win

@@ -158,9 +158,9 @@ void MenuWindow::Form_QueryUnload() {
         return;
     }
     ending_ = true;
-    // No dialogs of their own yet besides the editor and the message box.
+    // The program's message box is let go after the message loop (RunApplication): one may
+    // still be open further up this call stack, when the end comes from inside its loop.
     scheduler_->CloseScheduler();
-    ReleaseProgramMsgBox();
     SaveState();
     hover_->HideBalloon();
     tray_.Remove();
