@@ -69,7 +69,9 @@ void RunSupervisor::DefragNextDrive() {
     contigCommand_ = ContigCommandFor(drive);
     LaunchDefrag(s_.launcher, s_.processes, defragCommand_, contigCommand_, true,
                  s_.run.runPriority);
-    s_.timerPriority.SetEnabled(true);
+    // Restarted, not just switched on: when the previous drive ended within the first poll,
+    // its priority timer is still counting and would fire too early for this drive's engine.
+    s_.timerPriority.Restart();
     s_.timerWait.SetEnabled(true);
 }
 
@@ -108,15 +110,16 @@ void RunSupervisor::FinishDefragRun() {
             }
             break;
         case 3:
-            // A shutdown that fails is not the user's business here: the program still ends.
+            // A shutdown that fails says nothing and leaves the program running, its scheduler
+            // off, rather than vanishing from a machine that stayed on.
             try {
                 if (s_.shutdownWindows) {
                     s_.shutdownWindows(2);
                 }
+                if (s_.endProgram) {
+                    s_.endProgram();
+                }
             } catch (...) {
-            }
-            if (s_.endProgram) {
-                s_.endProgram();
             }
             break;
         default:

@@ -244,7 +244,10 @@ std::string ColorToRGBText(std::string_view text) {
         if (!value || *value < 0) {
             hex = DecToHex(255);
         } else {
-            hex = DecToHex(static_cast<std::int64_t>(RoundHalfEven(*value)));
+            // A colour has 32 bits; anything larger (even "1e300") is all ones, not UB.
+            const double rounded = RoundHalfEven(*value);
+            hex = DecToHex(rounded >= 4294967295.0 ? 0xFFFFFFFFLL
+                                                   : static_cast<std::int64_t>(rounded));
         }
     }
     if (hex.size() >= 2 && hex[0] == '&' && (hex[1] == 'H' || hex[1] == 'h')) {

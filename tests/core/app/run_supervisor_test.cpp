@@ -129,8 +129,11 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     EXPECT_TRUE(timerWait.Enabled());
 
     DefragmenterFinishes();
+    const int priorityStarts = timerPriority.Starts();
     timerWait.Fire();
     EXPECT_EQ(launcher.starts.back(), "defrag d: -f");
+    // The engine's 3 s count anew for the new drive, even though C's never ran out.
+    EXPECT_EQ(timerPriority.Starts(), priorityStarts + 1);
     EXPECT_EQ(balloons.back(), "Defragmenting drive D:");
     EXPECT_EQ(supervisor.DriveIndex(), 2);
 
@@ -153,7 +156,8 @@ TEST_F(RunSupervisorTest, AfterDefragActionsCloseOrPowerOffOrLeaveTheSchedulerOf
         int ends;
     } cases[] = {
         {2, false, {}, 1},   // close the program
-        {3, true, {2}, 1},   // power off, forced; a failure is swallowed and the program ends
+        {3, false, {2}, 1},  // power off, forced, then end
+        {3, true, {2}, 0},   // the power-off failed: nothing said, the program stays
         {7, false, {}, 0},   // unknown: nothing more, the scheduler stays off
     };
     for (const auto& c : cases) {

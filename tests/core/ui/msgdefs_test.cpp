@@ -114,7 +114,8 @@ TEST(ColorText, DecimalAndHexadecimalColours) {
         {"&HC08040", "064128192"},
         {"&hc08040", "064128192"},
         {" 0", "000000000"},
-        {"-1", "255000000"},  // a negative colour reads as red 255
+        {"-1", "255000000"},      // a negative colour reads as red 255
+        {" 1e300", "255255255"},  // beyond 32 bits: all ones
         {"&H8000000F", "015000000"},
         {"&HXYZ", ""},
         {"nonsense", ""},
