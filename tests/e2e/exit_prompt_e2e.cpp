@@ -9,6 +9,7 @@
 #include "e2e/harness/tray_driver.h"
 #include "e2e/harness/windows.h"
 #include "win32/app/tray_icon.h"
+#include "win32/app/tray_menu.h"
 
 namespace qm::e2e {
 namespace {
@@ -50,6 +51,15 @@ TEST(E2eExitPrompt, NoKeepsTheProgramYesEndsItAndSavesTheSchedule) {
 
     HWND box = ExitFromTheTrayMenu(menu, app.Pid());
     ASSERT_NE(box, nullptr) << "Exit did not ask";
+    // While it asks, neither the tray menu nor a second question opens.
+    PostTrayEvent(menu, WM_CONTEXTMENU);
+    ::PostMessageW(menu, WM_COMMAND, win::kCmdExit, 0);
+    EXPECT_FALSE(WaitUntil([&] { return VisiblePopupMenuOf(app.Pid()) != nullptr; }, 1000));
+    int questions = 0;
+    for (HWND w : TopLevelWindowsOf(app.Pid())) {
+        questions += ::IsWindowVisible(w) && TextOf(w) == L" Exit";
+    }
+    EXPECT_EQ(questions, 1);
     HWND no = FindChildWithText(box, L"&No");
     ASSERT_NE(no, nullptr);
     EXPECT_NE(FindChildWithText(box, L"&Yes"), nullptr);

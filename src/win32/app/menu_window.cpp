@@ -46,7 +46,18 @@ bool MenuWindow::Create() {
 
 void MenuWindow::OnCreate() {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    // Run elevated, the program would otherwise never hear a normal Explorer's broadcast.
+    ::ChangeWindowMessageFilterEx(hwnd_, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
     timers_ = std::make_unique<TimerSet>(hwnd_);
+    // A shell still starting at logon may refuse or time out the icon: try again each second
+    // for half a minute.
+    trayRetry_ = &timers_->Create();
+    trayRetry_->SetInterval(1000);
+    trayRetry_->SetHandler([this] {
+        if (tray_.Readd() || ++trayRetries_ >= kMaxTrayRetries) {
+            trayRetry_->SetEnabled(false);
+        }
+    });
 
     scheduler_ = std::make_unique<Scheduler>(program_.schedule, timers_->Create(), editor_);
     scheduler_->ReadProperties(MenuSchedulerProperties());
@@ -95,6 +106,10 @@ bool MenuWindow::AddTrayIcon() {
                                                 IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR)));
     const bool added = tray_.Add(hwnd_, icon_.get(), L"Quillmere");
     ::ShowWindow(hwnd_, SW_HIDE);
+    if (!added) {
+        trayRetries_ = 0;
+        trayRetry_->SetEnabled(true);
+    }
     return added;
 }
 
@@ -138,7 +153,15 @@ void MenuWindow::mnuExit_Click() {
         Unload();
         return;
     }
-    if (ProgramMsgBox().MsgBox(kExitPrompt, kExitPromptStyle, kExitPromptTitle) == kResultYes) {
+    // The box's loop keeps the hidden window hearing the tray; a second Exit (or the menu)
+    // while the question is open would stack another question on it.
+    if (exitPromptOpen_) {
+        return;
+    }
+    exitPromptOpen_ = true;
+    const int answer = ProgramMsgBox().MsgBox(kExitPrompt, kExitPromptStyle, kExitPromptTitle);
+    exitPromptOpen_ = false;
+    if (answer == kResultYes) {
         Unload();
     }
 }
@@ -192,6 +215,9 @@ void MenuWindow::OnTrayEvent(UINT event, POINT anchor) {
 }
 
 void MenuWindow::ShowTrayMenu(POINT at) {
+    if (exitPromptOpen_) {
+        return;
+    }
     ApplyTrayMenuRules(menuState_, run_->DefragmenterRunning(), program_.run.SelectedDriveCount());
     // The Options dialog, the schedule editor and About come later; until then their items
     // are offered disabled.

@@ -86,6 +86,10 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     std::unique_ptr<BalloonTip> balloon_;
     std::unique_ptr<TrayHover> hover_;
     std::unique_ptr<RunSupervisor> run_;
+    Timer* trayRetry_ = nullptr;
+    static constexpr int kMaxTrayRetries = 30;
+    int trayRetries_ = 0;
+    bool exitPromptOpen_ = false;
     POINT lastIconPoint_{};
     UINT taskbarCreatedMessage_ = 0;
     bool ending_ = false;

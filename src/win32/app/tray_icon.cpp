@@ -46,11 +46,14 @@ bool TrayIcon::AddNow() {
 
 bool TrayIcon::Remove() {
     wanted_ = false;
-    if (!shown_) {
+    // An add that timed out may have reached the shell after all: delete whenever an icon
+    // was ever asked for, not only when the shell said it took it.
+    if (!owner_) {
         return false;
     }
     NOTIFYICONDATAW data = Data(0);
     shown_ = false;
+    owner_ = nullptr;  // once is enough
     return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
