@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Screenshots of the program's message box under Wine on a private Xvfb screen, as PNG files
 # in build/screenshots/: the four styles the program uses and two gradient bodies.
-#   scripts/screenshots-msgbox.sh [WINDOWS_BUILD_DIR]   (default build/h3-win)
-# Needs the msgbox_demo target built in that directory.
+#   scripts/screenshots-msgbox.sh [WINDOWS_BUILD_DIR]   (default build/windows)
+# Builds the msgbox_demo target there when it is missing.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(readlink -f "${1:-$root/build/h3-win}")
+build=$(readlink -f "${1:-$root/build/windows}")
 demo="$build/msgbox_demo.exe"
 out="$root/build/screenshots"
-[ -f "$demo" ] || { echo "no $demo: build the msgbox_demo target first" >&2; exit 1; }
+if [ ! -f "$demo" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" >/dev/null &&
+        cmake --build "$build" --target msgbox_demo >/dev/null ||
+        { echo "could not build $demo" >&2; exit 1; }
+fi
 mkdir -p "$out"
 
 # shellcheck source=wine-env.sh

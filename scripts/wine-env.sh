@@ -51,7 +51,7 @@ qm_wine_make_base() {
     dir=$(readlink -f "$1")
     local stamp="$dir/.quillmere-base"
     local want
-    want="$(wine --version 2>/dev/null) fonts+registry v2"
+    want="$(wine --version 2>/dev/null) fonts+registry v3"
     if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
         return 0
     fi
