@@ -8,6 +8,7 @@
 #include "win32/app/program.h"
 #include "win32/app/single_instance.h"
 #include "win32/app/splash_window.h"
+#include "win32/common/dialog.h"
 #include "win32/common/unique_handle.h"
 #include "win32/defrag/drives.h"
 #include "win32/ui/program_msgbox.h"
@@ -25,6 +26,9 @@ int RunMessageLoop() {
         }
         if (got == -1) {
             return 1;
+        }
+        if (TranslateDialogMessage(msg)) {
+            continue;
         }
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);

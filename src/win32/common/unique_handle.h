@@ -3,9 +3,17 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <atomic>
 #include <utility>
 
 namespace qm::win {
+
+// How many GDI objects the program's wrappers own right now. Windows cannot be asked under
+// Wine (GetGuiResources is a stub there), so the leak tests of the windows read this: opening
+// and closing a window a hundred times must leave it where it was.
+struct LiveResources {
+    static inline std::atomic<long> gdiObjects{0};
+};
 
 // One owner for each Windows resource: moves allowed, copies deleted, closed exactly once.
 // `Traits` names the handle type, its invalid value and how to close it.
@@ -15,15 +23,17 @@ class UniqueResource {
     using Handle = typename Traits::Handle;
 
     UniqueResource() noexcept = default;
-    explicit UniqueResource(Handle h) noexcept : handle_(h) {}
+    explicit UniqueResource(Handle h) noexcept : handle_(h) { Count(handle_, +1); }
     ~UniqueResource() { reset(); }
 
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
-    UniqueResource(UniqueResource&& other) noexcept : handle_(other.release()) {}
+    UniqueResource(UniqueResource&& other) noexcept
+        : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
         if (this != &other) {
-            reset(other.release());
+            reset();
+            handle_ = std::exchange(other.handle_, Traits::Invalid());
         }
         return *this;
     }
@@ -31,10 +41,16 @@ class UniqueResource {
     Handle get() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return handle_ != Traits::Invalid(); }
 
-    Handle release() noexcept { return std::exchange(handle_, Traits::Invalid()); }
+    // Gives up ownership: the caller (or a call such as SetWindowRgn) closes it now.
+    Handle release() noexcept {
+        Count(handle_, -1);
+        return std::exchange(handle_, Traits::Invalid());
+    }
     void reset(Handle h = Traits::Invalid()) noexcept {
+        Count(h, +1);
         Handle old = std::exchange(handle_, h);
         if (old != Traits::Invalid()) {
+            Count(old, -1);
             Traits::Close(old);
         }
     }
@@ -45,6 +61,14 @@ class UniqueResource {
     }
 
   private:
+    static void Count(Handle h, long delta) noexcept {
+        if constexpr (requires { Traits::Count(delta); }) {
+            if (h != Traits::Invalid()) {
+                Traits::Count(delta);
+            }
+        }
+    }
+
     Handle handle_ = Traits::Invalid();
 };
 
@@ -83,11 +107,13 @@ struct GdiTraits {
     using Handle = T;
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DeleteObject(h); }
+    static void Count(long delta) { LiveResources::gdiObjects += delta; }
 };
 struct HdcTraits {  // memory DCs from CreateCompatibleDC
     using Handle = HDC;
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DeleteDC(h); }
+    static void Count(long delta) { LiveResources::gdiObjects += delta; }
 };
 
 using UniqueHandle = UniqueResource<HandleTraits>;

@@ -14,6 +14,7 @@ void WindowTimer::SetEnabled(bool enabled) {
         return;
     }
     enabled_ = enabled;
+    running_ += enabled ? 1 : -1;
     if (enabled) {
         ::SetTimer(owner_, id_, interval_ ? interval_ : 1, nullptr);
     } else {

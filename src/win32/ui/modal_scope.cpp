@@ -1,5 +1,7 @@
 #include "win32/ui/modal_scope.h"
 
+#include "win32/common/dialog.h"
+
 namespace qm::win {
 namespace {
 
@@ -43,6 +45,9 @@ bool RunNestedLoop(const std::function<bool()>& done) {
         }
         if (got == -1) {
             return false;
+        }
+        if (TranslateDialogMessage(msg)) {
+            continue;
         }
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);

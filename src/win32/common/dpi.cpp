@@ -1,0 +1,91 @@
+#include "win32/common/dpi.h"
+
+#include "core/common/rounding.h"
+
+namespace qm::win {
+namespace {
+
+template <typename Function>
+Function User32Function(const char* name) {
+    static HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    return user32
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name)))
+               : nullptr;
+}
+
+}  // namespace
+
+UINT SystemDpi() {
+    using GetDpiForSystemFn = UINT(WINAPI*)();
+    static const auto getDpiForSystem = User32Function<GetDpiForSystemFn>("GetDpiForSystem");
+    if (getDpiForSystem) {
+        return getDpiForSystem();
+    }
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) {
+        ::ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+UINT DpiOfWindow(HWND window) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow && window) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi != 0) {
+            return dpi;
+        }
+    }
+    return SystemDpi();
+}
+
+int SystemMetricAt(int index, UINT dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (forDpi) {
+        return forDpi(index, dpi);
+    }
+    return ::MulDiv(::GetSystemMetrics(index), static_cast<int>(dpi),
+                    static_cast<int>(SystemDpi()));
+}
+
+void AdjustWindowRectAt(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+    using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto forDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+    if (!forDpi || !forDpi(&rect, style, FALSE, exStyle, dpi)) {
+        ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    }
+}
+
+void TakeOverDialogDpiScaling(HWND dialog) {
+    // DDC_DISABLE_ALL for both the mask and the values (Windows 10 1703 and later).
+    using SetBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+    static const auto setBehavior = User32Function<SetBehaviorFn>("SetDialogDpiChangeBehavior");
+    if (setBehavior) {
+        setBehavior(dialog, 1, 1);
+    }
+}
+
+void ApplySuggestedRect(HWND window, LPARAM suggested) {
+    const auto* r = reinterpret_cast<const RECT*>(suggested);
+    if (r) {
+        ::SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+UniqueHfont CreateFontAt(const FontSpec& spec, UINT dpi) {
+    LOGFONTW lf{};
+    lf.lfHeight = -static_cast<LONG>(RoundHalfEven(spec.points * (dpi ? dpi : kDefaultDpi) / 72.0));
+    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = spec.italic ? TRUE : FALSE;
+    lf.lfUnderline = spec.underline ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+    return UniqueHfont(::CreateFontIndirectW(&lf));
+}
+
+}  // namespace qm::win
