@@ -17,13 +17,6 @@ std::string SystemDriveOf(const std::string& windowsDir) {
     return windowsDir.substr(0, 3);
 }
 
-std::string UserProfileDir(const std::string& windowsDir, const std::string& loginName, bool isNT) {
-    if (!isNT) {
-        return windowsDir + "\\";
-    }
-    return SystemDriveOf(windowsDir) + kProfiles + loginName + "\\";
-}
-
 std::string AllUsersProfileDir(const std::string& windowsDir, bool isNT) {
     if (!isNT) {
         return windowsDir + "\\";

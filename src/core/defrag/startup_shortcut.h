@@ -11,8 +11,6 @@ class ShortcutPlatform {
 
     // The Windows folder without a trailing backslash ("C:\WINDOWS"), or empty text.
     virtual std::string GetWindowsDir() = 0;
-    // The user's login name, or empty text.
-    virtual std::string GetLoginName() = 0;
     virtual bool IsWindowsNT() = 0;
     // The current user's Startup folder as the system reports it, without a trailing
     // backslash; empty text when the system does not say.
@@ -33,9 +31,8 @@ class ShortcutPlatform {
 // The first three characters of the Windows folder ("C:\").
 std::string SystemDriveOf(const std::string& windowsDir);
 
-// The old profile layout: NT family under "Documents and Settings" on the system drive,
-// otherwise the Windows folder. Both end with a backslash.
-std::string UserProfileDir(const std::string& windowsDir, const std::string& loginName, bool isNT);
+// The old all-users profile folder: on the NT family "Documents and Settings\All Users\" on
+// the system drive, otherwise the Windows folder; it ends with a backslash.
 std::string AllUsersProfileDir(const std::string& windowsDir, bool isNT);
 
 // Where an old-layout shortcut `linkName` would be: the first of the known Startup folders

@@ -31,7 +31,7 @@ int WeekdayOfDay(std::int64_t dayNumber) {
     return static_cast<int>(w < 0 ? w + 7 : w) + 1;
 }
 
-DateTime Daily(const ScheduleRecord& s, DateTime now, DateTime reference) {
+NextRun Daily(const ScheduleRecord& s, DateTime now, DateTime reference) {
     DateTime candidate = AtTime(reference, s.startHour, s.startMinute);
     if (MinuteDifference(reference, candidate) < 0) {
         candidate = AddDays(candidate, 1);
@@ -40,25 +40,26 @@ DateTime Daily(const ScheduleRecord& s, DateTime now, DateTime reference) {
         candidate = AtTime(s.startDate, s.startHour, s.startMinute);
     }
     if (s.useEndDate && DayDifference(s.endDate, candidate) > 0) {
-        return NoOccurrence(now);
+        return {NoOccurrence(now), false};
     }
-    return candidate;
+    return {candidate, true};
 }
 
 // The first day on or after the later of the reference day and the start day whose start
 // time has not passed and whose weekday (weekly) or day of month (monthly) is selected.
 // Starting the search at that later day, rather than walking day by day from the reference,
 // keeps the cost the same however far ahead the start date lies.
-DateTime WeeklyOrMonthly(const ScheduleRecord& s, DateTime now, DateTime reference, bool weekly) {
+NextRun WeeklyOrMonthly(const ScheduleRecord& s, DateTime now, DateTime reference, bool weekly) {
     const std::string_view selections = weekly ? s.weeklySelections : s.monthlySelections;
     const int indexCount = weekly ? static_cast<int>(kWeeklySelectionsLength)
                                   : static_cast<int>(kMonthlySelectionsLength);
+    const NextRun none{NoOccurrence(now), false};
     if (!HasAnySelection(selections, indexCount)) {
-        return NoOccurrence(now);
+        return none;
     }
     if (s.useEndDate &&
         MinuteDifference(reference, AtTime(s.endDate, s.startHour, s.startMinute)) < 0) {
-        return NoOccurrence(now);
+        return none;
     }
 
     std::int64_t day = reference.DayNumber();
@@ -77,22 +78,25 @@ DateTime WeeklyOrMonthly(const ScheduleRecord& s, DateTime now, DateTime referen
         const DateTime candidate = DateTime::FromSeconds(day * DateTime::kSecondsPerDay +
                                                          s.startHour * 3600 + s.startMinute * 60);
         if (s.useEndDate && DayDifference(s.endDate, candidate) > 0) {
-            return NoOccurrence(now);
+            return none;
         }
-        return candidate;
+        return {candidate, true};
     }
     // Only the end of the calendar gets here.
-    return NoOccurrence(now);
+    return none;
 }
 
-DateTime Every(const ScheduleRecord& s, DateTime now) {
+NextRun Every(const ScheduleRecord& s, DateTime now) {
     // A frequency of zero or less would make every run due again at once, one defrag after
     // another; such a schedule has no run.
     if (s.everyFrequency <= 0) {
-        return NoOccurrence(now);
+        return {NoOccurrence(now), false};
     }
-    return s.everyInterval == 0 ? AddHours(s.lastScheduledTime, s.everyFrequency)
+    const DateTime moment = s.everyInterval == 0
+                                ? AddHours(s.lastScheduledTime, s.everyFrequency)
                                 : AddMinutes(s.lastScheduledTime, s.everyFrequency);
+    // Counted from a last time never set, the moment is a day of 1899: no run.
+    return {moment, !s.lastScheduledTime.IsZero()};
 }
 
 }  // namespace
@@ -105,20 +109,19 @@ bool HasValidStartTime(const ScheduleRecord& s) {
     return s.startHour >= 0 && s.startHour <= 23 && s.startMinute >= 0 && s.startMinute <= 59;
 }
 
-DateTime CalculateNextScheduledTime(const ScheduleRecord& schedule, DateTime now,
-                                    std::int16_t offsetMinutes) {
+NextRun CalculateNextRun(const ScheduleRecord& schedule, DateTime now, std::int16_t offsetMinutes) {
     const DateTime reference = AddMinutes(now, offsetMinutes);
-    DateTime result;
+    NextRun result;
     switch (schedule.occursOption) {
         case static_cast<std::int32_t>(OccursOption::Never):
-            result = NoOccurrence(now);
+            result = {NoOccurrence(now), false};
             break;
         case static_cast<std::int32_t>(OccursOption::Daily):
         case static_cast<std::int32_t>(OccursOption::Weekly):
         case static_cast<std::int32_t>(OccursOption::Monthly):
             // Without a real start time (24 stands for "not chosen yet") nothing is due.
             if (!HasValidStartTime(schedule)) {
-                result = NoOccurrence(now);
+                result = {NoOccurrence(now), false};
             } else if (schedule.occursOption == static_cast<std::int32_t>(OccursOption::Daily)) {
                 result = Daily(schedule, now, reference);
             } else {
@@ -131,10 +134,11 @@ DateTime CalculateNextScheduledTime(const ScheduleRecord& schedule, DateTime now
             result = Every(schedule, now);
             break;
         default:
-            result = DateTime();
+            result = {DateTime(), false};
             break;
     }
-    return StripSeconds(result);
+    result.moment = StripSeconds(result.moment);
+    return result;
 }
 
 }  // namespace qm

@@ -7,13 +7,26 @@
 
 namespace qm {
 
-// The next moment at which `schedule` is due, looking from `now` plus `offsetMinutes`
-// (callers pass 1 after a run so the minute just served is not found again). The result is
-// to the minute. When the schedule has no future run the result is NoOccurrence(now), which
-// lies 50 years back; an unknown OccursOption gives the zero date-time. Pure: reads only its
-// arguments.
-DateTime CalculateNextScheduledTime(const ScheduleRecord& schedule, DateTime now,
-                                    std::int16_t offsetMinutes);
+// The next run of a schedule: whether there is one, and the moment to show. A schedule without
+// a run still gets a moment, the one people and older settings know: NoOccurrence(now), 50
+// years back, or the zero date-time for an unknown option. Only `exists` says whether to run,
+// so no change of the clock can turn "no run" into a run.
+struct NextRun {
+    DateTime moment;
+    bool exists = false;
+};
+
+// The next run of `schedule`, looking from `now` plus `offsetMinutes` (callers pass 1 after a
+// run so the minute just served is not found again), to the minute. An Every schedule's run
+// may lie in the past (it is due at once); one counted from a last time never set has none.
+// Pure: reads only its arguments.
+NextRun CalculateNextRun(const ScheduleRecord& schedule, DateTime now, std::int16_t offsetMinutes);
+
+// The moment of CalculateNextRun, as the status texts and the editor's warning read it.
+inline DateTime CalculateNextScheduledTime(const ScheduleRecord& schedule, DateTime now,
+                                           std::int16_t offsetMinutes) {
+    return CalculateNextRun(schedule, now, offsetMinutes).moment;
+}
 
 // The "no future run" result: `now` moved back 50 calendar years, seconds dropped.
 DateTime NoOccurrence(DateTime now);

@@ -22,9 +22,12 @@ class ScheduleModule {
     const ScheduleRecord& Record() const { return record_; }
     const Clock& ClockSource() const { return clock_; }
 
-    // The next due moment of the record, seen from the clock's now plus `offsetMinutes`.
+    // The next run of the record, seen from the clock's now plus `offsetMinutes`.
+    NextRun CalculateNextRun(std::int16_t offsetMinutes) const {
+        return qm::CalculateNextRun(record_, clock_.Now(), offsetMinutes);
+    }
     DateTime CalculateNextScheduledTime(std::int16_t offsetMinutes) const {
-        return qm::CalculateNextScheduledTime(record_, clock_.Now(), offsetMinutes);
+        return CalculateNextRun(offsetMinutes).moment;
     }
 
     // The scheduler that last opened the editor; the editor reports a saved change to it.

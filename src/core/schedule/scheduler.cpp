@@ -4,31 +4,14 @@
 
 namespace qm {
 
-namespace {
-
-std::string FixedWidthZeros(std::string_view value, std::size_t width) {
-    std::string text(value.substr(0, width));
-    text.resize(width, '0');
-    return text;
-}
-
-}  // namespace
-
-Scheduler::Scheduler(ScheduleModule& module, Timer& timer1, ScheduleEditor& editor, bool userMode)
+Scheduler::Scheduler(ScheduleModule& module, Timer& timer1, ScheduleEditor& editor)
     : module_(module),
       timer1_(timer1),
       editor_(editor),
-      userMode_(userMode),
       today_(module.ClockSource().Now().DatePart()) {
     timer1_.SetEnabled(false);
     timer1_.SetInterval(kTimerIntervalMs);
     timer1_.SetHandler([this] { Timer1_Timer(); });
-}
-
-void Scheduler::Notify(std::string_view name) {
-    if (propertyChanged_) {
-        propertyChanged_(name);
-    }
 }
 
 void Scheduler::SetEnabled(bool enabled) {
@@ -39,102 +22,29 @@ void Scheduler::SetEnabled(bool enabled) {
         editor_.Close();
     }
     timer1_.SetEnabled(enabled);
-    Notify("Enabled");
-}
-
-void Scheduler::SetExecuteOnStartup(bool value) {
-    executeOnStartup_ = value;
-    Notify("ExecuteOnStartup");
 }
 
 void Scheduler::SetModal(bool value) {
     modal_ = value;
-    Notify("Modal");
 }
 
 DateTime Scheduler::NextScheduledTime() const {
-    return Running() ? next_ : DateTime();
+    return Running() ? next_.moment : DateTime();
 }
 
 DateTime Scheduler::LastScheduledTime() const {
     return Running() ? Record().lastScheduledTime : DateTime();
 }
 
-void Scheduler::SetStartUpPosition(std::int32_t value) {
-    startUpPosition_ = value;
-    Notify("StartUpPosition");
-}
-
-void Scheduler::SetFormLeft(std::int32_t value) {
-    formLeft_ = value;
-    Notify("FormLeft");
-}
-
-void Scheduler::SetFormTop(std::int32_t value) {
-    formTop_ = value;
-    Notify("FormTop");
-}
-
 void Scheduler::SetTitle(std::string_view value) {
     Record().title = std::string(value);
-    Notify("Title");
-}
-
-void Scheduler::ScheduleValueWritten(std::string_view name) {
-    if (Running()) {
-        next_ = module_.CalculateNextScheduledTime(0);
-    }
-    Notify(name);
 }
 
 void Scheduler::SetOccursOption(std::int32_t value) {
     Record().occursOption = value;
-    ScheduleValueWritten("OccursOption");
-}
-
-void Scheduler::SetEveryFrequency(std::int16_t value) {
-    Record().everyFrequency = value;
-    ScheduleValueWritten("EveryFrequency");
-}
-
-void Scheduler::SetEveryInterval(std::int32_t value) {
-    Record().everyInterval = value;
-    ScheduleValueWritten("EveryInterval");
-}
-
-void Scheduler::SetStartHour(int value) {
-    Record().startHour = static_cast<std::int16_t>(value < 0 || value > 24 ? 24 : value);
-    ScheduleValueWritten("StartHour");
-}
-
-void Scheduler::SetStartMinute(int value) {
-    Record().startMinute = static_cast<std::int16_t>(value < 0 || value > 59 ? 0 : value);
-    ScheduleValueWritten("StartMinute");
-}
-
-void Scheduler::SetStartDate(DateTime value) {
-    Record().startDate = value;
-    ScheduleValueWritten("StartDate");
-}
-
-void Scheduler::SetEndDate(DateTime value) {
-    Record().endDate = value;
-    ScheduleValueWritten("EndDate");
-}
-
-void Scheduler::SetUseEndDate(bool value) {
-    Record().useEndDate = value;
-    ScheduleValueWritten("UseEndDate");
-}
-
-void Scheduler::SetWeeklySelections(std::string_view value) {
-    Record().weeklySelections = FixedWidthZeros(value, kWeeklySelectionsLength);
-    ScheduleValueWritten("WeeklySelections");
-}
-
-void Scheduler::SetMonthlySelections(std::string_view value) {
-    Record().monthlySelections = FixedWidthZeros(value, kMonthlySelectionsLength);
-    ScheduleValueWritten("MonthlySelections");
+    if (Running()) {
+        next_ = module_.CalculateNextRun(0);
+    }
 }
 
 void Scheduler::Display(bool acceptChanges) {
@@ -177,14 +87,14 @@ void Scheduler::Reset() {
         return;
     }
     Record().lastScheduledTime = StripSeconds(module_.ClockSource().Now());
-    next_ = module_.CalculateNextScheduledTime(1);
+    next_ = module_.CalculateNextRun(1);
 }
 
 void Scheduler::FlagScheduleChanged() {
     if (!Running()) {
         return;
     }
-    next_ = module_.CalculateNextScheduledTime(0);
+    next_ = module_.CalculateNextRun(0);
     if (scheduleChanged_) {
         scheduleChanged_();
     }
@@ -195,34 +105,11 @@ void Scheduler::Timer1_Timer() {
         timer1_.SetEnabled(false);
         return;
     }
-    if (!userMode_) {
-        return;
-    }
-    // A moment 50 or more years back is the "no run" marker, and the zero date-time means
-    // nothing scheduled: neither fires.
-    const DateTime now = module_.ClockSource().Now();
-    if (!next_.IsZero() && YearDifference(now, next_) > -50 && MinuteDifference(now, next_) <= 0) {
+    // A schedule without a run never fires, however the clock is set: its moment (50 years
+    // back, or the zero date) is only there to be shown.
+    if (next_.exists && MinuteDifference(module_.ClockSource().Now(), next_.moment) <= 0) {
         Execute();
     }
-}
-
-void Scheduler::InitProperties() {
-    SetEnabled(true);
-    ScheduleRecord& r = Record();
-    r.title.clear();
-    executeOnStartup_ = false;
-    modal_ = false;
-    startUpPosition_ = 1;
-    formLeft_ = 0;
-    formTop_ = 0;
-    r.occursOption = 0;
-    r.everyFrequency = 1;
-    r.everyInterval = 0;
-    r.startHour = 24;
-    r.startMinute = 0;
-    r.startDate = today_;
-    r.endDate = today_;
-    r.useEndDate = false;
 }
 
 void Scheduler::ReadProperties(const SchedulerProperties& p) {
@@ -247,32 +134,6 @@ void Scheduler::ReadProperties(const SchedulerProperties& p) {
     if (executeOnStartup_) {
         Execute();
     }
-}
-
-SchedulerProperties Scheduler::WriteProperties() const {
-    // As with the reading, a value equal to its default is left out.
-    const auto unless = [](auto value, auto defaultValue) {
-        using T = decltype(value);
-        return value == defaultValue ? std::optional<T>() : std::optional<T>(value);
-    };
-    const ScheduleRecord& r = Record();
-    SchedulerProperties p;
-    p.enabled = unless(enabled_, true);
-    p.title = unless(r.title, std::string());
-    p.executeOnStartup = unless(executeOnStartup_, false);
-    p.modal = unless(modal_, false);
-    p.startUpPosition = unless(startUpPosition_, std::int32_t{1});
-    p.formLeft = unless(formLeft_, std::int32_t{0});
-    p.formTop = unless(formTop_, std::int32_t{0});
-    p.occursOption = unless(r.occursOption, std::int32_t{0});
-    p.everyFrequency = unless(r.everyFrequency, std::int16_t{1});
-    p.everyInterval = unless(r.everyInterval, std::int32_t{0});
-    p.startHour = unless(r.startHour, std::int16_t{24});
-    p.startMinute = unless(r.startMinute, std::int16_t{0});
-    p.startDate = unless(r.startDate, today_);
-    p.endDate = unless(r.endDate, today_);
-    p.useEndDate = unless(r.useEndDate, false);
-    return p;
 }
 
 }  // namespace qm

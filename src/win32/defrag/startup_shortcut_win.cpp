@@ -27,15 +27,6 @@ std::string GetWindowsDir() {
     return Narrow(std::wstring_view(buffer, length));
 }
 
-std::string GetLoginName() {
-    wchar_t buffer[257] = {};  // the longest user name and its NUL
-    DWORD size = 257;
-    if (!::GetUserNameW(buffer, &size)) {
-        return {};
-    }
-    return Narrow(buffer);
-}
-
 std::string UserStartupFolder() {
     PWSTR path = nullptr;
     std::string folder;

@@ -12,8 +12,6 @@ namespace qm::win {
 
 // The Windows folder without a trailing backslash, or empty text.
 std::string GetWindowsDir();
-// The user's login name, or empty text.
-std::string GetLoginName();
 // The current user's Startup folder as the shell reports it, or empty text.
 std::string UserStartupFolder();
 
@@ -30,7 +28,6 @@ class WindowsShortcutPlatform final : public ShortcutPlatform {
     WindowsShortcutPlatform(MessageBoxCall messageBox, std::string startupFolder = {});
 
     std::string GetWindowsDir() override { return win::GetWindowsDir(); }
-    std::string GetLoginName() override { return win::GetLoginName(); }
     bool IsWindowsNT() override;
     std::string StartupFolder() override;
     bool FileExists(const std::string& path) override;

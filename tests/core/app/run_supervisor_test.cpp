@@ -7,59 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "core/common/memory_settings_store.h"
 #include "core/defrag/shutdown.h"
-#include "core/defrag/fake_process_table.h"
-#include "support/fake_clock.h"
-#include "support/fake_schedule_editor.h"
-#include "support/fake_timer.h"
+#include "support/fakes.h"
 
 namespace qm::test {
 namespace {
 
 constexpr std::uint32_t kHigh = 0x80, kNormal = 0x20, kIdle = 0x40;
-
-// Starting a program puts it into the fake process list, as the system would; the
-// defragmenter also starts its engine, like the real one.
-class FakeLauncher final : public ProcessLauncher {
-  public:
-    explicit FakeLauncher(FakeProcessTable& table) : table_(table) {}
-    bool Start(const std::string& commandLine, bool hidden, std::uint32_t creationClass) override {
-        starts.push_back(commandLine);
-        (void)hidden;
-        (void)creationClass;
-        const std::string word = commandLine.substr(0, commandLine.find(' '));
-        if ((word == "defrag" && !defragAvailable) || (word == "contig" && !contigAvailable)) {
-            return false;
-        }
-        table_.Add(++nextPid_, word + ".exe", 8);
-        if (word == "defrag") {
-            table_.Add(++nextPid_, "dfrgntfs.exe", engineBasePriority);
-        }
-        return true;
-    }
-    std::vector<std::string> starts;
-    bool defragAvailable = true;
-    bool contigAvailable = true;
-    std::int32_t engineBasePriority = 7;  // matches no level: every level must be set
-
-  private:
-    FakeProcessTable& table_;
-    std::uint32_t nextPid_ = 100;
-};
-
-class FakeTerminator final : public ProcessTerminator {
-  public:
-    explicit FakeTerminator(FakeProcessTable& table) : table_(table) {}
-    bool EndProcess(std::uint32_t pid) override {
-        ended.push_back(pid);
-        return std::erase_if(table_.entries, [&](const ProcessEntry& e) { return e.pid == pid; });
-    }
-    std::vector<std::uint32_t> ended;
-
-  private:
-    FakeProcessTable& table_;
-};
 
 class RunSupervisorTest : public ::testing::Test {
   protected:
@@ -76,10 +30,9 @@ class RunSupervisorTest : public ::testing::Test {
 
     // Ends every defragmenter process, as a finished defragmentation does.
     void DefragmenterFinishes() {
-        std::erase_if(processes.entries, [](const ProcessEntry& e) {
-            return e.exePath == "defrag.exe" || e.exePath == "contig.exe" ||
-                   e.exePath == "dfrgntfs.exe";
-        });
+        for (const char* name : {"defrag.exe", "contig.exe", "dfrgntfs.exe"}) {
+            processes.Remove(name);
+        }
     }
 
     FakeClock clock{DateTime::Make(2026, 12, 6, 14, 30, 5)};
@@ -117,7 +70,7 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     EXPECT_FALSE(scheduler.Enabled());
     EXPECT_EQ(store.Find("LastDefrag"), "12/6/2026 2:30:05 PM");
     EXPECT_EQ(run.lastDefrag, DateTime::Make(2026, 12, 6, 14, 30, 5));
-    ASSERT_EQ(launcher.starts, std::vector<std::string>{"defrag c: -f"});
+    ASSERT_EQ(launcher.CommandLines(), std::vector<std::string>{"defrag c: -f"});
     EXPECT_EQ(balloons.back(), "Defragmenting drive C:");
     EXPECT_TRUE(timerWait.Enabled());
     EXPECT_TRUE(timerPriority.Enabled());
@@ -131,7 +84,7 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     DefragmenterFinishes();
     const int priorityStarts = timerPriority.Starts();
     timerWait.Fire();
-    EXPECT_EQ(launcher.starts.back(), "defrag d: -f");
+    EXPECT_EQ(launcher.CommandLines().back(), "defrag d: -f");
     // The engine's 3 s count anew for the new drive, even though C's never ran out.
     EXPECT_EQ(timerPriority.Starts(), priorityStarts + 1);
     EXPECT_EQ(balloons.back(), "Defragmenting drive D:");
@@ -214,7 +167,7 @@ TEST_F(RunSupervisorTest, APriorityOutsideOneToThreeStartsNothingAndEachDriveIsP
 }
 
 TEST_F(RunSupervisorTest, RequestIgnoredWhileADefragmenterRunsOrWithNoDrive) {
-    processes.Add(7, "CONTIG.EXE");
+    processes.Add("CONTIG.EXE");
     supervisor.StartDefragRun();
     EXPECT_FALSE(supervisor.DefragRunning());
     EXPECT_TRUE(scheduler.Enabled());
@@ -226,6 +179,7 @@ TEST_F(RunSupervisorTest, RequestIgnoredWhileADefragmenterRunsOrWithNoDrive) {
     EXPECT_FALSE(supervisor.DefragRunning());
     EXPECT_TRUE(scheduler.Enabled());
     EXPECT_TRUE(launcher.starts.empty());
+    EXPECT_FALSE(store.Find("LastDefrag").has_value());
 }
 
 TEST_F(RunSupervisorTest, ScheduledMomentOnlyStartsWhileTheMenuItemIsEnabled) {
@@ -238,20 +192,23 @@ TEST_F(RunSupervisorTest, ScheduledMomentOnlyStartsWhileTheMenuItemIsEnabled) {
 }
 
 TEST_F(RunSupervisorTest, ContigStandsInWhenTheSystemDefragmenterCannotStart) {
-    launcher.defragAvailable = false;
+    launcher.available = {"contig"};
     supervisor.StartDefragRun();
-    EXPECT_EQ(launcher.starts, (std::vector<std::string>{"defrag c: -f", "contig -s -q c:\\*.*"}));
+    EXPECT_EQ(launcher.CommandLines(),
+              (std::vector<std::string>{"defrag c: -f", "contig -s -q c:\\*.*"}));
     EXPECT_TRUE(supervisor.DefragmenterRunning());
 }
 
 TEST_F(RunSupervisorTest, StopEndsTheCurrentDriveAndTheRunGoesOn) {
     supervisor.StartDefragRun();
     clock.Advance(std::chrono::minutes(5));
+    const std::vector<std::uint32_t> order = {processes.entries[0].pid, processes.entries[1].pid};
     supervisor.mnuStop_Click();
-    EXPECT_EQ(terminator.ended.size(), 2u);  // the defragmenter and its engine
+    // The defragmenter first, so that it cannot start its engine again, then the engine.
+    EXPECT_EQ(terminator.ended, order);
     EXPECT_FALSE(supervisor.DefragmenterRunning());
     timerWait.Fire();
-    EXPECT_EQ(launcher.starts.back(), "defrag d: -f");
+    EXPECT_EQ(launcher.CommandLines().back(), "defrag d: -f");
     // LastDefrag keeps the start of the run that was stopped.
     EXPECT_EQ(store.Find("LastDefrag"), "12/6/2026 2:30:05 PM");
 }

@@ -26,7 +26,6 @@ class FakeShortcutPlatform final : public ShortcutPlatform {
     std::vector<std::string> messages;
 
     std::string GetWindowsDir() override { return windowsDir; }
-    std::string GetLoginName() override { return "user1"; }
     bool IsWindowsNT() override { return nt; }
     std::string StartupFolder() override { return startup; }
     bool FileExists(const std::string& path) override { return files.contains(path); }
@@ -61,25 +60,9 @@ const std::string kWindowsLink = "C:\\WINDOWS" + kLinkTail;
 const std::string kVariantFolder = kOld + "All Users.WINDOWS";
 const std::string kVariantLink = kVariantFolder + kLinkTail;
 
-TEST(ProfileDirs, FollowTheFamilyLayout) {
-    struct Case {
-        const char* windowsDir;
-        bool nt;
-        const char* user;
-        const char* allUsers;
-    };
-    const Case cases[] = {
-        {"C:\\WINDOWS", true, "C:\\Documents and Settings\\user1\\",
-         "C:\\Documents and Settings\\All Users\\"},
-        {"D:\\WINNT", true, "D:\\Documents and Settings\\user1\\",
-         "D:\\Documents and Settings\\All Users\\"},
-        {"C:\\WINDOWS", false, "C:\\WINDOWS\\", "C:\\WINDOWS\\"},
-        {"", true, "Documents and Settings\\user1\\", "Documents and Settings\\All Users\\"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(UserProfileDir(c.windowsDir, "user1", c.nt), c.user) << c.windowsDir;
-        EXPECT_EQ(AllUsersProfileDir(c.windowsDir, c.nt), c.allUsers) << c.windowsDir;
-    }
+TEST(AllUsersProfileDir, FollowsTheFamilyLayout) {
+    EXPECT_EQ(AllUsersProfileDir("D:\\WINNT", true), "D:\\Documents and Settings\\All Users\\");
+    EXPECT_EQ(AllUsersProfileDir("C:\\WINDOWS", false), "C:\\WINDOWS\\");
 }
 
 TEST(FindStartupShortcut, SearchesTheOldFoldersInOrder) {

@@ -80,7 +80,10 @@ TEST(ScheduleCalculationTest, NextMoment) {
         {"never", S(kNever, 3, 0), D(2026, 12, 3, 8, 0, 5), 0, D(1976, 12, 3, 8, 0)},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CalculateNextScheduledTime(c.r, c.now, c.offset), c.expected) << c.name;
+        const NextRun run = CalculateNextRun(c.r, c.now, c.offset);
+        EXPECT_EQ(run.moment, c.expected) << c.name;
+        // Every real run in the table lies ahead of 2026; the rest are "no run".
+        EXPECT_EQ(run.exists, c.expected.Year() >= 2026) << c.name;
     }
     // An offset at the end of the calendar stays inside it.
     EXPECT_LE(CalculateNextScheduledTime(S(kDaily, 3, 0), DateTime::Max(), 1), DateTime::Max());
@@ -137,8 +140,9 @@ TEST(ScheduleCalculationTest, EveryAddsToTheLastScheduledTime) {
         r.everyInterval = c.interval;
         r.everyFrequency = c.frequency;
         r.lastScheduledTime = c.last;
-        EXPECT_EQ(CalculateNextScheduledTime(r, D(2026, 12, 3, 9, 14, 30), 0), c.expected)
-            << c.interval << " " << c.frequency;
+        const NextRun run = CalculateNextRun(r, D(2026, 12, 3, 9, 14, 30), 0);
+        EXPECT_EQ(run.moment, c.expected) << c.interval << " " << c.frequency;
+        EXPECT_EQ(run.exists, c.expected.Year() >= 2026) << c.interval << " " << c.frequency;
     }
 }
 

@@ -6,10 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_schedule_editor.h"
 #include "support/date_time_print.h"
-#include "support/fake_clock.h"
-#include "support/fake_timer.h"
+#include "support/fakes.h"
 
 namespace qm {
 namespace {
@@ -18,8 +16,8 @@ using namespace std::chrono_literals;
 
 // A scheduler on fakes that records what it fires and what it reported as next meanwhile.
 struct Rig {
-    explicit Rig(DateTime now = D(2026, 12, 3, 8, 0, 0), bool userMode = true)
-        : clock{now}, scheduler{module, timer, editor, userMode} {
+    explicit Rig(DateTime now = D(2026, 12, 3, 8, 0, 0))
+        : clock{now}, scheduler{module, timer, editor} {
         scheduler.OnScheduledTime([this](DateTime at) {
             fired.push_back(at);
             nextSeenInHandler.push_back(scheduler.NextScheduledTime());
@@ -55,30 +53,6 @@ struct Rig {
 
 struct SchedulerTest : ::testing::Test, Rig {};
 
-TEST_F(SchedulerTest, WrittenValuesAreBroughtIntoRange) {
-    struct Case {
-        int hourIn, hourOut, minuteIn, minuteOut;
-    };
-    const Case cases[] = {{25, 24, 60, 0},  {-1, 24, -5, 0}, {70000, 24, 1000, 0},
-                          {24, 24, 59, 59}, {23, 23, 7, 7},  {0, 0, 0, 0}};
-    for (const Case& c : cases) {
-        scheduler.SetStartHour(c.hourIn);
-        scheduler.SetStartMinute(c.minuteIn);
-        EXPECT_EQ(scheduler.StartHour(), c.hourOut) << c.hourIn;
-        EXPECT_EQ(scheduler.StartMinute(), c.minuteOut) << c.minuteIn;
-    }
-    const std::pair<std::string, std::string> selections[] = {
-        {"1", "1000000"}, {"110011011", "1100110"}, {"", "0000000"}};
-    for (const auto& [written, stored] : selections) {
-        scheduler.SetWeeklySelections(written);
-        EXPECT_EQ(scheduler.WeeklySelections(), stored) << written;
-    }
-    scheduler.SetMonthlySelections("01");
-    EXPECT_EQ(scheduler.MonthlySelections(), "01" + std::string(29, '0'));
-    scheduler.SetMonthlySelections(std::string(40, '1'));
-    EXPECT_EQ(scheduler.MonthlySelections(), std::string(31, '1'));
-}
-
 TEST_F(SchedulerTest, DisabledReadsZeroStopsTheTimerAndNeverFires) {
     EXPECT_EQ(timer.Interval(), 1000u);
     Use(1, 8, 1, D(2026, 12, 3, 8, 0));
@@ -94,6 +68,21 @@ TEST_F(SchedulerTest, DisabledReadsZeroStopsTheTimerAndNeverFires) {
     TickFor(120s);
     EXPECT_TRUE(fired.empty());
     EXPECT_FALSE(timer.Enabled());
+}
+
+TEST(SchedulerTicksTest, NoRunNeverFiresHoweverTheClockIsSet) {
+    // Enabled just after New Year; then the clock goes back across the year boundary, where
+    // the moment shown for "no run" (50 calendar years back) is less than 50 years away.
+    const struct { std::int32_t option, hour; } cases[] = {{0, 3}, {1, 24}, {9, 3}};
+    for (const auto& c : cases) {
+        Rig rig;
+        rig.Use(c.option, c.hour, 0, D(2027, 1, 1, 0, 0, 30));
+        rig.scheduler.SetEnabled(true);
+        EXPECT_FALSE(rig.scheduler.HasNextRun());
+        rig.clock.SetNow(D(2026, 12, 31, 23, 0, 0));
+        rig.TickFor(2min);
+        EXPECT_TRUE(rig.fired.empty()) << c.option << " at " << c.hour;
+    }
 }
 
 TEST(SchedulerTicksTest, RunsOverTicks) {
@@ -113,7 +102,6 @@ TEST(SchedulerTicksTest, RunsOverTicks) {
         {4, 24, 0, "", 60, D(2026, 12, 31), 24h, 24, D(2026, 12, 31, 1, 0), D(2027, 1, 1)},
         {2, 0, 0, "0000010", 0, D(2026, 12, 3), 72h, 1, D(2026, 12, 4), none},  // Fridays
         {2, 3, 0, "0000000", 0, D(2026, 12, 3, 8, 0), 2h, 0, none, none},
-        {9, 3, 0, "", 0, D(2026, 12, 3, 8, 0), 2h, 0, none, none},  // unknown option
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(&c - cases);
@@ -142,7 +130,7 @@ TEST_F(SchedulerTest, AfterARunTheNextMinuteIsSoughtUntilAWrite) {
     EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 4, 21, 30));
     TickFor(20s);
     // A write recalculates without the offset, so the same minute is found again.
-    scheduler.SetUseEndDate(false);
+    scheduler.SetOccursOption(1);
     EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 3, 21, 30));
     TickFor(1s);
     EXPECT_EQ(fired.size(), 2u);
@@ -159,7 +147,8 @@ TEST_F(SchedulerTest, EveryCountsFromTheLastReset) {
     EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 3, 10, 14));
     // Changed long after the reset, the next moment is already past: it fires at the next tick.
     clock.Advance(5h);
-    scheduler.SetEveryFrequency(20);
+    module.Record().everyFrequency = 20;
+    scheduler.SetOccursOption(4);
     EXPECT_LT(scheduler.NextScheduledTime(), clock.Now());
     TickFor(1s);
     EXPECT_EQ(fired.size(), 2u);
@@ -198,10 +187,12 @@ TEST_F(SchedulerTest, FlagScheduleChangedRecomputesThenRaises) {
 }
 
 TEST_F(SchedulerTest, EditorRequestsAndClosing) {
+    SchedulerProperties placed;
+    placed.startUpPosition = 0;
+    placed.formLeft = 120;
+    placed.formTop = 240;
+    scheduler.ReadProperties(placed);
     scheduler.SetTitle(" Defrag Schedule");
-    scheduler.SetStartUpPosition(0);
-    scheduler.SetFormLeft(120);
-    scheduler.SetFormTop(240);
     scheduler.DisplayScheduler();
     EXPECT_TRUE(editor.IsOpen());
     scheduler.SetEnabled(false);  // disabling closes the editor
@@ -222,25 +213,14 @@ TEST_F(SchedulerTest, EditorRequestsAndClosing) {
     EXPECT_FALSE(ScheduleEditorPosition(editor.requests[1], 15360, 11520, 6000));
 }
 
-TEST_F(SchedulerTest, PropertyWritesAreReportedByName) {
-    std::vector<std::string> names;
-    scheduler.OnPropertyChanged([&](std::string_view name) { names.emplace_back(name); });
-    scheduler.SetStartHour(5);
-    scheduler.SetWeeklySelections("1");
-    scheduler.SetModal(true);
-    EXPECT_EQ(names, (std::vector<std::string>{"StartHour", "WeeklySelections", "Modal"}));
-}
-
-TEST_F(SchedulerTest, MenuInstanceLoadsDisabledAndSavesOnlyWhatDiffers) {
+TEST_F(SchedulerTest, MenuInstanceLoadsDisabledPlacedByHand) {
     scheduler.ReadProperties(MenuSchedulerProperties());
     EXPECT_FALSE(scheduler.Enabled());
     EXPECT_TRUE(scheduler.ExecuteOnStartup());
-    EXPECT_EQ(scheduler.StartDate(), D(2026, 12, 3));
+    EXPECT_EQ(module.Record().startDate, D(2026, 12, 3));
+    EXPECT_EQ(scheduler.FormLeft(), 120);
+    EXPECT_EQ(scheduler.FormTop(), 120);
     EXPECT_TRUE(fired.empty());  // the startup Execute does nothing while disabled
-    const SchedulerProperties saved = scheduler.WriteProperties();
-    EXPECT_EQ(saved.enabled, false);
-    EXPECT_EQ(saved.formLeft, 120);
-    EXPECT_FALSE(saved.startHour || saved.startDate || saved.title);
 }
 
 TEST_F(SchedulerTest, EmptyPropertiesEnableAndResetBeforeTheScheduleIsRead) {
@@ -256,19 +236,6 @@ TEST_F(SchedulerTest, EmptyPropertiesEnableAndResetBeforeTheScheduleIsRead) {
     // The reset on enabling used the record as it was; the defaults came after it.
     EXPECT_EQ(nextSeenInHandler[0], D(2026, 12, 3, 9, 15));
     EXPECT_EQ(scheduler.NextScheduledTime(), D(1976, 12, 3, 9, 14));
-}
-
-TEST(SchedulerDesignTimeTest, NothingIsComputedOrFired) {
-    Rig rig{D(2026, 12, 3, 21, 29, 59), /*userMode=*/false};
-    rig.scheduler.InitProperties();
-    EXPECT_TRUE(rig.scheduler.Enabled());
-    rig.scheduler.SetOccursOption(4);
-    EXPECT_EQ(rig.scheduler.NextScheduledTime(), DateTime());
-    rig.scheduler.Execute();
-    rig.timer.SetEnabled(true);
-    rig.TickFor(5s);
-    EXPECT_TRUE(rig.fired.empty());
-    EXPECT_EQ(rig.module.Record().lastScheduledTime, DateTime());
 }
 
 }  // namespace

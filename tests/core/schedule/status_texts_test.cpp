@@ -22,8 +22,13 @@ TEST(StatusTextsTest, TimeText) {
     for (const Case& c : cases) {
         EXPECT_EQ(TimeText(D(2026, 12, 3, c.h, c.m, c.s)), c.text);
     }
-    EXPECT_EQ(DayText(D(2026, 12, 6)), "Sunday, 12/6/2026");
-    EXPECT_EQ(DayText(D(2027, 1, 2)), "Saturday, 1/2/2027");
+    std::string week;
+    for (int day = 6; day <= 12; ++day) {
+        week += DayText(D(2026, 12, day)) + ";";
+    }
+    EXPECT_EQ(week,
+              "Sunday, 12/6/2026;Monday, 12/7/2026;Tuesday, 12/8/2026;Wednesday, 12/9/2026;"
+              "Thursday, 12/10/2026;Friday, 12/11/2026;Saturday, 12/12/2026;");
 }
 
 TEST(StatusTextsTest, NextAndLastDefragLines) {

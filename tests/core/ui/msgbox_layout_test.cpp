@@ -147,30 +147,30 @@ TEST(MsgBoxLayout, StartUpPositions) {
     }
 }
 
-TEST(MsgBoxPixelLayout, ConvertsOnceWithTheScreenFactors) {
+TEST(MsgBoxPixelLayout, ConvertsOnceEachDirectionWithItsOwnFactor) {
     const MsgBoxLayout l = ComputeMsgBoxLayout(Input(2400, kLine, true, 2));
-    const MsgBoxPixelLayout p = ToPixelLayout(l, TwipsPerPixel{15, 15});
+    // 15 twips a pixel across, 12 down: a swapped factor shows in every row below.
+    const MsgBoxPixelLayout p = ToPixelLayout(l, TwipsPerPixel{15, 12});
     EXPECT_EQ(p.window.width, 227);   // 3405 / 15
-    EXPECT_EQ(p.window.height, 117);  // 1755 / 15
+    EXPECT_EQ(p.window.height, 146);  // 1755 / 12 = 146.25
     EXPECT_EQ(p.window.left, 398);    // 5977.5 / 15 = 398.5 -> 398
-    EXPECT_EQ(p.heading.height, 22);
-    EXPECT_EQ(p.body.top, 22);
-    EXPECT_EQ(p.body.height, 95);
+    EXPECT_EQ(p.heading.height, 28);  // 330 / 12 = 27.5 -> 28
+    EXPECT_EQ(p.body.top, 28);
+    EXPECT_EQ(p.body.height, 118);
     EXPECT_EQ(p.icon.left, 8);
-    EXPECT_EQ(p.icon.top, 22 + 12);
+    EXPECT_EQ(p.icon.top, 28 + 15);
+    EXPECT_EQ(p.text.left, 50);
+    EXPECT_EQ(p.text.top, 28 + 26);  // 307.5 / 12 = 25.6
+    EXPECT_EQ(p.text.width, 160);
+    EXPECT_EQ(p.text.height, 16);
     EXPECT_EQ(p.closeBox.left, 203);  // (3405 - 360) / 15
     EXPECT_EQ(p.closeBox.width, 14);
+    EXPECT_EQ(p.closeBox.height, 18);  // 210 / 12 = 17.5 -> 18
     EXPECT_EQ(p.buttons[0].width, 73);
-    EXPECT_EQ(p.buttons[0].height, 25);
-    EXPECT_EQ(p.buttons[0].top, 22 + 54);
+    EXPECT_EQ(p.buttons[0].height, 31);
+    EXPECT_EQ(p.buttons[0].top, 28 + 68);  // 810 / 12 = 67.5 -> 68
     EXPECT_EQ(p.buttons[1].left - p.buttons[0].left, 80);
-    EXPECT_EQ(p.ridgeY, (std::array<int, 3>{22, 23, 24}));
-
-    // Larger fonts: 120 dots an inch, 12 twips a pixel.
-    const MsgBoxPixelLayout big =
-        ToPixelLayout(ComputeMsgBoxLayout(Input(2400, kLine, false, 1)), TwipsPerPixel{12, 12});
-    EXPECT_EQ(big.window.width, 234);   // 2805 / 12 = 233.75
-    EXPECT_EQ(big.heading.height, 28);  // 330 / 12 = 27.5 -> 28
+    EXPECT_EQ(p.ridgeY, (std::array<int, 3>{28, 29, 30}));
 }
 
 }  // namespace

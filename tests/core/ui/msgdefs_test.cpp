@@ -111,6 +111,8 @@ TEST(GradientShapes, CirclesAboutCentreAndCorners) {
 TEST(ColorText, DecimalAndHexadecimalColours) {
     const std::pair<const char*, const char*> rgb[] = {
         {" 12615744", "064128192"},
+        {"+12615744", "064128192"},  // a sign is part of the number
+        {" 1e+2", "100000000"},      // and so is an exponent's
         {"&HC08040", "064128192"},
         {"&hc08040", "064128192"},
         {" 0", "000000000"},

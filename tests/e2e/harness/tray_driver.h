@@ -25,21 +25,7 @@ HWND OpenTrayMenu(HWND mainWindow, DWORD pid);
 // Keys typed as a user types them (SendInput), e.g. {VK_DOWN, VK_DOWN, VK_RETURN}.
 void TypeKeys(const std::vector<WORD>& virtualKeys);
 
-// The keys that pick a tray menu item in a freshly opened menu, where no item is selected
-// yet: Down moves over every item but the separators, disabled ones included.
-std::vector<WORD> KeysForDefragNow();  // "Defrag Selected Drive(s) Now", third item
-std::vector<WORD> KeysForStop();       // "Stop Current Defrag", fourth while it is there
-std::vector<WORD> KeysForExit();       // "Exit", the last item
-
-// The menu's text items from top to bottom as the screen shows them: 'e' for an item drawn
-// in dark (enabled) text, 'd' for one drawn only in grey (disabled). Separators are left out.
-// Read from the screen because another process cannot read a Wine menu's handle. Empty when
-// the popup cannot be captured.
-std::string PopupMenuShades(HWND popup);
-// The same once two readings 100 ms apart agree (the popup has finished painting).
-std::string SettledPopupMenuShades(HWND popup, DWORD timeoutMs = 5000);
-
-// Height of a window in pixels.
-int WindowHeight(HWND hwnd);
+// The keys that pick "Exit", the last item of a freshly opened tray menu.
+std::vector<WORD> KeysForExit();
 
 }  // namespace qm::e2e

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "support/settings_store_contract.h"
+#include <gtest/gtest.h>
+
 #include "win32/common/unique_handle.h"
 
 namespace qm::test {
@@ -40,13 +41,17 @@ class RegistryStoreTest : public ::testing::Test {
     RegistrySettingsStore store_{HKEY_CURRENT_USER, path_};
 };
 
-INSTANTIATE_TEST_SUITE_P(Registry, SettingsStoreContract, ::testing::Values(StoreFactory([] {
-                             return std::make_unique<RegistrySettingsStore>(HKEY_CURRENT_USER,
-                                                                            FreshKeyPath());
-                         })));
-
-TEST_F(RegistryStoreTest, MissingKeyReadsAsDefault) {
-    EXPECT_EQ(store_.GetSetting("LastDefrag", "0"), "0");
+TEST_F(RegistryStoreTest, ValuesReadBackReplaceTheOldOnesAndKeepEveryCharacter) {
+    EXPECT_EQ(store_.GetSetting("LastDefrag", "0"), "0");  // not even the key exists yet
+    ASSERT_TRUE(store_.SaveSetting("StartDate", "12/5/2026"));
+    ASSERT_TRUE(store_.SaveSetting("StartDate", "1/1/2027 9:30:00 PM"));
+    EXPECT_EQ(store_.GetSetting("StartDate", "x"), "1/1/2027 9:30:00 PM");
+    EXPECT_EQ(store_.GetSetting("EndDate", "x"), "x");
+    ASSERT_TRUE(store_.SaveSetting("WeeklySelections", ""));  // a value, not an absence
+    EXPECT_EQ(store_.GetSetting("WeeklySelections", "0000000"), "");
+    const std::string text = " Montag, 7. D\xC3\xA9zember \xE2\x82\xAC ";
+    ASSERT_TRUE(store_.SaveSetting("Title", text));
+    EXPECT_EQ(store_.GetSetting("Title", ""), text);
 }
 
 TEST_F(RegistryStoreTest, ValueOfAnotherTypeReadsAsDefault) {

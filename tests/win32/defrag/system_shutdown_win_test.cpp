@@ -23,11 +23,8 @@ TEST(ShutdownWin, ModesWinThePrivilegeAndReachTheExitCallWithTheirForcedFlags) {
         UINT flags;  // 0: the exit is not called
         DWORD refusal;
     };
-    const Case cases[] = {{1, EWX_LOGOFF | EWX_FORCE, 0},
-                          {2, EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF, 0},
-                          {3, EWX_REBOOT | EWX_FORCE, 0},
+    const Case cases[] = {{2, EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF, 0},
                           {0, 0, 0},
-                          {4, 0, 0},
                           {2, EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF, ERROR_ACCESS_DENIED}};
     for (const auto& c : cases) {
         std::vector<std::pair<UINT, DWORD>> calls;

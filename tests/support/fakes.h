@@ -1,0 +1,188 @@
+#pragma once
+
+// The fakes of the core's interfaces that the tests share: a clock and timers the test moves,
+// a settings store in memory, and a process list that the fake launcher and terminator change
+// as the system would.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/app/process_terminator.h"
+#include "core/common/clock.h"
+#include "core/common/settings_store.h"
+#include "core/common/timer.h"
+#include "core/defrag/defrag_launch.h"
+#include "core/defrag/process_table.h"
+#include "core/schedule/schedule_editor.h"
+
+namespace qm::test {
+
+// A clock that stands still until the test moves it; it keeps milliseconds so a test can walk
+// in timer steps, and reports the whole second, as the wall clock does.
+class FakeClock final : public Clock {
+  public:
+    explicit FakeClock(DateTime now) { SetNow(now); }
+    DateTime Now() const override {
+        return DateTime::FromSeconds(millis_ >= 0 ? millis_ / 1000 : -((-millis_ + 999) / 1000));
+    }
+    void SetNow(DateTime now) { millis_ = now.Seconds() * 1000; }
+    void Advance(std::chrono::milliseconds step) { millis_ += step.count(); }
+
+  private:
+    std::int64_t millis_ = 0;
+};
+
+// A timer that fires only when the test says so.
+class FakeTimer final : public Timer {
+  public:
+    void SetHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
+    void SetInterval(unsigned milliseconds) override { interval_ = milliseconds; }
+    unsigned Interval() const override { return interval_; }
+    void SetEnabled(bool enabled) override {
+        starts_ += enabled && !enabled_ ? 1 : 0;
+        enabled_ = enabled;
+    }
+    bool Enabled() const override { return enabled_; }
+    // Fires once if enabled; returns whether it fired.
+    bool Fire() {
+        if (!enabled_ || !handler_) {
+            return false;
+        }
+        handler_();
+        return true;
+    }
+    // How often it was switched on: a restart counts anew.
+    int Starts() const { return starts_; }
+
+  private:
+    std::function<void()> handler_;
+    unsigned interval_ = 0;
+    bool enabled_ = false;
+    int starts_ = 0;
+};
+
+class MemorySettingsStore final : public SettingsStore {
+  public:
+    std::string GetSetting(std::string_view key, std::string_view defaultValue) const override {
+        auto it = values.find(key);
+        return it != values.end() ? it->second : std::string(defaultValue);
+    }
+    bool SaveSetting(std::string_view key, std::string_view value) override {
+        if (!failWrites) {
+            values.insert_or_assign(std::string(key), std::string(value));
+        }
+        return !failWrites;
+    }
+    std::optional<std::string> Find(std::string_view key) const {
+        auto it = values.find(key);
+        return it == values.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+
+    std::map<std::string, std::string, std::less<>> values;
+    bool failWrites = false;
+};
+
+// A process list the test writes; records every priority change asked of it.
+class FakeProcessTable final : public ProcessTable {
+  public:
+    struct PriorityCall {
+        std::uint32_t pid;
+        std::uint32_t priorityClass;
+        friend bool operator==(const PriorityCall&, const PriorityCall&) = default;
+    };
+
+    std::uint32_t Add(std::string exePath, std::int32_t basePriority = 8) {
+        entries.push_back({nextPid++, std::move(exePath), basePriority});
+        return entries.back().pid;
+    }
+    void Remove(std::string_view exePath) {
+        std::erase_if(entries, [&](const ProcessEntry& e) { return e.exePath == exePath; });
+    }
+    std::optional<std::vector<ProcessEntry>> Snapshot() override {
+        ++snapshots;
+        return snapshotFails ? std::nullopt : std::optional(entries);
+    }
+    bool SetPriorityClass(std::uint32_t pid, std::uint32_t priorityClass) override {
+        priorityCalls.push_back({pid, priorityClass});
+        return true;
+    }
+
+    std::vector<ProcessEntry> entries;
+    std::uint32_t nextPid = 100;
+    bool snapshotFails = false;
+    int snapshots = 0;
+    std::vector<PriorityCall> priorityCalls;
+};
+
+// Starts the programs named in `available`: each joins the process list at normal priority,
+// and the system defragmenter brings its engine along, as the real one does. Starts are
+// recorded as "command line|hidden|creation class".
+class FakeLauncher final : public ProcessLauncher {
+  public:
+    explicit FakeLauncher(FakeProcessTable& table) : table_(table) {}
+    bool Start(const std::string& commandLine, bool hidden, std::uint32_t creationClass) override {
+        starts.push_back(commandLine + "|" + std::to_string(hidden) + "|" +
+                         std::to_string(creationClass));
+        const std::string word = commandLine.substr(0, commandLine.find(' '));
+        if (!available.contains(word)) {
+            return false;
+        }
+        table_.Add(word + ".exe");
+        if (word == "defrag") {
+            table_.Add("dfrgntfs.exe", engineBasePriority);
+        }
+        return true;
+    }
+    // The command lines alone, in order.
+    std::vector<std::string> CommandLines() const {
+        std::vector<std::string> lines;
+        for (const std::string& s : starts) {
+            lines.push_back(s.substr(0, s.find('|')));
+        }
+        return lines;
+    }
+
+    std::set<std::string> available{"defrag", "contig"};
+    std::int32_t engineBasePriority = 7;  // matches no level: every level must be set
+    std::vector<std::string> starts;
+
+  private:
+    FakeProcessTable& table_;
+};
+
+class FakeTerminator final : public ProcessTerminator {
+  public:
+    explicit FakeTerminator(FakeProcessTable& table) : table_(table) {}
+    bool EndProcess(std::uint32_t pid) override {
+        ended.push_back(pid);
+        return std::erase_if(table_.entries, [&](const ProcessEntry& e) { return e.pid == pid; });
+    }
+    std::vector<std::uint32_t> ended;
+
+  private:
+    FakeProcessTable& table_;
+};
+
+// Records what the scheduler asked of the editor window.
+class FakeScheduleEditor final : public ScheduleEditor {
+  public:
+    void Display(const ScheduleEditorRequest& request) override {
+        requests.push_back(request);
+        open = !request.modal;  // a modal editor has closed again when Display returns
+    }
+    void Close() override { open = false; }
+    bool IsOpen() const override { return open; }
+
+    std::vector<ScheduleEditorRequest> requests;
+    bool open = false;
+};
+
+}  // namespace qm::test
