@@ -48,6 +48,19 @@ void ReadSelectedDrives(const SettingsStore& store, std::span<const std::string>
     }
 }
 
+// A selection text of exactly `width` characters. Only "1" selects; a character outside
+// printable ASCII (a damaged value) becomes "0", so that cutting to the width can never split
+// a character in two and what is written back is always valid text.
+std::string ReadSelections(const SettingsStore& store, std::string_view key, std::size_t width) {
+    std::string text = store.GetSetting(key, std::string(width, '0'));
+    for (char& c : text) {
+        if (c < ' ' || c > '~') {
+            c = '0';
+        }
+    }
+    return FitToWidth(text, width, ' ');
+}
+
 }  // namespace
 
 void LoadSettings(const SettingsStore& store, const DateTextFormat& dates,
@@ -72,12 +85,10 @@ void LoadSettings(const SettingsStore& store, const DateTextFormat& dates,
     schedule.startDate = ReadDate(store, dates, keys::kStartDate, todayDate);
     schedule.endDate = ReadDate(store, dates, keys::kEndDate, todayDate);
     schedule.useEndDate = ReadBoolean(store, keys::kUseEndDate, false);
-    schedule.weeklySelections = FitToWidth(
-        store.GetSetting(keys::kWeeklySelections, std::string(kWeeklySelectionsLength, '0')),
-        kWeeklySelectionsLength, ' ');
-    schedule.monthlySelections = FitToWidth(
-        store.GetSetting(keys::kMonthlySelections, std::string(kMonthlySelectionsLength, '0')),
-        kMonthlySelectionsLength, ' ');
+    schedule.weeklySelections =
+        ReadSelections(store, keys::kWeeklySelections, kWeeklySelectionsLength);
+    schedule.monthlySelections =
+        ReadSelections(store, keys::kMonthlySelections, kMonthlySelectionsLength);
 }
 
 bool SaveScheduleSettings(SettingsStore& store, const DateTextFormat& dates,

@@ -13,7 +13,8 @@
 
 namespace qm {
 
-// The part of the program-wide run state that comes from the settings store.
+// The part of the program-wide run state that comes from the settings store. The numbers keep
+// the 16- and 32-bit ranges of the program's first versions, so their stored values still read.
 struct RunSettings {
     // Start of the last run; the zero date-time means never.
     DateTime lastDefrag;
@@ -23,6 +24,9 @@ struct RunSettings {
     std::int16_t afterDefragAction = 1;
     // Drives a run defragments, in run order, each as lower-case letter and colon ("c:").
     std::vector<std::string> selectedDrives;
+    // What went wrong in the last run, as a line for the status balloon; empty after a run
+    // that went well. Not stored: a new program start has no such news.
+    std::string lastRunProblem;
 
     std::int16_t SelectedDriveCount() const {
         return static_cast<std::int16_t>(selectedDrives.size());

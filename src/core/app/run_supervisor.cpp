@@ -24,19 +24,17 @@ RunSupervisor::RunSupervisor(RunServices services) : s_(std::move(services)) {
     s_.timerPriority.SetHandler([this] { TimerPriority_Timer(); });
 }
 
-bool RunSupervisor::DefragmenterRunning() {
-    return FindProcessId(s_.processes, kContigExe) != 0 ||
-           FindProcessId(s_.processes, kDefragExe) != 0;
+std::optional<bool> RunSupervisor::DefragmenterPresence() {
+    return AnyProcessRunning(s_.processes, {kContigExe, kDefragExe});
 }
 
 void RunSupervisor::Scheduler1_ScheduledTime() {
-    if (s_.menu.defragEnabled) {
-        StartDefragRun();
-    }
+    StartDefragRun();
 }
 
 void RunSupervisor::StartDefragRun() {
-    if (DefragmenterRunning()) {
+    // Not when one runs, nor when that cannot be told: two defragmenters must never race.
+    if (DefragmenterPresence() != false) {
         return;
     }
     driveCount_ = s_.run.SelectedDriveCount();
@@ -48,6 +46,7 @@ void RunSupervisor::StartDefragRun() {
     SaveLastDefrag(s_.store, s_.dates, s_.run.lastDefrag);
     defragRunning_ = true;
     driveIndex_ = 0;
+    failedPolls_ = 0;
     DefragNextDrive();
 }
 
@@ -77,7 +76,18 @@ void RunSupervisor::DefragNextDrive() {
 
 void RunSupervisor::TimerWait_Timer() {
     s_.timerWait.SetEnabled(false);
-    if (DefragmenterRunning()) {
+    const std::optional<bool> presence = DefragmenterPresence();
+    if (!presence) {
+        // A list that cannot be taken says nothing about the defragmenter: wait on.
+        if (++failedPolls_ >= kMaxFailedPolls) {
+            AbandonDefragRun();
+            return;
+        }
+        s_.timerWait.SetEnabled(true);
+        return;
+    }
+    failedPolls_ = 0;
+    if (*presence) {
         s_.timerWait.SetEnabled(true);
         return;
     }
@@ -91,12 +101,26 @@ void RunSupervisor::TimerPriority_Timer() {
     SetTaskPriority(s_.processes, kEngineExe, level);
 }
 
-void RunSupervisor::FinishDefragRun() {
+void RunSupervisor::EndDefragRun() {
     defragRunning_ = false;
     s_.timerWait.SetEnabled(false);
     s_.timerPriority.SetEnabled(false);
     s_.menu.stopVisible = false;
     s_.menu.stopEnabled = false;
+}
+
+void RunSupervisor::AbandonDefragRun() {
+    EndDefragRun();
+    s_.run.lastRunProblem = kListingFailedProblem;
+    s_.scheduler.SetEnabled(true);
+    if (s_.scheduleChanged) {
+        s_.scheduleChanged();
+    }
+}
+
+void RunSupervisor::FinishDefragRun() {
+    EndDefragRun();
+    s_.run.lastRunProblem.clear();
     switch (s_.run.afterDefragAction) {
         case 1:
             s_.scheduler.SetEnabled(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/app/process_terminator.h"
@@ -16,7 +17,9 @@
 
 namespace qm {
 
-// Executable names the run watches.
+// Executable names the run watches. "dfrgntfs.exe" is the engine Windows XP and Server 2003
+// start for NTFS volumes; later systems defragment in a service and have no such process, so
+// setting its priority there finds nothing, harmlessly.
 inline constexpr const char* kDefragExe = "defrag.exe";
 inline constexpr const char* kContigExe = "contig.exe";
 inline constexpr const char* kEngineExe = "dfrgntfs.exe";
@@ -31,7 +34,7 @@ struct RunServices {
     SettingsStore& store;
     const DateTextFormat& dates;
     RunSettings& run;      // the drives, priority and after-defrag action; LastDefrag
-    TrayMenuState& menu;   // "Defrag Selected Drive(s) Now" gates scheduled runs
+    TrayMenuState& menu;   // the run hides "Stop Current Defrag" when it ends
     Timer& timerWait;      // 2 s: is the defragmenter still running?
     Timer& timerPriority;  // 3 s, once: the engine's priority
     std::function<void(const std::string&)> setBalloon;
@@ -48,7 +51,14 @@ class RunSupervisor {
     RunSupervisor(const RunSupervisor&) = delete;
     RunSupervisor& operator=(const RunSupervisor&) = delete;
 
-    // The scheduler reached a scheduled moment.
+    // A poll every 2 s: this many failed process listings in a row (5 minutes) end the run.
+    static constexpr int kMaxFailedPolls = 150;
+    // The balloon's line after a run that ended so.
+    static constexpr const char* kListingFailedProblem =
+        " Last run ended early: the running programs could not be listed ";
+
+    // The scheduler reached a scheduled moment: a run starts by the rules of "Defrag Selected
+    // Drive(s) Now", decided now rather than when the menu was last opened.
     void Scheduler1_ScheduledTime();
     // "Defrag Selected Drive(s) Now".
     void StartDefragRun();
@@ -60,8 +70,11 @@ class RunSupervisor {
     // run goes on with the next drive at the next poll.
     void mnuStop_Click();
 
-    // Whether "defrag.exe" or "contig.exe" runs, whoever started it.
-    bool DefragmenterRunning();
+    // Whether "defrag.exe" or "contig.exe" runs, whoever started it; nothing when the process
+    // list cannot be taken.
+    std::optional<bool> DefragmenterPresence();
+    // For the tray menu: a list that cannot be taken shows as no defragmenter.
+    bool DefragmenterRunning() { return DefragmenterPresence().value_or(false); }
 
     bool DefragRunning() const { return defragRunning_; }
     int DriveIndex() const { return driveIndex_; }
@@ -70,7 +83,13 @@ class RunSupervisor {
     const std::string& ContigCommand() const { return contigCommand_; }
 
   private:
+    // Ends a run whose defragmenter can no longer be watched: no after-defrag action (a
+    // power-off might cut a defragmentation short), the schedule back on, the reason shown.
+    void AbandonDefragRun();
+    void EndDefragRun();
+
     RunServices s_;
+    int failedPolls_ = 0;
     bool defragRunning_ = false;
     int driveCount_ = 0;
     int driveIndex_ = 0;

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/common/rgb.h"
+
 namespace qm {
 
 // The splash window: its designed client size in twips, its rounded corners, how long it
@@ -12,8 +14,8 @@ struct SplashLayout {
     static constexpr int kCornerEllipse = 40;  // pixels, both ways
     static constexpr unsigned kLifetimeMs = 3000;
     static constexpr unsigned kHoldMs = 1000;
-    static constexpr unsigned kBackground = 0xFF00FF;     // RGB(255, 0, 255)
-    static constexpr unsigned kMessageColour = 0x80FFFF;  // RGB(255, 255, 128) as 0x00BBGGRR
+    static constexpr Rgb kBackground{255, 0, 255};       // magenta
+    static constexpr Rgb kMessageColour{255, 255, 128};  // light yellow
     static constexpr const char* kProductName = "Quillmere";
     static constexpr const char* kMessage = "PLEASE WAIT...Setting up display data";
 };

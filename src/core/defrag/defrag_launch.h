@@ -22,6 +22,8 @@ class ProcessLauncher {
                        std::uint32_t creationClass) = 0;
 };
 
+// The command lines of Windows XP and Server 2003 (NT 5.x), the systems these forms were made
+// for; later systems refuse "-f" and take their own options.
 // "defrag c: -f" for the drive "C:" (or "c:", or the root "c:\").
 std::string DefragCommandFor(std::string_view drive);
 // "contig -s -q c:\*.*" for the same drive.

@@ -16,7 +16,7 @@ int Clamp(int channel) {
 
 }  // namespace
 
-std::vector<GradientBand> GradientBands(int width, int height, Rgb start, int direction) {
+std::vector<FillGradientBand> FillGradientBands(int width, int height, Rgb start, int direction) {
     if (direction < 1 || direction > 4) {
         direction = 1;
     }
@@ -26,7 +26,7 @@ std::vector<GradientBand> GradientBands(int width, int height, Rgb start, int di
     const int step = static_cast<int>(std::lround(static_cast<double>(extent) / kGradientBands));
 
     Rgb colour{Clamp(start.red), Clamp(start.green), Clamp(start.blue)};
-    std::vector<GradientBand> bands;
+    std::vector<FillGradientBand> bands;
     bands.reserve(kGradientBands);
     for (int i = 0; i < kGradientBands; ++i) {
         colour = {Darker(colour.red), Darker(colour.green), Darker(colour.blue)};
@@ -36,7 +36,7 @@ std::vector<GradientBand> GradientBands(int width, int height, Rgb start, int di
             to = extent - i * step;
             from = (i == kGradientBands - 1) ? 0 : to - step;
         }
-        GradientBand band;
+        FillGradientBand band;
         band.colour = colour;
         if (horizontal) {
             band.left = 0;

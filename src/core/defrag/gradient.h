@@ -3,17 +3,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/common/rgb.h"
+
 namespace qm {
 
-struct Rgb {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-
 // A band of the gradient, in the target's own units (left/top inclusive, right/bottom not).
-struct GradientBand {
+struct FillGradientBand {
     int left = 0;
     int top = 0;
     int right = 0;
@@ -28,6 +23,6 @@ inline constexpr int kGradientBands = 85;
 // 2 bottom to top, 3 left to right, 4 right to left; any other value counts as 1. Band
 // thickness is the target's size / 85, rounded; when running up or left the last band is
 // stretched to reach the edge.
-std::vector<GradientBand> GradientBands(int width, int height, Rgb start, int direction);
+std::vector<FillGradientBand> FillGradientBands(int width, int height, Rgb start, int direction);
 
 }  // namespace qm

@@ -59,6 +59,23 @@ std::uint32_t FindProcessId(ProcessTable& table, std::string_view exeName) {
     return found ? found->pid : 0;
 }
 
+std::optional<bool> AnyProcessRunning(ProcessTable& table,
+                                      std::initializer_list<std::string_view> exeNames) {
+    auto entries = table.Snapshot();
+    if (!entries) {
+        return std::nullopt;
+    }
+    for (const auto& entry : *entries) {
+        const std::string name = MatchableName(entry.exePath);
+        for (std::string_view wanted : exeNames) {
+            if (name == AsciiLower(wanted)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 TaskInfo FindTask(ProcessTable& table, std::string_view exeName) {
     TaskInfo task;
     if (auto found = FindFirst(table, AsciiLower(exeName))) {

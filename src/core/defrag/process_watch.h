@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,11 @@ std::string FileNameOf(std::string_view path);
 // The id of the first process whose executable file name equals `exeName` (whole name, case
 // ignored), or 0 when there is none, the name is empty or the list cannot be taken.
 std::uint32_t FindProcessId(ProcessTable& table, std::string_view exeName);
+
+// Whether a process of any of these executable names runs (whole names, case ignored);
+// nothing when the process list cannot be taken, which tells nothing either way.
+std::optional<bool> AnyProcessRunning(ProcessTable& table,
+                                      std::initializer_list<std::string_view> exeNames);
 
 // The result of the last lookup by name: id 0 when nothing was found.
 struct TaskInfo {

@@ -65,14 +65,17 @@ bool SamePath(const std::string& a, const std::string& b) {
 }
 
 // The copies an older layout may have left behind. `keep` is the user's own shortcut, which
-// on older systems can lie in one of those very folders.
+// on older systems can lie in one of those very folders, and on newer ones can be reached
+// through them: the old folder names are junctions to the new ones there.
 void RemoveLegacyShortcuts(ShortcutPlatform& platform, const std::string& linkName,
                            const std::string& keep) {
     if (platform.GetWindowsDir().empty()) {
         return;  // the old folders cannot be named: better leave them than guess
     }
     auto removeIfThere = [&](const std::string& path) {
-        if (!(!keep.empty() && SamePath(path, keep)) && platform.FileExists(path)) {
+        const bool isKept =
+            !keep.empty() && (SamePath(path, keep) || platform.SameFile(path, keep));
+        if (!isKept && platform.FileExists(path)) {
             platform.RemoveFile(path);
         }
     };

@@ -19,6 +19,9 @@ class ShortcutPlatform {
     virtual bool FileExists(const std::string& path) = 0;
     virtual bool FolderExists(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
+    // Whether two paths name one and the same file (links and junctions followed); false when
+    // either cannot be opened.
+    virtual bool SameFile(const std::string& a, const std::string& b) = 0;
     // Writes a shortcut file at `linkPath` (replacing one that is there) that starts
     // `target` with `arguments`. Returns whether the file was written.
     virtual bool CreateShellLink(const std::string& linkPath, const std::string& target,
@@ -32,7 +35,8 @@ class ShortcutPlatform {
 std::string SystemDriveOf(const std::string& windowsDir);
 
 // The old all-users profile folder: on the NT family "Documents and Settings\All Users\" on
-// the system drive, otherwise the Windows folder; it ends with a backslash.
+// the system drive, otherwise the Windows folder; it ends with a backslash. These are the
+// Windows XP and 9x layouts: the program only cleans up copies that older versions left there.
 std::string AllUsersProfileDir(const std::string& windowsDir, bool isNT);
 
 // Where an old-layout shortcut `linkName` would be: the first of the known Startup folders

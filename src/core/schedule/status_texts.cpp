@@ -88,6 +88,14 @@ std::string NextDefragText(DateTime nextScheduled, DateTime now) {
     return text;
 }
 
+std::string WithRunProblem(std::string status, std::string_view problem) {
+    if (!problem.empty()) {
+        status += "\r\n";
+        status += problem;
+    }
+    return status;
+}
+
 void UpdateNextDefragStatus(DateTime nextScheduled, DateTime lastDefrag, DateTime now,
                             const std::function<void(std::string_view)>& setBalloon) {
     const std::string text =

@@ -22,6 +22,9 @@ std::string LastDefragText(DateTime lastDefrag, DateTime now);
 // minute (the no-run marker, the zero date-time) reads "No scheduled times".
 std::string NextDefragText(DateTime nextScheduled, DateTime now);
 
+// The status with a third line naming what went wrong in the last run, when something did.
+std::string WithRunProblem(std::string status, std::string_view problem);
+
 // Hands the last-defrag line, CR LF and the next-defrag line to `setBalloon`.
 void UpdateNextDefragStatus(DateTime nextScheduled, DateTime lastDefrag, DateTime now,
                             const std::function<void(std::string_view)>& setBalloon);

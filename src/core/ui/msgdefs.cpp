@@ -43,7 +43,7 @@ std::vector<GradientBand> GradientBands(int areaWidth, int areaHeight, Rgb start
     }
 
     auto clamp = [](int v) { return std::clamp(v, 0, 255); };
-    int r = start.r, g = start.g, b = start.b;
+    int r = start.red, g = start.green, b = start.blue;
     std::vector<GradientBand> bands;
     bands.reserve(kBands);
     for (int i = 1; i <= kBands; ++i) {
@@ -100,7 +100,7 @@ ShapesGradient GradientShapes(Rgb color, int direction) {
     }
     // The channels go through their text form, as every colour the program splits does.
     char text[16];
-    std::snprintf(text, sizeof text, " %d", color.r | (color.g << 8) | (color.b << 16));
+    std::snprintf(text, sizeof text, " %d", color.red | (color.green << 8) | (color.blue << 16));
     const std::string digits = ColorToRGBText(text);
     const int red = std::atoi(digits.substr(0, 3).c_str());
     const int green = std::atoi(digits.substr(3, 3).c_str());

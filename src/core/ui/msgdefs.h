@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/rgb.h"
+
 namespace qm {
 
 // A colour as the program's properties hold it: red in the low byte, or, with the top bit
@@ -15,13 +17,6 @@ namespace qm {
 using OleColor = std::uint32_t;
 inline constexpr OleColor kNoColor = 0xFFFFFFFFu;
 inline constexpr OleColor kSystemColorFlag = 0x80000000u;
-
-struct Rgb {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 // Gives the red-green-blue value (red in the low byte) of a system colour index.
 using SystemColorLookup = std::function<std::uint32_t(std::uint32_t index)>;

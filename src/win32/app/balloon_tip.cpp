@@ -2,25 +2,16 @@
 
 #include <commctrl.h>
 
+#include "win32/common/dpi.h"
+
 namespace qm::win {
 
 namespace {
 
-// Tahoma 8.25 pt, at the screen's resolution.
-HFONT CreateMessageFont(HWND owner) {
-    HDC dc = ::GetDC(owner);
-    const int dpi = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) {
-        ::ReleaseDC(owner, dc);
-    }
-    LOGFONTW lf{};
-    lf.lfHeight = -::MulDiv(825, dpi, 7200);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    ::lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
-    return ::CreateFontIndirectW(&lf);
-}
+constexpr FontSpec kMessageFont{L"Tahoma", 8.25};
+// Wide enough for the status lines; a maximum width also makes the tooltip honour the CR LF
+// line breaks of the message. In pixels at 96 DPI.
+constexpr int kMaxTipWidth = 400;
 
 }  // namespace
 
@@ -29,12 +20,19 @@ BalloonTip::BalloonTip(HWND owner) : owner_(owner) {
         WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
         WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_CLOSE, CW_USEDEFAULT,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, nullptr, nullptr));
-    if (tooltip_) {
-        font_.reset(CreateMessageFont(owner));
-        ::SendMessageW(tooltip_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        // A maximum width makes the tooltip honour the CR LF line breaks of the message.
-        ::SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 400);
+    FitToDpi(SystemDpi());
+}
+
+void BalloonTip::FitToDpi(UINT dpi) {
+    if (!tooltip_ || dpi == fontDpi_) {
+        return;
     }
+    UniqueHfont font = CreateFontAt(kMessageFont, dpi);
+    ::SendMessageW(tooltip_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    font_ = std::move(font);  // the old font goes only once the tooltip has let it go
+    ::SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0,
+                   ::MulDiv(kMaxTipWidth, static_cast<int>(dpi), kDefaultDpi));
+    fontDpi_ = dpi;
 }
 
 BalloonTip::~BalloonTip() {
@@ -62,6 +60,7 @@ std::uint16_t BalloonTip::ShowAt(POINT screenPoint) {
     if (shownId_ != 0) {
         Remove(shownId_);
     }
+    FitToDpi(DpiAtPoint(screenPoint));
     nextId_ = static_cast<std::uint16_t>(nextId_ == 0xFFFF ? 1 : nextId_ + 1);
     const std::uint16_t id = nextId_;
     TTTOOLINFOW ti = ToolInfo(id);

@@ -42,10 +42,13 @@ class BalloonTip {
 
   private:
     TTTOOLINFOW ToolInfo(std::uint16_t id) const;
+    // Gives the tooltip its font and width for the monitor the balloon is about to show on.
+    void FitToDpi(UINT dpi);
 
     HWND owner_;
     UniqueHwnd tooltip_;
     UniqueHfont font_;
+    UINT fontDpi_ = 0;
     std::wstring title_ = L"Quillmere";
     std::wstring message_;
     std::uint16_t shownId_ = 0;

@@ -1,10 +1,12 @@
 #include "win32/app/menu_window.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
 #include "core/app/exit_rules.h"
 #include "core/app/settings_keys.h"
+#include "core/app/tray_events.h"
 #include "core/app/tray_menu_rules.h"
 #include "core/ui/msgbox_style.h"
 #include "core/schedule/scheduler_properties.h"
@@ -99,11 +101,25 @@ void MenuWindow::Form_Load() {
     scheduler_->SetTitle(" Defrag Schedule");
 }
 
+void MenuWindow::LoadTrayIconPicture() {
+    // The small-icon size of the display scale the shell draws at now, from the best picture
+    // the icon file holds.
+    HICON icon = nullptr;
+    if (FAILED(::LoadIconMetric(instance_, MAKEINTRESOURCEW(IDI_QUILLMERE), LIM_SMALL, &icon))) {
+        icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_QUILLMERE),
+                                               IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    }
+    if (!icon) {
+        return;
+    }
+    UniqueHicon old = std::move(icon_);
+    icon_.reset(icon);
+    tray_.SetIcon(icon_.get());  // the shell has its copy before the old one goes
+}
+
 bool MenuWindow::AddTrayIcon() {
-    const int cx = ::GetSystemMetrics(SM_CXSMICON);
-    const int cy = ::GetSystemMetrics(SM_CYSMICON);
-    icon_.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_QUILLMERE),
-                                                IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR)));
+    LoadTrayIconPicture();
     const bool added = tray_.Add(hwnd_, icon_.get(), L"Quillmere");
     ::ShowWindow(hwnd_, SW_HIDE);
     if (!added) {
@@ -113,10 +129,22 @@ bool MenuWindow::AddTrayIcon() {
     return added;
 }
 
+void MenuWindow::ReaddTrayIcon() {
+    LoadTrayIconPicture();
+    if (!tray_.Readd() && tray_.WantsShown()) {
+        // A shell still busy after its restart refuses the icon, as at logon: try again each
+        // second for a while rather than leave the program without a way in.
+        trayRetries_ = 0;
+        trayRetry_->SetEnabled(true);
+    }
+}
+
 void MenuWindow::UpdateNextDefragStatus() {
-    qm::UpdateNextDefragStatus(scheduler_->NextScheduledTime(), program_.run.lastDefrag,
-                               program_.clock.Now(),
-                               [this](std::string_view text) { SetBalloon(std::string(text)); });
+    qm::UpdateNextDefragStatus(
+        scheduler_->NextScheduledTime(), program_.run.lastDefrag, program_.clock.Now(),
+        [this](std::string_view text) {
+            SetBalloon(WithRunProblem(std::string(text), program_.run.lastRunProblem));
+        });
 }
 
 void MenuWindow::SetBalloon(const std::string& text) {
@@ -125,8 +153,9 @@ void MenuWindow::SetBalloon(const std::string& text) {
 
 void MenuWindow::Scheduler1_ScheduleChanged() {
     if (scheduler_->OccursOption() == 0) {
-        SetBalloon(LastDefragText(program_.run.lastDefrag, program_.clock.Now()) + "\r\n" +
-                   "Quillmere - No scheduled times");
+        SetBalloon(WithRunProblem(LastDefragText(program_.run.lastDefrag, program_.clock.Now()) +
+                                      "\r\n" + "Quillmere - No scheduled times",
+                                  program_.run.lastRunProblem));
     } else {
         UpdateNextDefragStatus();
     }
@@ -190,26 +219,19 @@ void MenuWindow::Form_QueryUnload() {
 }
 
 void MenuWindow::OnTrayEvent(UINT event, POINT anchor) {
-    switch (event) {
-        case WM_LBUTTONDBLCLK:
+    switch (ActionForTrayEvent(event, tray_.UsesVersion4())) {
+        case TrayEventAction::kOpenConsole:
             scheduler_->CloseScheduler();
             mnuOpen_Click();
             break;
-        case WM_CONTEXTMENU:
+        case TrayEventAction::kShowMenu:
             ShowTrayMenu(anchor);
             break;
-        case WM_RBUTTONUP:
-            // Version 4 sends WM_CONTEXTMENU after the button message; show the menu once.
-            if (!tray_.UsesVersion4()) {
-                ShowTrayMenu(anchor);
-            }
-            break;
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-            break;
-        default:
+        case TrayEventAction::kHover:
             lastIconPoint_ = anchor;
             hover_->OnIconMouseMove();
+            break;
+        case TrayEventAction::kNothing:
             break;
     }
 }
@@ -309,7 +331,7 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (taskbarCreatedMessage_ != 0 && msg == taskbarCreatedMessage_) {
-        tray_.Readd();
+        ReaddTrayIcon();
         return 0;
     }
     switch (msg) {
@@ -330,6 +352,11 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (HIWORD(wp) == 0 || HIWORD(wp) == 1) {
                 OnCommand(LOWORD(wp));
             }
+            return 0;
+        case WM_DPICHANGED:
+        case WM_DISPLAYCHANGE:
+            // The shell shows its icons at the new scale: give it a picture of that size.
+            LoadTrayIconPicture();
             return 0;
         case WM_QUERYENDSESSION:
             return TRUE;

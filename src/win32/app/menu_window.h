@@ -57,6 +57,10 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void ShowTrayMenu(POINT at);
     void OnCommand(UINT id);
     bool AddTrayIcon();
+    // The icon at the size the shell shows it now; the display scale may have changed.
+    void LoadTrayIconPicture();
+    // Puts the icon back after Explorer restarted, retrying while the new shell is busy.
+    void ReaddTrayIcon();
     // Ends the program: the window goes after the current message.
     void Unload();
     // The end sequence: runs once, whoever ends the program.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "core/app/splash_layout.h"
+#include "win32/common/colour.h"
 #include "win32/common/text.h"
 #include "win32/res/resource.h"
 
@@ -11,10 +12,6 @@ namespace qm::win {
 namespace {
 
 constexpr UINT_PTR kCloseTimer = 1;  // `Timer1`
-
-COLORREF ToColorRef(unsigned rgb) {
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
 
 HFONT MakeFont(const wchar_t* face, int tenthsOfPoints, int weight, bool italic, int dpi) {
     LOGFONTW lf{};
@@ -72,6 +69,10 @@ void DrawPlatter(HDC dc, int cx, int cy, int radius) {
 }
 
 }  // namespace
+
+COLORREF SplashMessageColour() {
+    return ColorRefOf(SplashLayout::kMessageColour);
+}
 
 bool ReadOwnVersion(unsigned& major, unsigned& minor) {
     wchar_t path[MAX_PATH] = {};
@@ -181,7 +182,7 @@ void SplashWindow::Paint(HDC dc, const RECT& client) {
     }
     ScopedSelectObject selectBitmap(mem.get(), bitmap.get());
     HDC m = mem.get();
-    UniqueHbrush ground(::CreateSolidBrush(ToColorRef(SplashLayout::kBackground)));
+    UniqueHbrush ground(::CreateSolidBrush(ColorRefOf(SplashLayout::kBackground)));
     ::FillRect(m, &client, ground.get());
     ::SetBkMode(m, TRANSPARENT);
 
@@ -195,8 +196,8 @@ void SplashWindow::Paint(HDC dc, const RECT& client) {
                 RECT{0, h / 10, w, h / 10 + h / 5});
     DrawCentred(m, versionFont_.get(), RGB(255, 255, 255), versionText_,
                 RECT{0, h / 10 + h / 5, w, h / 10 + h / 5 + h / 8});
-    DrawCentred(m, messageFont_.get(), ToColorRef(SplashLayout::kMessageColour),
-                Widen(SplashLayout::kMessage), RECT{0, h - h / 4, w, h - h / 8});
+    DrawCentred(m, messageFont_.get(), SplashMessageColour(), Widen(SplashLayout::kMessage),
+                RECT{0, h - h / 4, w, h - h / 8});
     ::BitBlt(dc, 0, 0, w, h, m, 0, 0, SRCCOPY);
 }
 

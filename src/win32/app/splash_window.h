@@ -39,6 +39,9 @@ class SplashWindow : public BaseWindow<SplashWindow> {
     bool closed_ = false;
 };
 
+// The colour of the "please wait" line.
+COLORREF SplashMessageColour();
+
 // Major and minor version of this executable, from its own version resource.
 bool ReadOwnVersion(unsigned& major, unsigned& minor);
 

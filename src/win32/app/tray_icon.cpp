@@ -67,6 +67,15 @@ bool TrayIcon::Readd() {
     return AddNow();
 }
 
+bool TrayIcon::SetIcon(HICON icon) {
+    icon_ = icon;
+    if (!shown_) {
+        return false;
+    }
+    NOTIFYICONDATAW data = Data(NIF_ICON);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 bool TrayIcon::SetTip(const std::wstring& tip) {
     tip_ = tip;
     if (!shown_) {

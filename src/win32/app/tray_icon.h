@@ -27,6 +27,8 @@ class TrayIcon {
     bool Remove();
     bool Readd();
     bool SetTip(const std::wstring& tip);
+    // A new picture, e.g. at the size for a new display scale.
+    bool SetIcon(HICON icon);
 
     bool WantsShown() const { return wanted_; }
     bool IsShown() const { return shown_; }

@@ -29,6 +29,26 @@ UINT SystemDpi() {
     return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
 }
 
+UINT DpiAtPoint(POINT screenPoint) {
+    // GetDpiForMonitor lives in shcore.dll from Windows 8.1 on.
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = []() -> GetDpiForMonitorFn {
+        HMODULE shcore = ::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (getDpiForMonitor &&
+        SUCCEEDED(getDpiForMonitor(::MonitorFromPoint(screenPoint, MONITOR_DEFAULTTONEAREST),
+                                   0 /* MDT_EFFECTIVE_DPI */, &dpiX, &dpiY)) &&
+        dpiY != 0) {
+        return dpiY;
+    }
+    return SystemDpi();
+}
+
 UINT DpiOfWindow(HWND window) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
     static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");

@@ -14,6 +14,9 @@ namespace qm::win {
 UINT DpiOfWindow(HWND window);
 // The DPI of the primary monitor's logical pixels.
 UINT SystemDpi();
+// The DPI of the monitor that holds a point of the screen (the system DPI where that cannot be
+// asked): for windows such as balloons that appear at a point, before they have a monitor.
+UINT DpiAtPoint(POINT screenPoint);
 // A system metric (SM_CXSMICON...) at the given DPI.
 int SystemMetricAt(int index, UINT dpi);
 // Grows a client rectangle to the window rectangle for that style at the given DPI.

@@ -39,7 +39,14 @@ bool CreateProcessLauncher::Start(const std::string& commandLine, bool hidden,
     if (creationClass != 0) {
         ::SetPriorityClass(process.get(), creationClass);
     }
-    ::ResumeThread(thread.get());
+    if (resume_(thread.get()) == static_cast<DWORD>(-1)) {
+        const DWORD error = ::GetLastError();
+        ::TerminateProcess(process.get(), error ? error : 1);
+        const std::wstring note = L"Quillmere: " + wide + L" could not be resumed (error " +
+                                  std::to_wstring(error) + L") and was ended\n";
+        ::OutputDebugStringW(note.c_str());
+        return false;
+    }
     return true;
 }
 

@@ -29,7 +29,8 @@ void FillGradient(HDC dc, SIZE pixels, int red, int green, int blue, int directi
     const Scale scale = ScreenScale();
     const int widthTwips = ::MulDiv(pixels.cx, kTwipsPerInch, scale.dpiX);
     const int heightTwips = ::MulDiv(pixels.cy, kTwipsPerInch, scale.dpiY);
-    for (const auto& band : GradientBands(widthTwips, heightTwips, {red, green, blue}, direction)) {
+    for (const auto& band :
+         FillGradientBands(widthTwips, heightTwips, {red, green, blue}, direction)) {
         RECT rect{::MulDiv(band.left, scale.dpiX, kTwipsPerInch),
                   ::MulDiv(band.top, scale.dpiY, kTwipsPerInch),
                   ::MulDiv(band.right, scale.dpiX, kTwipsPerInch),

@@ -68,6 +68,31 @@ bool WindowsShortcutPlatform::RemoveFile(const std::string& path) {
     return ::DeleteFileW(Widen(path).c_str()) != 0;
 }
 
+namespace {
+
+// The volume and the file index of a file: what makes it the same file under any of its names.
+std::optional<BY_HANDLE_FILE_INFORMATION> FileIdentity(const std::string& path) {
+    // No access rights are needed to read a file's identity.
+    UniqueFileHandle file(::CreateFileW(
+        Widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file || !::GetFileInformationByHandle(file.get(), &info)) {
+        return std::nullopt;
+    }
+    return info;
+}
+
+}  // namespace
+
+bool WindowsShortcutPlatform::SameFile(const std::string& a, const std::string& b) {
+    const auto first = FileIdentity(a);
+    const auto second = FileIdentity(b);
+    return first && second && first->dwVolumeSerialNumber == second->dwVolumeSerialNumber &&
+           first->nFileIndexHigh == second->nFileIndexHigh &&
+           first->nFileIndexLow == second->nFileIndexLow;
+}
+
 bool WindowsShortcutPlatform::CreateShellLink(const std::string& linkPath,
                                               const std::string& target,
                                               const std::string& arguments) {

@@ -33,6 +33,7 @@ class WindowsShortcutPlatform final : public ShortcutPlatform {
     bool FileExists(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
+    bool SameFile(const std::string& a, const std::string& b) override;
     bool CreateShellLink(const std::string& linkPath, const std::string& target,
                          const std::string& arguments) override;
     void ShowSystemMessage(const std::string& text, unsigned style,

@@ -33,14 +33,6 @@ UINT AlignmentFlag(MsgBoxAlignment a) {
     }
 }
 
-// A one-pixel outline round the whole box, so that it stands apart from a light desktop; it
-// lies inside the window, which keeps the size the layout gives it.
-void DrawOutline(HDC dc, const PixelRect& window) {
-    const RECT r{0, 0, window.width, window.height};
-    UniqueHbrush brush(::CreateSolidBrush(::GetSysColor(COLOR_3DDKSHADOW)));
-    ::FrameRect(dc, &r, brush.get());
-}
-
 }  // namespace
 
 void MessageBoxWindow::PaintHeading(bool active) {
@@ -69,7 +61,6 @@ void MessageBoxWindow::PaintHeading(bool active) {
     if (request_.controlBox) {
         DrawCloseBox(dc, ToRect(px_.closeBox), closePressed_);
     }
-    DrawOutline(dc, px_.window);
     if (hwnd_) {
         ::InvalidateRect(hwnd_, &heading, FALSE);
     }
@@ -111,7 +102,6 @@ void MessageBoxWindow::PaintBody() {
                 kPromptTextFlags | DT_NOCLIP | AlignmentFlag(request_.alignment));
     ::RestoreDC(dc, saved);
 
-    DrawOutline(dc, px_.window);
     if (hwnd_) {
         ::InvalidateRect(hwnd_, &body, FALSE);
     }

@@ -4,8 +4,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cwctype>
 
+#include "win32/common/dpi.h"
 #include "win32/common/text.h"
 #include "win32/ui/msgbox_fonts.h"
 #include "win32/ui/msgdefs_paint.h"
@@ -70,18 +72,9 @@ bool MessageBoxWindow::Create(HWND owner) {
         icon_ = ::LoadIconW(nullptr, MAKEINTRESOURCEW(kIconIds[request_.style.iconIndex]));
     }
 
-    // The whole window in one kept image.
-    {
-        HDC screen = ::GetDC(nullptr);
-        canvasDc_.reset(::CreateCompatibleDC(screen));
-        canvas_.reset(::CreateCompatibleBitmap(screen, std::max(px_.window.width, 1),
-                                               std::max(px_.window.height, 1)));
-        ::ReleaseDC(nullptr, screen);
-    }
-    if (!canvasDc_ || !canvas_) {
+    if (!MakeCanvas()) {
         return false;
     }
-    canvasOld_ = ::SelectObject(canvasDc_.get(), canvas_.get());
 
     // No system caption or frame: the heading strip and close box are the box's own.
     hwnd_ = ::CreateWindowExW(0, kMessageBoxClassName, title_.c_str(), WS_POPUP | WS_CLIPCHILDREN,
@@ -111,9 +104,62 @@ bool MessageBoxWindow::Create(HWND owner) {
     // with WM_GETTEXT as they would a system message box's.
     ::CreateWindowExW(0, L"STATIC", message_.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, hwnd_,
                       nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    PaintBody();
-    PaintHeading(false);
+    // Laid out for the primary monitor; a box that opens on a monitor of another scale takes
+    // that scale at once.
+    const UINT dpi = DpiOfWindow(hwnd_);
+    if (dpi != 0 && std::lround(kTwipsPerInch / tpp_.x) != static_cast<long>(dpi)) {
+        RECT at{};
+        ::GetWindowRect(hwnd_, &at);
+        OnDpiChanged(dpi, at);
+    } else {
+        PaintBody();
+        PaintHeading(false);
+    }
     return true;
+}
+
+bool MessageBoxWindow::MakeCanvas() {
+    // The whole window in one kept image.
+    if (canvasDc_ && canvasOld_) {
+        ::SelectObject(canvasDc_.get(), canvasOld_);
+    }
+    HDC screen = ::GetDC(nullptr);
+    if (!canvasDc_) {
+        canvasDc_.reset(::CreateCompatibleDC(screen));
+    }
+    canvas_.reset(::CreateCompatibleBitmap(screen, std::max(px_.window.width, 1),
+                                           std::max(px_.window.height, 1)));
+    ::ReleaseDC(nullptr, screen);
+    if (!canvasDc_ || !canvas_) {
+        return false;
+    }
+    canvasOld_ = ::SelectObject(canvasDc_.get(), canvas_.get());
+    return true;
+}
+
+void MessageBoxWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    // The layout is in twips: only its conversion to pixels, the fonts and the image change.
+    const double perPixel = static_cast<double>(kTwipsPerInch) / (dpi ? dpi : kDefaultDpi);
+    tpp_ = TwipsPerPixel{perPixel, perPixel};
+    px_ = ToPixelLayout(request_.layout, tpp_);
+    UniqueHfont heading = CreateMsgBoxFont(MsgBoxFont::kHeading, tpp_);
+    UniqueHfont body = CreateMsgBoxFont(MsgBoxFont::kBody, tpp_);
+    for (int i = 0; i < kMaxMsgButtons; ++i) {
+        if (buttons_[i]) {
+            const PixelRect& r = px_.buttons[i];
+            ::SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(body.get()), FALSE);
+            ::SetWindowPos(buttons_[i], nullptr, r.left, r.top, r.width, r.height,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    headingFont_ = std::move(heading);  // the buttons use the new font before the old goes
+    bodyFont_ = std::move(body);
+    MakeCanvas();
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, px_.window.width,
+                   px_.window.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    PaintBody();
+    PaintHeading(headingActive_);
+    ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void MessageBoxWindow::Show() {
@@ -202,6 +248,9 @@ LRESULT MessageBoxWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM:
             DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
             return TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+            return 0;
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:

@@ -44,6 +44,9 @@ class MessageBoxWindow {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     bool HandleButtonKey(int index, UINT msg, WPARAM wp);
 
+    bool MakeCanvas();
+    // Moved to a monitor of another scale: the same twips layout in that scale's pixels.
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void OnActivate();
     void Poll();
     void PaintHeading(bool active);

@@ -1,5 +1,7 @@
 #include "win32/ui/msgdefs_paint.h"
 
+#include "win32/common/colour.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -24,13 +26,9 @@ std::optional<Rgb> ResolveOleColor(OleColor color) {
     return ResolveColor(color, SystemColor);
 }
 
-COLORREF ToColorRef(const Rgb& rgb) {
-    return RGB(std::clamp(rgb.r, 0, 255), std::clamp(rgb.g, 0, 255), std::clamp(rgb.b, 0, 255));
-}
-
 COLORREF OleColorToColorRef(OleColor color, COLORREF fallback) {
     const std::optional<Rgb> rgb = ResolveOleColor(color);
-    return rgb ? ToColorRef(*rgb) : fallback;
+    return rgb ? ColorRefOf(*rgb) : fallback;
 }
 
 void PaintGradient(HDC dc, const RECT& area, OleColor color, int direction, bool lighten, bool fast,
@@ -55,7 +53,7 @@ void PaintGradient(HDC dc, const RECT& area, OleColor color, int direction, bool
         r.right = std::min(r.right, area.right);
         r.bottom = std::min(r.bottom, area.bottom);
         if (r.right > r.left && r.bottom > r.top) {
-            FillSolid(dc, r, ToColorRef(band.color));
+            FillSolid(dc, r, ColorRefOf(band.color));
         }
     }
     ::SetBkColor(dc, oldBack);
@@ -81,13 +79,13 @@ bool PaintGradientShapes(HDC dc, const RECT& area, OleColor color, int direction
     ::IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
     ::SetROP2(dc, R2_COPYPEN);
     const COLORREF oldBack = ::GetBkColor(dc);
-    FillSolid(dc, area, ToColorRef(plan.back));
+    FillSolid(dc, area, ColorRefOf(plan.back));
     // Twelve pixels at 96 dots an inch, as thick on larger screens.
     const int penWidth =
         std::max(1, static_cast<int>(std::lround(kShapeLineWidthPixels * 15.0 / tpp.x)));
     ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
     for (const ShapePass& pass : plan.passes) {
-        const COLORREF c = ToColorRef(pass.color);
+        const COLORREF c = ColorRefOf(pass.color);
         if (pass.kind == ShapePass::Kind::kRect) {
             const RECT r{mapX(pass.x1), mapY(pass.y1), mapX(pass.x2), mapY(pass.y2)};
             if (r.right > r.left && r.bottom > r.top) {

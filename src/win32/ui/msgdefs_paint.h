@@ -11,7 +11,6 @@ namespace qm::win {
 
 // The colour to paint with, system colours looked up; nothing for kNoColor.
 std::optional<Rgb> ResolveOleColor(OleColor color);
-COLORREF ToColorRef(const Rgb& rgb);
 // As ResolveOleColor, with `fallback` for kNoColor.
 COLORREF OleColorToColorRef(OleColor color, COLORREF fallback = 0);
 

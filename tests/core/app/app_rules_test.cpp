@@ -5,6 +5,7 @@
 
 #include "core/app/exit_rules.h"
 #include "core/app/splash_layout.h"
+#include "core/app/tray_events.h"
 #include "core/app/tray_menu_rules.h"
 #include "support/date_time_print.h"
 
@@ -44,6 +45,25 @@ TEST(TrayMenuRules, StopDefragAndOpenFollowTheRunningDefragmenterAndTheDrives) {
         EXPECT_EQ(state.stopEnabled, c.stop);
         EXPECT_EQ(state.defragEnabled, c.defrag) << c.running << " " << c.drives;
         EXPECT_EQ(state.openEnabled, c.open);
+    }
+}
+
+TEST(TrayEvents, ADoubleClickOpensTheConsoleTheMenuOpensOnceAndTheRestHovers) {
+    const struct {
+        unsigned event;
+        bool version4;
+        TrayEventAction action;
+    } cases[] = {
+        {0x203, true, TrayEventAction::kOpenConsole},  // left double-click
+        {0x7B, true, TrayEventAction::kShowMenu},      // context menu, mouse or keyboard
+        {0x205, true, TrayEventAction::kNothing},      // right button up: the menu comes next
+        {0x205, false, TrayEventAction::kShowMenu},
+        {0x201, true, TrayEventAction::kNothing},  // left button down
+        {0x204, true, TrayEventAction::kHover},    // right button down
+        {0x200, false, TrayEventAction::kHover},   // the mouse moving over the icon
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ActionForTrayEvent(c.event, c.version4), c.action) << c.event;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/defrag/shutdown.h"
+#include "core/schedule/status_texts.h"
 #include "support/fakes.h"
 
 namespace qm::test {
@@ -182,13 +183,67 @@ TEST_F(RunSupervisorTest, RequestIgnoredWhileADefragmenterRunsOrWithNoDrive) {
     EXPECT_FALSE(store.Find("LastDefrag").has_value());
 }
 
-TEST_F(RunSupervisorTest, ScheduledMomentOnlyStartsWhileTheMenuItemIsEnabled) {
-    menu.defragEnabled = false;
-    supervisor.Scheduler1_ScheduledTime();
-    EXPECT_FALSE(supervisor.DefragRunning());
-    menu.defragEnabled = true;
+TEST_F(RunSupervisorTest, ScheduledMomentDecidesNowNotByTheMenuLastShown) {
+    menu.defragEnabled = false;  // the menu was last opened while some defragmenter ran
     supervisor.Scheduler1_ScheduledTime();
     EXPECT_TRUE(supervisor.DefragRunning());
+    DefragmenterFinishes();
+    timerWait.Fire();
+    DefragmenterFinishes();
+    timerWait.Fire();
+    processes.Add("defrag.exe");  // Windows' own maintenance, say
+    supervisor.Scheduler1_ScheduledTime();
+    EXPECT_FALSE(supervisor.DefragRunning());
+}
+
+TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter) {
+    processes.snapshotFails = true;
+    supervisor.StartDefragRun();  // cannot tell whether one runs: no run
+    EXPECT_FALSE(supervisor.DefragRunning());
+    processes.snapshotFails = false;
+    supervisor.StartDefragRun();
+    processes.snapshotFails = true;
+    for (int poll = 1; poll < RunSupervisor::kMaxFailedPolls; ++poll) {
+        ASSERT_TRUE(timerWait.Fire());
+    }
+    processes.snapshotFails = false;
+    timerWait.Fire();  // the list is back: the count starts again
+    processes.snapshotFails = true;
+    for (int poll = 1; poll < RunSupervisor::kMaxFailedPolls; ++poll) {
+        ASSERT_TRUE(timerWait.Fire());
+    }
+    EXPECT_EQ(launcher.starts.size(), 1u) << "the next drive started while C: may still run";
+    EXPECT_TRUE(supervisor.DefragRunning());
+    timerWait.Fire();  // five minutes of failures in a row: the run ends, and says why
+    EXPECT_FALSE(supervisor.DefragRunning());
+    EXPECT_FALSE(timerWait.Enabled());
+    EXPECT_TRUE(scheduler.Enabled());
+    EXPECT_EQ(scheduleChanges, 1);
+    EXPECT_EQ(run.lastRunProblem, RunSupervisor::kListingFailedProblem);
+    EXPECT_EQ(WithRunProblem("a\r\nb", run.lastRunProblem),
+              "a\r\nb\r\n Last run ended early: the running programs could not be listed ");
+    EXPECT_EQ(WithRunProblem("a", ""), "a");
+    // A run that goes well takes the line away again.
+    processes.snapshotFails = false;
+    processes.entries.clear();
+    supervisor.StartDefragRun();
+    DefragmenterFinishes();
+    timerWait.Fire();
+    DefragmenterFinishes();
+    timerWait.Fire();
+    EXPECT_EQ(run.lastRunProblem, "");
+}
+
+TEST_F(RunSupervisorTest, AbandoningARunNeverPowersOff) {
+    run.afterDefragAction = 3;
+    supervisor.StartDefragRun();
+    processes.snapshotFails = true;
+    for (int poll = 0; poll < RunSupervisor::kMaxFailedPolls; ++poll) {
+        timerWait.Fire();
+    }
+    EXPECT_FALSE(supervisor.DefragRunning());
+    EXPECT_TRUE(shutdowns.empty());
+    EXPECT_EQ(ends, 0);
 }
 
 TEST_F(RunSupervisorTest, ContigStandsInWhenTheSystemDefragmenterCannotStart) {

@@ -143,7 +143,7 @@ TEST_F(ProgramSettingsTest, StoredTextsLoadAndSaveInOrderAndForm) {
                  {"StartDate", "11/1/2026", "11/1/2026"},
                  {"EndDate", "1/2/2027 6:07:08 AM", "1/2/2027 6:07:08 AM"},
                  {"UseEndDate", "-1", "True"},
-                 {"WeeklySelections", "01001", "01001  "},  // padded with blanks
+                 {"WeeklySelections", "01\xC3\xA9", "0100   "},  // damaged; padded
                  {"MonthlySelections", std::string(40, '1'), std::string(31, '1')}};
     for (const auto& c : cases) {
         Store(c.key, c.stored);

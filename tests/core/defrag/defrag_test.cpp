@@ -138,8 +138,8 @@ TEST(DriveList, FixedDrivesOtherThanCInSystemOrderAndVolumesInLetterOrder) {
     EXPECT_EQ(GetFixedDrives(FakeDrives{}).FixedDriveCount, 0);
 }
 
-TEST(GradientBands, WhiteFromTheTopShadesToBlackInEightyFiveBands) {
-    const auto bands = GradientBands(600, 850, {255, 255, 255}, 1);
+TEST(FillGradientBands, WhiteFromTheTopShadesToBlackInEightyFiveBands) {
+    const auto bands = FillGradientBands(600, 850, {255, 255, 255}, 1);
     ASSERT_EQ(bands.size(), 85u);
     EXPECT_EQ(bands[0].colour, (Rgb{252, 252, 252}));
     EXPECT_EQ(bands[84].colour, (Rgb{0, 0, 0}));
@@ -148,24 +148,24 @@ TEST(GradientBands, WhiteFromTheTopShadesToBlackInEightyFiveBands) {
     EXPECT_EQ(bands[5].left, 0);
     EXPECT_EQ(bands[5].right, 600);
     // Each channel stops at 0 on its own; out-of-range starts are clamped.
-    EXPECT_EQ(GradientBands(85, 85, {9, 100, 0}, 1)[2].colour, (Rgb{0, 91, 0}));
-    EXPECT_EQ(GradientBands(85, 85, {300, -5, 255}, 1)[0].colour, (Rgb{252, 0, 252}));
+    EXPECT_EQ(FillGradientBands(85, 85, {9, 100, 0}, 1)[2].colour, (Rgb{0, 91, 0}));
+    EXPECT_EQ(FillGradientBands(85, 85, {300, -5, 255}, 1)[0].colour, (Rgb{252, 0, 252}));
 }
 
-TEST(GradientBands, OtherDirectionsAndRoundedThickness) {
-    const auto up = GradientBands(200, 900, {255, 255, 255}, 2);  // 900 / 85 rounds to 11
+TEST(FillGradientBands, OtherDirectionsAndRoundedThickness) {
+    const auto up = FillGradientBands(200, 900, {255, 255, 255}, 2);  // 900 / 85 rounds to 11
     EXPECT_EQ(up[0].top, 889);
     EXPECT_EQ(up[0].bottom, 900);
     EXPECT_EQ(up[84].top, 0);  // the last band stretches to the edge
-    const auto right = GradientBands(170, 40, {255, 0, 0}, 3);
+    const auto right = FillGradientBands(170, 40, {255, 0, 0}, 3);
     EXPECT_EQ(right[84].left, 168);
     EXPECT_EQ(right[5].bottom, 40);
-    const auto left = GradientBands(170, 40, {255, 0, 0}, 4);
+    const auto left = FillGradientBands(170, 40, {255, 0, 0}, 4);
     EXPECT_EQ(left[0].left, 168);
     EXPECT_EQ(left[84].left, 0);
     EXPECT_EQ(left[84].right, 2);
     for (int direction : {0, 5}) {  // unknown directions paint from the top
-        EXPECT_EQ(GradientBands(10, 128, {255, 255, 255}, direction)[1].top, 2) << direction;
+        EXPECT_EQ(FillGradientBands(10, 128, {255, 255, 255}, direction)[1].top, 2) << direction;
     }
 }
 

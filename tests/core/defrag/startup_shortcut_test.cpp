@@ -20,6 +20,7 @@ class FakeShortcutPlatform final : public ShortcutPlatform {
         "C:\\Users\\user1\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
     std::set<std::string> files;
     std::set<std::string> folders;
+    std::set<std::pair<std::string, std::string>> aliases;  // two names of one file
     std::map<std::string, std::string> links;
     bool linkFails = false;
     std::vector<std::string> deleted;
@@ -30,6 +31,9 @@ class FakeShortcutPlatform final : public ShortcutPlatform {
     std::string StartupFolder() override { return startup; }
     bool FileExists(const std::string& path) override { return files.contains(path); }
     bool FolderExists(const std::string& path) override { return folders.contains(path); }
+    bool SameFile(const std::string& a, const std::string& b) override {
+        return aliases.contains({a, b}) || aliases.contains({b, a});
+    }
     bool RemoveFile(const std::string& path) override {
         deleted.push_back(path);
         return files.erase(path) == 1;
@@ -120,6 +124,20 @@ TEST(CreateStartupShortcut, MakesTheLinkAndClearsOldLayoutCopiesOtherThanItsOwn)
         EXPECT_EQ(platform.deleted, c.deleted);
         EXPECT_TRUE(platform.messages.empty());
     }
+}
+
+TEST(CreateStartupShortcut, NeverDeletesTheNewLinkThroughAnOldName) {
+    // Newer systems keep the old folder names as junctions to the new folders: for an account
+    // named Administrator the old Startup path is the new link itself.
+    FakeShortcutPlatform platform;
+    platform.startup =
+        "C:\\Users\\Administrator\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu"
+        "\\Programs\\Startup";
+    const std::string link = platform.startup + "\\Quillmere.lnk";
+    platform.files = {kAdminLink};  // the junction shows the new file under the old name
+    platform.aliases = {{kAdminLink, link}};
+    EXPECT_TRUE(CreateStartupShortcut(platform, "Quillmere", "C:\\Q.exe", "", "Quillmere"));
+    EXPECT_TRUE(platform.deleted.empty());
 }
 
 TEST(CreateStartupShortcut, ReportsFailureAndChangesNothing) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/common/twips.h"
 #include "core/ui/msgbox_layout.h"
 
 namespace qm {
@@ -171,6 +172,34 @@ TEST(MsgBoxPixelLayout, ConvertsOnceEachDirectionWithItsOwnFactor) {
     EXPECT_EQ(p.buttons[0].top, 28 + 68);  // 810 / 12 = 67.5 -> 68
     EXPECT_EQ(p.buttons[1].left - p.buttons[0].left, 80);
     EXPECT_EQ(p.ridgeY, (std::array<int, 3>{28, 29, 30}));
+}
+
+TEST(MsgBoxPixelLayout, TheSameTwipsAtEveryDisplayScale) {
+    const MsgBoxLayout l = ComputeMsgBoxLayout(Input(2400, kLine, true, 2));
+    const struct {
+        unsigned dpi;
+        int width, height, heading, buttonWidth, buttonHeight, closeLeft;
+    } cases[] = {
+        {96, 227, 117, 22, 73, 25, 203},
+        {120, 284, 146, 28, 91, 31, 254},   // 283.75, 146.25, 27.5, 91.25, 31.25, 253.75
+        {144, 340, 176, 33, 110, 38, 304},  // halves to even: 340.5, 175.5, 109.5, 37.5, 304.5
+        {192, 454, 234, 44, 146, 50, 406},
+    };
+    for (const auto& c : cases) {
+        const double perPixel = 1440.0 / c.dpi;
+        const MsgBoxPixelLayout p = ToPixelLayout(l, TwipsPerPixel{perPixel, perPixel});
+        EXPECT_EQ(p.window.width, c.width) << c.dpi;
+        EXPECT_EQ(p.window.height, c.height) << c.dpi;
+        EXPECT_EQ(p.heading.height, c.heading) << c.dpi;
+        EXPECT_EQ(p.buttons[0].width, c.buttonWidth) << c.dpi;
+        EXPECT_EQ(p.buttons[0].height, c.buttonHeight) << c.dpi;
+        EXPECT_EQ(p.closeBox.left, c.closeLeft) << c.dpi;
+        // A form's controls go through the same conversion.
+        EXPECT_EQ(TwipsToPixels(l.width, c.dpi), c.width) << c.dpi;
+        EXPECT_EQ(ToPixels(TwipsBox{0, 0, 1095, 375}, c.dpi),
+                  (PixelBox{0, 0, c.buttonWidth, c.buttonHeight}))
+            << c.dpi;
+    }
 }
 
 }  // namespace

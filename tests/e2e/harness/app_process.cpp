@@ -118,11 +118,15 @@ void AppProcess::Kill() {
     }
 }
 
-TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment) {
+TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment,
+                    const std::function<void()>& prepare) {
     ClearSettings();
     SetSetting(L"ShowSplash", L"0");
     for (const auto& [name, value] : settings) {
         SetSetting(name, value);
+    }
+    if (prepare) {
+        prepare();
     }
     TrayApp app{AppProcess::Start(environment)};
     if (app.process.Pid() == 0) {

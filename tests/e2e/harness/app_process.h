@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -54,6 +55,8 @@ using SettingList = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // Starts the program on a fresh settings key holding `settings` (with the splash off unless
 // they set it) and the extra environment entries, and waits until its icon is in the tray.
-TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment = {});
+// `prepare` runs after the settings are written, before the program starts.
+TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment = {},
+                    const std::function<void()>& prepare = {});
 
 }  // namespace qm::e2e

@@ -12,14 +12,18 @@ namespace {
 constexpr const wchar_t* kKey = L"Software\\Quillmere\\Settings";
 }
 
-void SetSetting(const std::wstring& name, const std::wstring& value) {
+void SetRawSetting(const std::wstring& name, unsigned long type, const void* data,
+                   unsigned long bytes) {
     win::UniqueHkey key;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
                           nullptr) == ERROR_SUCCESS) {
-        ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        ::RegSetValueExW(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), bytes);
     }
+}
+
+void SetSetting(const std::wstring& name, const std::wstring& value) {
+    SetRawSetting(name, REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 std::optional<std::wstring> GetSetting(const std::wstring& name) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "win32/app/balloon_tip.h"
+#include "win32/app/splash_window.h"
 #include "win32/common/window_timer.h"
 
 namespace qm::win {
@@ -109,6 +110,10 @@ TEST(BalloonTip, ShowsTwoLinesAndRemovesByIdOnly) {
     const auto next = balloon.ShowAt(POINT{400, 500});
     EXPECT_NE(next, id);
     balloon.Remove(next);
+}
+
+TEST(SplashWindow, PleaseWaitLineIsLightYellow) {
+    EXPECT_EQ(SplashMessageColour(), RGB(255, 255, 128));
 }
 
 }  // namespace

@@ -72,6 +72,17 @@ TEST_F(LaunchDefragWin, PriorityOutsideOneToThreeStartsNothing) {
     EXPECT_TRUE(ReadDoubleLog(log_).empty());
 }
 
+TEST_F(LaunchDefragWin, AChildThatCannotBeLetGoIsEndedNotLeftAsleep) {
+    ScopedEnvironment path(L"PATH", SearchPath(doubles_));
+    win::CreateProcessLauncher launcher([](HANDLE) -> DWORD {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return static_cast<DWORD>(-1);
+    });
+    EXPECT_FALSE(launcher.Start("defrag c: -f", true, IDLE_PRIORITY_CLASS));
+    EXPECT_TRUE(WaitUntil([] { return win::FindProcessId("defrag.exe") == 0; }))
+        << "the suspended defragmenter was left behind";
+}
+
 TEST_F(LaunchDefragWin, WithoutTheDefragmenterStartsTheContigTool) {
     TempFolder contigOnly;
     ASSERT_TRUE(::CopyFileW((doubles_ + L"\\contig.exe").c_str(),

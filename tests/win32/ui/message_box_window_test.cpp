@@ -207,8 +207,17 @@ TEST_F(MessageBoxWindowTest, WindowSizeIsTheLayoutInPixels) {
         const std::string text = "The program is already running\r\nand a second line";
         const MsgBoxLayout l = box.Prepare(text, static_cast<std::int16_t>(style), "T").layout;
         RECT rect{};
+        // The first two columns of the heading and of the body: no outline sets the edge apart.
+        COLORREF edge[2][2] = {};
         After(80, [&] {
             ::GetWindowRect(FindBox(), &rect);
+            HDC dc = ::GetDC(FindBox());
+            const int bodyY = (rect.bottom - rect.top) - 4;
+            for (int x = 0; x < 2; ++x) {
+                edge[0][x] = ::GetPixel(dc, x, 5);
+                edge[1][x] = ::GetPixel(dc, x, bodyY);
+            }
+            ::ReleaseDC(FindBox(), dc);
             ::PostMessageW(FindBox(), WM_KEYUP, VK_ESCAPE, 0);
         });
         box.MsgBox(text, static_cast<std::int16_t>(style), "T");
@@ -216,6 +225,8 @@ TEST_F(MessageBoxWindowTest, WindowSizeIsTheLayoutInPixels) {
         EXPECT_EQ(rect.bottom - rect.top, static_cast<int>(RoundHalfEven(l.height / tpp.y)));
         EXPECT_EQ(rect.left, static_cast<int>(RoundHalfEven(l.windowLeft / tpp.x)));
         EXPECT_EQ(rect.top, static_cast<int>(RoundHalfEven(l.windowTop / tpp.y)));
+        EXPECT_EQ(edge[0][0], edge[0][1]) << "heading";
+        EXPECT_EQ(edge[1][0], edge[1][1]) << "body";
     }
 }
 
