@@ -21,6 +21,7 @@ prefix="$build/wine/e2e/$suite"
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
 cp -a "$base" "$prefix"
+qm_install_doubles "$prefix" "$doubles"
 export WINEPREFIX="$prefix"
 export QM_SCENARIO_DIR="$prefix/scenario"
 mkdir -p "$QM_SCENARIO_DIR"
@@ -35,7 +36,6 @@ QM_APP_EXE=$(qm_winpath "$app_exe")
 QM_DOUBLES_DIR=$(qm_winpath "$doubles")
 QM_SCENARIO_WINDIR=$(qm_winpath "$QM_SCENARIO_DIR")
 QM_REPO_WINDIR=$(qm_winpath "$root")
-export WINEPATH="$QM_DOUBLES_DIR"
 
 wineserver -p
 wine "$e2e_exe" --gtest_filter="$suite.*" --gtest_color=no

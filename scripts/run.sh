@@ -2,8 +2,9 @@
 # Builds Quillmere.exe and starts it under Wine inside Wine's virtual desktop, whose taskbar
 # has a notification area, as on Windows.
 #   scripts/run.sh [--demo] [--size WxH]
-#   --demo  puts small stand-in defragmenters on the program's search path, so a run really
-#           happens (a few seconds per drive) and can be watched in the tray.
+#   --demo  puts small stand-in defragmenters into the prefix's system folder, so a run really
+#           happens (a few seconds per drive) and can be watched in the tray. Without it they
+#           are taken out again: Wine has no defragmenter of its own.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QM_BUILD_DIR:-$root/build}
@@ -43,10 +44,11 @@ qm_wine_boot "$prefix"
 trap 'qm_wine_stop; [ $private_display -eq 1 ] && qm_xvfb_stop' EXIT
 
 if [ $demo -eq 1 ]; then
-    export WINEPATH
-    WINEPATH=$(qm_winpath "$build/windows/doubles")
+    qm_install_doubles "$prefix" "$build/windows/doubles"
     export QM_DOUBLE_SECONDS=${QM_DOUBLE_SECONDS:-5}
-    echo "Demo mode: the stand-in defragmenters in $build/windows/doubles do the work."
+    echo "Demo mode: the stand-in defragmenters of $build/windows/doubles do the work."
+else
+    qm_remove_doubles "$prefix"
 fi
 
 echo "Starting Quillmere (prefix $prefix). Right-click its tray icon and choose Exit to end it."

@@ -46,9 +46,9 @@ trap finish EXIT
 wineserver -p
 mkdir -p "$out"
 
-# Stand-in defragmenters that keep running until the scenario is over.
-export WINEPATH QM_DOUBLE_SECONDS=600
-WINEPATH=$(qm_winpath "$build/doubles")
+# Stand-in defragmenters, in the system folder, that keep running until the scenario is over.
+qm_install_doubles "$prefix" "$build/doubles"
+export QM_DOUBLE_SECONDS=600
 app=$(qm_winpath "$build/Quillmere.exe")
 
 setting() {

@@ -81,6 +81,8 @@ if build_tree windows "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw
     t0=$(date +%s)
     qm_wine_make_base "$QM_WINE_BASE"
     qm_wine_boot "$QM_WINE_BASE"
+    # Every test and scenario finds the stand-in defragmenters where Windows keeps its own.
+    qm_install_doubles "$QM_WINE_BASE" "$build/windows/doubles"
     echo "prefix ready in $(( $(date +%s) - t0 )) s: $QM_WINE_BASE (display $DISPLAY)"
     export QM_DOUBLES_DIR
     QM_DOUBLES_DIR=$(qm_winpath "$build/windows/doubles")

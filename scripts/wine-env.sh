@@ -5,6 +5,9 @@
 #   qm_wine_boot DIR       make_base + persistent wineserver; exports WINEPREFIX
 #   qm_wine_stop           ends the persistent wineserver of WINEPREFIX
 #   qm_winpath PATH        a Linux path as Wine sees it (Z:\...)
+#   qm_install_doubles PREFIX DIR   puts the stand-in defragmenters into the prefix's system
+#                          folder, where the program takes the system's own defrag.exe from
+#   qm_remove_doubles PREFIX        takes them out again
 
 qm_wine_env() {
     export WINEARCH=win64
@@ -81,6 +84,17 @@ qm_wine_boot() {
     qm_wine_env
     wineserver -p
     wine wineboot >/dev/null 2>&1
+}
+
+qm_install_doubles() {
+    local system32="$1/drive_c/windows/system32" name
+    for name in defrag contig dfrgntfs; do
+        cp -f "$2/$name.exe" "$system32/$name.exe" || return 1
+    done
+}
+
+qm_remove_doubles() {
+    rm -f "$1/drive_c/windows/system32/"{defrag,contig,dfrgntfs}.exe
 }
 
 qm_wine_stop() {

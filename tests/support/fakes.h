@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -21,6 +22,7 @@
 #include "core/common/timer.h"
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/process_table.h"
+#include "core/defrag/run_log.h"
 #include "core/schedule/schedule_editor.h"
 
 namespace qm::test {
@@ -122,40 +124,95 @@ class FakeProcessTable final : public ProcessTable {
     std::vector<PriorityCall> priorityCalls;
 };
 
+// A started program whose end the test decides.
+struct FakeChild {
+    std::uint32_t pid = 0;
+    std::optional<std::uint32_t> exitCode;  // nothing while it runs
+    std::string output;
+    int drains = 0;
+};
+
+class FakeStartedProcess final : public StartedProcess {
+  public:
+    explicit FakeStartedProcess(std::shared_ptr<FakeChild> child) : child_(std::move(child)) {}
+    std::uint32_t Pid() const override { return child_->pid; }
+    std::optional<std::uint32_t> ExitCode() override { return child_->exitCode; }
+    void DrainOutput() override { ++child_->drains; }
+    std::string Output() override { return child_->output; }
+
+  private:
+    std::shared_ptr<FakeChild> child_;
+};
+
 // Starts the programs named in `available`: each joins the process list at normal priority,
 // and the system defragmenter brings its engine along, as the real one does. Starts are
-// recorded as "command line|hidden|creation class".
+// recorded as "program|command line|hidden|creation class|capture".
 class FakeLauncher final : public ProcessLauncher {
   public:
     explicit FakeLauncher(FakeProcessTable& table) : table_(table) {}
-    bool Start(const std::string& commandLine, bool hidden, std::uint32_t creationClass) override {
-        starts.push_back(commandLine + "|" + std::to_string(hidden) + "|" +
-                         std::to_string(creationClass));
-        const std::string word = commandLine.substr(0, commandLine.find(' '));
+    std::unique_ptr<StartedProcess> Start(const LaunchRequest& r) override {
+        starts.push_back(r.program + "|" + r.commandLine + "|" + std::to_string(r.hidden) + "|" +
+                         std::to_string(r.creationClass) + "|" + std::to_string(r.captureOutput));
+        const std::string word = r.commandLine.substr(0, r.commandLine.find(' '));
         if (!available.contains(word)) {
-            return false;
+            return nullptr;
         }
-        table_.Add(word + ".exe");
+        auto child = std::make_shared<FakeChild>();
+        child->pid = table_.Add(word + ".exe");
         if (word == "defrag") {
             table_.Add("dfrgntfs.exe", engineBasePriority);
         }
-        return true;
+        children.push_back(child);
+        return std::make_unique<FakeStartedProcess>(child);
     }
     // The command lines alone, in order.
     std::vector<std::string> CommandLines() const {
         std::vector<std::string> lines;
         for (const std::string& s : starts) {
-            lines.push_back(s.substr(0, s.find('|')));
+            const auto from = s.find('|') + 1;
+            lines.push_back(s.substr(from, s.find('|', from) - from));
         }
         return lines;
+    }
+    // Every started program ends, with this exit code and output.
+    void FinishAll(std::uint32_t exitCode = 0, const std::string& output = "") {
+        for (auto& child : children) {
+            if (!child->exitCode) {
+                child->exitCode = exitCode;
+                child->output = output;
+            }
+        }
+        for (const char* name : {"defrag.exe", "contig.exe", "dfrgntfs.exe"}) {
+            table_.Remove(name);
+        }
     }
 
     std::set<std::string> available{"defrag", "contig"};
     std::int32_t engineBasePriority = 7;  // matches no level: every level must be set
     std::vector<std::string> starts;
+    std::vector<std::shared_ptr<FakeChild>> children;
 
   private:
     FakeProcessTable& table_;
+};
+
+// A run log in memory.
+class MemoryLogFolder final : public LogFolder {
+  public:
+    std::uint64_t SizeOf(std::string_view file) override { return Read(file).size(); }
+    std::string Read(std::string_view file) override {
+        auto it = files.find(file);
+        return it == files.end() ? std::string() : it->second;
+    }
+    bool Write(std::string_view file, std::string_view text) override {
+        files.insert_or_assign(std::string(file), std::string(text));
+        return true;
+    }
+    bool Append(std::string_view file, std::string_view text) override {
+        files[std::string(file)] += text;
+        return true;
+    }
+    std::map<std::string, std::string, std::less<>> files;
 };
 
 class FakeTerminator final : public ProcessTerminator {

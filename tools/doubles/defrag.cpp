@@ -1,15 +1,83 @@
-// Stands in for the system defragmenter: records its start, starts the engine double as the
-// real one starts its engine, and ends once its time is up and the engine has finished.
+// Stands in for the system defragmenter and acts like the one of the system it runs on (or of
+// QM_DOUBLE_SYSTEM: "xp", "win7", "win10"): it records its start; Windows XP's starts its
+// engine and takes "-f"; later systems refuse "-f" as the real ones do, and take "/U /V" or
+// "/O /U /V". QM_DOUBLE_REFUSE=admin makes it refuse for want of administrator rights, with
+// the exit code 0 the real one may give then. It ends once its time is up (and, on XP, the
+// engine has finished).
+#include <cstring>
+#include <cwctype>
+
 #include "double_common.h"
+
+namespace {
+
+enum class System { kXp, kWindows7, kLater };
+
+System ThisSystem() {
+    const std::wstring asked = qm::doubles::EnvironmentValue(L"QM_DOUBLE_SYSTEM");
+    if (asked == L"xp") {
+        return System::kXp;
+    }
+    if (asked == L"win7") {
+        return System::kWindows7;
+    }
+    if (asked == L"win10") {
+        return System::kLater;
+    }
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    const auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+    if (!rtlGetVersion || rtlGetVersion(&info) != 0 || info.dwMajorVersion < 6 ||
+        (info.dwMajorVersion == 6 && info.dwMinorVersion == 0)) {
+        return System::kXp;
+    }
+    return info.dwMajorVersion == 6 && info.dwMinorVersion == 1 ? System::kWindows7
+                                                                : System::kLater;
+}
+
+bool HasOption(const wchar_t* option) {
+    std::wstring line = ::GetCommandLineW();
+    for (auto& c : line) {
+        c = static_cast<wchar_t>(std::towlower(c));
+    }
+    std::wstring wanted = option;
+    for (auto& c : wanted) {
+        c = static_cast<wchar_t>(std::towlower(c));
+    }
+    const auto at = line.find(L" " + wanted);
+    return at != std::wstring::npos &&
+           (at + 1 + wanted.size() == line.size() || line[at + 1 + wanted.size()] == L' ');
+}
+
+void Say(const char* text) {
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(std::strlen(text)),
+                &written, nullptr);
+}
+
+}  // namespace
 
 int wmain() {
     qm::doubles::LogStart();
-    const DWORD lifetime = qm::doubles::LifetimeMilliseconds();
-    HANDLE engine = qm::doubles::StartChild(L"dfrgntfs.exe");
-    ::Sleep(lifetime);
+    const System system = ThisSystem();
+    if (system != System::kXp && HasOption(L"-f")) {
+        Say("An invalid command line option was specified. (0x89000008)\r\n");
+        return static_cast<int>(0x89000008u);
+    }
+    if (qm::doubles::EnvironmentValue(L"QM_DOUBLE_REFUSE") == L"admin") {
+        Say("The disk defragmenter requires Administrator privileges to run. (0x89000024)\r\n");
+        return 0;
+    }
+    HANDLE engine = system == System::kXp ? qm::doubles::StartChild(L"dfrgntfs.exe") : nullptr;
+    Say(system == System::kXp ? "Windows Disk Defragmenter\r\nAnalysis report\r\n"
+                              : "Invoking optimization...\r\n\r\nPre-Optimization Report:\r\n");
+    ::Sleep(qm::doubles::LifetimeMilliseconds());
     if (engine) {
         ::WaitForSingleObject(engine, 5000);
         ::CloseHandle(engine);
     }
+    Say("The operation completed successfully.\r\n");
     return 0;
 }

@@ -5,8 +5,8 @@
 //
 //   QM_DOUBLE_LOG      file to which one line per start is appended (optional):
 //                      local time TAB file name TAB process id TAB priority class (hex)
-//                      TAB show state asked by the starter ("-" when none) TAB the exact
-//                      command line; UTF-8, CR LF
+//                      TAB show state asked by the starter ("-" when none) TAB its own full
+//                      path TAB the exact command line; UTF-8, CR LF
 //   QM_DOUBLE_SECONDS  how long to stay alive, in seconds, fractions allowed (default 3)
 
 #include <windows.h>
@@ -48,11 +48,16 @@ inline std::string Utf8(const std::wstring& text) {
     return out;
 }
 
-inline std::wstring OwnFileName() {
+inline std::wstring OwnPath() {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const wchar_t* slash = std::wcsrchr(path, L'\\');
-    return slash ? slash + 1 : path;
+    return path;
+}
+
+inline std::wstring OwnFileName() {
+    const std::wstring path = OwnPath();
+    const auto slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 // Appends this start's line to the log, if one is named. Each line goes out in one write to
@@ -77,7 +82,8 @@ inline void LogStart() {
     wchar_t numbers[96] = {};
     std::swprintf(numbers, 96, L"\t%lu\t0x%lX\t%ls\t", ::GetCurrentProcessId(),
                   ::GetPriorityClass(::GetCurrentProcess()), show);
-    const std::string line = Utf8(head + OwnFileName() + numbers + ::GetCommandLineW()) + "\r\n";
+    const std::string line =
+        Utf8(head + OwnFileName() + numbers + OwnPath() + L"\t" + ::GetCommandLineW()) + "\r\n";
 
     HANDLE file = ::CreateFileW(logPath.c_str(), FILE_APPEND_DATA,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -42,8 +42,9 @@ void RunSupervisor::StartDefragRun() {
         return;
     }
     s_.scheduler.SetEnabled(false);
-    s_.run.lastDefrag = s_.clock.Now();
-    SaveLastDefrag(s_.store, s_.dates, s_.run.lastDefrag);
+    runStarted_ = s_.clock.Now();
+    runSucceeded_ = false;
+    failedDrives_.clear();
     defragRunning_ = true;
     driveIndex_ = 0;
     failedPolls_ = 0;
@@ -61,13 +62,27 @@ void RunSupervisor::DefragNextDrive() {
         FinishDefragRun();
         return;
     }
+    drive_ = drive;
     if (s_.setBalloon) {
         s_.setBalloon("Defragmenting drive " + drive);
     }
-    defragCommand_ = DefragCommandFor(drive);
+    defragCommand_ = DefragCommandFor(drive, s_.system.syntax, s_.run.runPriority);
     contigCommand_ = ContigCommandFor(drive);
-    LaunchDefrag(s_.launcher, s_.processes, defragCommand_, contigCommand_, true,
-                 s_.run.runPriority);
+    driveStarted_ = s_.clock.Now();
+    stopRequested_ = false;
+    if (s_.system.syntax == DefragSyntax::kWindows7 && s_.system.incursSeekPenalty &&
+        s_.system.incursSeekPenalty(static_cast<char>(std::tolower(drive[0]))) == false) {
+        // Windows 7 would defragment a solid-state drive, which only wears it.
+        Record(drive, defragCommand_, driveStarted_,
+               {DriveOutcome::Kind::kSkipped, "solid-state drive", 0}, "");
+        DefragNextDrive();
+        return;
+    }
+    LaunchedDefrag launched = LaunchDefrag(
+        s_.launcher, s_.processes,
+        {s_.system.defragProgram, defragCommand_, contigCommand_, true, s_.run.runPriority});
+    child_ = std::move(launched.process);
+    launchedCommand_ = launched.commandLine.empty() ? defragCommand_ : launched.commandLine;
     // Restarted, not just switched on: when the previous drive ended within the first poll,
     // its priority timer is still counting and would fire too early for this drive's engine.
     s_.timerPriority.Restart();
@@ -76,6 +91,9 @@ void RunSupervisor::DefragNextDrive() {
 
 void RunSupervisor::TimerWait_Timer() {
     s_.timerWait.SetEnabled(false);
+    if (child_) {
+        child_->DrainOutput();
+    }
     const std::optional<bool> presence = DefragmenterPresence();
     if (!presence) {
         // A list that cannot be taken says nothing about the defragmenter: wait on.
@@ -87,10 +105,12 @@ void RunSupervisor::TimerWait_Timer() {
         return;
     }
     failedPolls_ = 0;
-    if (*presence) {
+    const bool childEnded = !child_ || child_->ExitCode().has_value();
+    if (*presence || !childEnded) {
         s_.timerWait.SetEnabled(true);
         return;
     }
+    EndDrive();
     DefragNextDrive();
 }
 
@@ -99,6 +119,59 @@ void RunSupervisor::TimerPriority_Timer() {
     const int priority = s_.run.runPriority;
     const int level = (priority == 2 || priority == 3) ? priority : 1;
     SetTaskPriority(s_.processes, kEngineExe, level);
+}
+
+void RunSupervisor::EndDrive(std::optional<DriveOutcome> known) {
+    std::string output;
+    std::optional<std::uint32_t> exitCode;
+    if (child_) {
+        child_->DrainOutput();
+        output = child_->Output();
+        if (output.size() > kMaxOutput) {
+            output.resize(kMaxOutput);
+        }
+        exitCode = child_->ExitCode();
+    }
+    const DriveOutcome outcome = known ? *known
+                                 : stopRequested_
+                                     ? DriveOutcome{DriveOutcome::Kind::kStopped, "", 0}
+                                     : ClassifyDefragOutcome(exitCode, output);
+    Record(drive_, launchedCommand_, driveStarted_, outcome, output);
+    child_.reset();
+}
+
+void RunSupervisor::Record(const std::string& drive, const std::string& commandLine,
+                           DateTime started, const DriveOutcome& outcome,
+                           const std::string& output) {
+    if (outcome.kind == DriveOutcome::Kind::kOk && !runSucceeded_) {
+        // The run has done something: now it counts as the last defrag, from its start.
+        runSucceeded_ = true;
+        s_.run.lastDefrag = runStarted_;
+        SaveLastDefrag(s_.store, s_.dates, runStarted_);
+    }
+    if (outcome.Failed()) {
+        failedDrives_.emplace_back(drive, outcome.reason);
+    }
+    if (s_.log) {
+        const DriveRunRecord record{started, drive, commandLine,
+                                    s_.clock.Now().Seconds() - started.Seconds(), outcome};
+        AppendToRunLog(*s_.log, RunLogLine(record));
+        if (!output.empty()) {
+            s_.log->Write(DriveOutputFile(drive), output);
+        }
+    }
+}
+
+std::string RunSupervisor::FailureLine(
+    const std::vector<std::pair<std::string, std::string>>& failed) {
+    if (failed.empty()) {
+        return {};
+    }
+    std::string drives;
+    for (const auto& [drive, reason] : failed) {
+        drives += (drives.empty() ? "" : ", ") + drive;
+    }
+    return " Last run failed on " + drives + " - " + failed.front().second + " ";
 }
 
 void RunSupervisor::EndDefragRun() {
@@ -110,6 +183,8 @@ void RunSupervisor::EndDefragRun() {
 }
 
 void RunSupervisor::AbandonDefragRun() {
+    EndDrive(
+        DriveOutcome{DriveOutcome::Kind::kFailed, "the running programs could not be listed", 0});
     EndDefragRun();
     s_.run.lastRunProblem = kListingFailedProblem;
     s_.scheduler.SetEnabled(true);
@@ -120,7 +195,8 @@ void RunSupervisor::AbandonDefragRun() {
 
 void RunSupervisor::FinishDefragRun() {
     EndDefragRun();
-    s_.run.lastRunProblem.clear();
+    // The line stays until a run without a failed drive.
+    s_.run.lastRunProblem = FailureLine(failedDrives_);
     switch (s_.run.afterDefragAction) {
         case 1:
             s_.scheduler.SetEnabled(true);
@@ -152,6 +228,7 @@ void RunSupervisor::FinishDefragRun() {
 }
 
 void RunSupervisor::mnuStop_Click() {
+    stopRequested_ = defragRunning_;
     // The defragmenter first, so that it cannot start its engine again; then the engine.
     for (const char* name : {kDefragExe, kContigExe, kEngineExe}) {
         if (const std::uint32_t pid = FindProcessId(s_.processes, name)) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/app/process_terminator.h"
 #include "core/app/program_settings.h"
@@ -12,7 +15,9 @@
 #include "core/common/settings_store.h"
 #include "core/common/timer.h"
 #include "core/defrag/defrag_launch.h"
+#include "core/defrag/defrag_outcome.h"
 #include "core/defrag/process_table.h"
+#include "core/defrag/run_log.h"
 #include "core/schedule/scheduler.h"
 
 namespace qm {
@@ -23,6 +28,16 @@ namespace qm {
 inline constexpr const char* kDefragExe = "defrag.exe";
 inline constexpr const char* kContigExe = "contig.exe";
 inline constexpr const char* kEngineExe = "dfrgntfs.exe";
+
+// What the run needs to know of the system it defragments on.
+struct DefragSystem {
+    DefragSyntax syntax = DefragSyntax::kClassic;
+    // The system's own defrag.exe by its full path, never one found on the search path.
+    std::string defragProgram = "defrag.exe";
+    // Whether a drive's disk has a seek penalty (a hard disk); nothing when that cannot be
+    // asked. Windows 7 cannot optimise a solid-state drive, so it leaves those alone.
+    std::function<std::optional<bool>(char letter)> incursSeekPenalty;
+};
 
 // Everything a run touches, owned elsewhere.
 struct RunServices {
@@ -41,10 +56,17 @@ struct RunServices {
     std::function<void()> scheduleChanged;     // refreshes the status text
     std::function<void()> endProgram;          // ends the program (asynchronously is fine)
     std::function<void(int)> shutdownWindows;  // may throw; a failure is swallowed
+    DefragSystem system{};
+    LogFolder* log = nullptr;  // the run log; none keeps no log
 };
 
 // Defragments the selected drives one after another with the external defragmenter, then
 // performs the after-defrag action. Driven by the two timers; nothing blocks.
+//
+// Each drive's defragmenter is kept until it ends: its exit code and output tell whether the
+// drive was done (later systems refuse a run without administrator rights, and may still exit
+// with 0). "LastDefrag", the start of the run, is written once a drive has succeeded, so a run
+// that did nothing is never shown as done; each drive is logged.
 class RunSupervisor {
   public:
     explicit RunSupervisor(RunServices services);
@@ -56,6 +78,8 @@ class RunSupervisor {
     // The balloon's line after a run that ended so.
     static constexpr const char* kListingFailedProblem =
         " Last run ended early: the running programs could not be listed ";
+    // The most output of one drive that is kept.
+    static constexpr std::size_t kMaxOutput = 256 * 1024;
 
     // The scheduler reached a scheduled moment: a run starts by the rules of "Defrag Selected
     // Drive(s) Now", decided now rather than when the menu was last opened.
@@ -81,12 +105,19 @@ class RunSupervisor {
     int DriveCount() const { return driveCount_; }
     const std::string& DefragCommand() const { return defragCommand_; }
     const std::string& ContigCommand() const { return contigCommand_; }
+    // The balloon's line for a run with failed drives: " Last run failed on C: - reason ".
+    static std::string FailureLine(const std::vector<std::pair<std::string, std::string>>& failed);
 
   private:
     // Ends a run whose defragmenter can no longer be watched: no after-defrag action (a
     // power-off might cut a defragmentation short), the schedule back on, the reason shown.
     void AbandonDefragRun();
     void EndDefragRun();
+    // The current drive has ended: its outcome is logged, and the first success of the run
+    // records the run as done.
+    void EndDrive(std::optional<DriveOutcome> known = std::nullopt);
+    void Record(const std::string& drive, const std::string& commandLine, DateTime started,
+                const DriveOutcome& outcome, const std::string& output);
 
     RunServices s_;
     int failedPolls_ = 0;
@@ -95,6 +126,14 @@ class RunSupervisor {
     int driveIndex_ = 0;
     std::string defragCommand_;
     std::string contigCommand_;
+    DateTime runStarted_;
+    bool runSucceeded_ = false;
+    std::vector<std::pair<std::string, std::string>> failedDrives_;  // drive, reason
+    std::string drive_;  // "C:", the drive being defragmented
+    std::unique_ptr<StartedProcess> child_;
+    std::string launchedCommand_;
+    DateTime driveStarted_;
+    bool stopRequested_ = false;
 };
 
 }  // namespace qm

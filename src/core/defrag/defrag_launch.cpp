@@ -17,8 +17,27 @@ std::string DriveOf(std::string_view drive) {
 
 }  // namespace
 
+DefragSyntax DefragSyntaxFor(WindowsVersion version) {
+    if (version.major < 6 || (version.major == 6 && version.minor == 0)) {
+        return DefragSyntax::kClassic;
+    }
+    if (version.major == 6 && version.minor == 1) {
+        return DefragSyntax::kWindows7;
+    }
+    return DefragSyntax::kOptimize;
+}
+
+std::string DefragCommandFor(std::string_view drive, DefragSyntax syntax, int priority) {
+    const std::string head = "defrag " + DriveOf(drive);
+    if (syntax == DefragSyntax::kClassic) {
+        return head + " -f";
+    }
+    const std::string normalPriority = priority == 2 || priority == 3 ? " /H" : "";
+    return head + (syntax == DefragSyntax::kOptimize ? " /O" : "") + " /U /V" + normalPriority;
+}
+
 std::string DefragCommandFor(std::string_view drive) {
-    return "defrag " + DriveOf(drive) + " -f";
+    return DefragCommandFor(drive, DefragSyntax::kClassic, 1);
 }
 
 std::string ContigCommandFor(std::string_view drive) {
@@ -32,23 +51,30 @@ std::optional<std::uint32_t> CreationClassForLevel(int priority) {
     return PriorityForLevel(priority)->priorityClass;
 }
 
-void LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes, const std::string& defragCmd,
-                  const std::string& contigCmd, bool hidden, int priority,
-                  const std::function<void()>& onDefragStarted) {
-    auto creationClass = CreationClassForLevel(priority);
+LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
+                            const DefragLaunch& launch,
+                            const std::function<void()>& onDefragStarted) {
+    LaunchedDefrag launched;
+    const auto creationClass = CreationClassForLevel(launch.priority);
     if (!creationClass) {
-        return;
+        return launched;
     }
-    if (launcher.Start(defragCmd, hidden, *creationClass)) {
+    launched.commandLine = launch.defragCommand;
+    launched.process = launcher.Start(
+        {launch.defragProgram, launch.defragCommand, launch.hidden, *creationClass, true});
+    if (launched.process) {
         if (onDefragStarted) {
             onDefragStarted();
         }
-        SetTaskPriority(processes, "defrag.exe", priority);
-        return;
+        SetTaskPriority(processes, "defrag.exe", launch.priority);
+        return launched;
     }
     // Whether the tool started is not checked here: the run finds no process and moves on.
-    launcher.Start(contigCmd, hidden, *creationClass);
-    SetTaskPriority(processes, "contig.exe", priority);
+    launched.contig = true;
+    launched.commandLine = launch.contigCommand;
+    launched.process = launcher.Start({"", launch.contigCommand, launch.hidden, *creationClass});
+    SetTaskPriority(processes, "contig.exe", launch.priority);
+    return launched;
 }
 
 }  // namespace qm

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,35 +11,85 @@
 
 namespace qm {
 
-// Starts a program from a command line whose first word the system resolves on its search
-// path. The started process is not kept: it is found again by name.
+// A program the run started and watches until it ends.
+class StartedProcess {
+  public:
+    virtual ~StartedProcess() = default;
+    virtual std::uint32_t Pid() const = 0;
+    // Its exit code once it has ended; nothing while it runs. Never waits.
+    virtual std::optional<std::uint32_t> ExitCode() = 0;
+    // Takes in what it has written so far, so that it never waits on a full pipe; the caller
+    // does this at every poll. Never waits itself.
+    virtual void DrainOutput() = 0;
+    // All it wrote, as UTF-8; empty when it was started without capture.
+    virtual std::string Output() = 0;
+};
+
+struct LaunchRequest {
+    // The file to start; empty to let the system find the first word of the command line.
+    std::string program;
+    std::string commandLine;
+    bool hidden = true;
+    std::uint32_t creationClass = 0;  // the system's priority-class value, e.g. 0x40 for idle
+    bool captureOutput = false;       // read its console output, shown in no window
+};
+
 class ProcessLauncher {
   public:
     virtual ~ProcessLauncher() = default;
-
-    // `creationClass` is the system's priority-class value given at creation. Returns whether
-    // the process was started.
-    virtual bool Start(const std::string& commandLine, bool hidden,
-                       std::uint32_t creationClass) = 0;
+    // Nothing when the program could not be started.
+    virtual std::unique_ptr<StartedProcess> Start(const LaunchRequest& request) = 0;
 };
 
-// The command lines of Windows XP and Server 2003 (NT 5.x), the systems these forms were made
-// for; later systems refuse "-f" and take their own options.
-// "defrag c: -f" for the drive "C:" (or "c:", or the root "c:\").
+// How a Windows version's defragmenter is told what to do.
+enum class DefragSyntax {
+    kClassic,   // Windows XP, Server 2003 and Vista: "defrag c: -f"
+    kWindows7,  // "defrag c: /U /V", " /H" to run at normal priority
+    kOptimize,  // Windows 8 and later: "/O" picks the right operation for each medium
+};
+
+struct WindowsVersion {
+    unsigned major = 0;
+    unsigned minor = 0;
+    unsigned build = 0;
+};
+
+DefragSyntax DefragSyntaxFor(WindowsVersion version);
+
+// The system defragmenter's command line for a drive ("C:", "c:" or the root "c:\") at a run
+// priority: on Windows 7 and later, Normal and High add " /H", without which the system
+// optimises at low priority.
+std::string DefragCommandFor(std::string_view drive, DefragSyntax syntax, int priority);
+// The classic form, as on Windows XP: "defrag c: -f".
 std::string DefragCommandFor(std::string_view drive);
-// "contig -s -q c:\*.*" for the same drive.
+// "contig -s -q c:\*.*" on every system.
 std::string ContigCommandFor(std::string_view drive);
 
 // The creation class of a run's priority level: 1 idle, 2 normal, 3 high; nothing otherwise.
 std::optional<std::uint32_t> CreationClassForLevel(int priority);
 
-// Starts the system defragmenter from `defragCmd`, or the contig tool from `contigCmd` when
-// the defragmenter cannot be started, and then sets the started program's priority by name
-// (creation classes are not honoured everywhere). `onDefragStarted` runs when the system
-// defragmenter itself started: the run uses it to time the priority of its engine. A
-// priority outside 1 to 3 starts nothing. Failures are silent.
-void LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes, const std::string& defragCmd,
-                  const std::string& contigCmd, bool hidden, int priority,
-                  const std::function<void()>& onDefragStarted = {});
+// What to start for one drive.
+struct DefragLaunch {
+    std::string defragProgram;  // the system's own defrag.exe, by its full path
+    std::string defragCommand;
+    std::string contigCommand;
+    bool hidden = true;
+    int priority = 1;
+};
+
+struct LaunchedDefrag {
+    std::unique_ptr<StartedProcess> process;  // null when nothing could be started
+    std::string commandLine;                  // the command line of what was started or tried
+    bool contig = false;                      // the contig tool stands in
+};
+
+// Starts the system defragmenter with its output captured, or the contig tool (found on the
+// search path) when the defragmenter cannot be started, and then sets the started program's
+// priority by name (creation classes are not honoured everywhere). `onDefragStarted` runs when
+// the system defragmenter itself started: the run uses it to time the priority of its engine.
+// A priority outside 1 to 3 starts nothing. Failures are silent.
+LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
+                            const DefragLaunch& launch,
+                            const std::function<void()>& onDefragStarted = {});
 
 }  // namespace qm

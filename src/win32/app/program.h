@@ -7,6 +7,8 @@
 #include "win32/common/registry_settings_store.h"
 #include "win32/common/system_clock.h"
 #include "win32/defrag/defrag_launcher.h"
+#include "win32/defrag/defrag_system.h"
+#include "win32/defrag/log_folder.h"
 #include "win32/defrag/toolhelp_process_table.h"
 
 namespace qm::win {
@@ -20,6 +22,8 @@ struct Program {
     ScheduleModule schedule{clock};
     ToolhelpProcessTable processes;
     CreateProcessLauncher launcher;
+    DefragSystem defragSystem = ThisDefragSystem();
+    LocalLogFolder runLog;
     Win32ProcessTerminator terminator;
     RunSettings run;
     bool isWindowsNT = true;

@@ -2,15 +2,16 @@
 
 #include <windows.h>
 
-#include <functional>
-#include <string>
+#include <memory>
 
 #include "core/defrag/defrag_launch.h"
 
 namespace qm::win {
 
-// Starts a command line the way a command prompt would: the system finds the program named
-// by its first word on the search path. No handle to the child is kept or handed down.
+// Starts programs for the run: the given file, or the first word of the command line as the
+// system finds it. The child's process handle is kept to learn its exit code, and with
+// capture its console output comes through a pipe, the one handle it inherits, with no
+// console window on the screen.
 //
 // The child starts suspended and is let go once its class is set; one that cannot be let go is
 // ended at once rather than left asleep for ever, with the run waiting on it.
@@ -19,14 +20,10 @@ class CreateProcessLauncher final : public ProcessLauncher {
     using ResumeCall = DWORD(WINAPI*)(HANDLE thread);
     explicit CreateProcessLauncher(ResumeCall resume = &::ResumeThread) : resume_(resume) {}
 
-    bool Start(const std::string& commandLine, bool hidden, std::uint32_t creationClass) override;
+    std::unique_ptr<StartedProcess> Start(const LaunchRequest& request) override;
 
   private:
     ResumeCall resume_;
 };
-
-// Starts the defragmenter for one drive (see qm::LaunchDefrag) on the real system.
-void LaunchDefrag(const std::string& defragCmd, const std::string& contigCmd, bool hidden,
-                  int priority, const std::function<void()>& onDefragStarted = {});
 
 }  // namespace qm::win

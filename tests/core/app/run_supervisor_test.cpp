@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,13 +13,12 @@ namespace qm::test {
 namespace {
 
 constexpr std::uint32_t kHigh = 0x80, kNormal = 0x20, kIdle = 0x40;
+const char* kRefusal = "The disk defragmenter requires Administrator privileges. (0x89000024)";
 
 class RunSupervisorTest : public ::testing::Test {
   protected:
     RunSupervisorTest() {
         run.selectedDrives = {"c:", "d:"};
-        run.runPriority = 1;
-        run.afterDefragAction = 1;
         module.Record().occursOption = 1;  // daily at 03:00
         module.Record().startHour = 3;
         module.Record().startMinute = 0;
@@ -29,11 +26,11 @@ class RunSupervisorTest : public ::testing::Test {
         scheduler.SetEnabled(true);
     }
 
-    // Ends every defragmenter process, as a finished defragmentation does.
-    void DefragmenterFinishes() {
-        for (const char* name : {"defrag.exe", "contig.exe", "dfrgntfs.exe"}) {
-            processes.Remove(name);
-        }
+    // The current drive's defragmenter ends a minute later; the next poll sees it.
+    void DriveEnds(std::uint32_t exitCode = 0, const std::string& output = "") {
+        clock.Advance(std::chrono::minutes(1));
+        launcher.FinishAll(exitCode, output);
+        timerWait.Fire();
     }
 
     FakeClock clock{DateTime::Make(2026, 12, 6, 14, 30, 5)};
@@ -45,6 +42,7 @@ class RunSupervisorTest : public ::testing::Test {
     FakeLauncher launcher{processes};
     FakeTerminator terminator{processes};
     MemorySettingsStore store;
+    MemoryLogFolder log;
     UsDateTextFormat dates;
     RunSettings run;
     TrayMenuState menu;
@@ -54,56 +52,138 @@ class RunSupervisorTest : public ::testing::Test {
     bool shutdownThrows = false;
 
     RunSupervisor supervisor{RunServices{
-        processes, launcher, terminator, scheduler, clock, store, dates, run, menu, timerWait,
-        timerPriority, [this](const std::string& t) { balloons.push_back(t); },
-        [this] { ++scheduleChanges; }, [this] { ++ends; },
+        processes,
+        launcher,
+        terminator,
+        scheduler,
+        clock,
+        store,
+        dates,
+        run,
+        menu,
+        timerWait,
+        timerPriority,
+        [this](const std::string& t) { balloons.push_back(t); },
+        [this] { ++scheduleChanges; },
+        [this] { ++ends; },
         [this](int mode) {
             shutdowns.push_back(mode);
             if (shutdownThrows) {
                 throw ShutdownError(kShutdownFailed, "Quillmere.mShutDown", "Access is denied.");
             }
-        }}};
+        },
+        {},
+        &log}};
+    // The same run on a newer system.
+    RunSupervisor Supervisor(DefragSystem on) {
+        return RunSupervisor{RunServices{processes,
+                                         launcher,
+                                         terminator,
+                                         scheduler,
+                                         clock,
+                                         store,
+                                         dates,
+                                         run,
+                                         menu,
+                                         timerWait,
+                                         timerPriority,
+                                         {},
+                                         {},
+                                         {},
+                                         {},
+                                         std::move(on),
+                                         &log}};
+    }
 };
 
 TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     supervisor.StartDefragRun();
     EXPECT_TRUE(supervisor.DefragRunning());
     EXPECT_FALSE(scheduler.Enabled());
-    EXPECT_EQ(store.Find("LastDefrag"), "12/6/2026 2:30:05 PM");
-    EXPECT_EQ(run.lastDefrag, DateTime::Make(2026, 12, 6, 14, 30, 5));
     ASSERT_EQ(launcher.CommandLines(), std::vector<std::string>{"defrag c: -f"});
     EXPECT_EQ(balloons.back(), "Defragmenting drive C:");
-    EXPECT_TRUE(timerWait.Enabled());
-    EXPECT_TRUE(timerPriority.Enabled());
     EXPECT_EQ(timerWait.Interval(), 2000u);
     EXPECT_EQ(timerPriority.Interval(), 3000u);
 
-    timerWait.Fire();  // still running: poll again
+    timerWait.Fire();  // still running: poll again, reading its output meanwhile
     EXPECT_EQ(launcher.starts.size(), 1u);
     EXPECT_TRUE(timerWait.Enabled());
+    EXPECT_EQ(launcher.children[0]->drains, 1);
 
-    DefragmenterFinishes();
     const int priorityStarts = timerPriority.Starts();
-    timerWait.Fire();
+    DriveEnds();
     EXPECT_EQ(launcher.CommandLines().back(), "defrag d: -f");
     // The engine's 3 s count anew for the new drive, even though C's never ran out.
     EXPECT_EQ(timerPriority.Starts(), priorityStarts + 1);
     EXPECT_EQ(balloons.back(), "Defragmenting drive D:");
-    EXPECT_EQ(supervisor.DriveIndex(), 2);
+    // The run did something: it counts from its start.
+    EXPECT_EQ(store.Find("LastDefrag"), "12/6/2026 2:30:05 PM");
+    EXPECT_EQ(run.lastDefrag, DateTime::Make(2026, 12, 6, 14, 30, 5));
 
-    DefragmenterFinishes();
-    timerWait.Fire();
+    DriveEnds();
     EXPECT_FALSE(supervisor.DefragRunning());
     EXPECT_TRUE(scheduler.Enabled());
     EXPECT_EQ(scheduleChanges, 1);
-    EXPECT_EQ(ends, 0);
-    EXPECT_FALSE(menu.stopVisible);
     EXPECT_FALSE(timerWait.Enabled());
     EXPECT_EQ(scheduler.NextScheduledTime(), DateTime::Make(2026, 12, 7, 3, 0));
+    EXPECT_EQ(log.Read(kRunLogFile),
+              "2026-12-06 14:30:05\tC:\tdefrag c: -f\t0:01:00\tok\r\n"
+              "2026-12-06 14:31:05\tD:\tdefrag d: -f\t0:01:00\tok\r\n");
+}
+
+TEST_F(RunSupervisorTest, ARefusedRunIsNeverShownAsDoneAndSaysWhy) {
+    // Refused for want of rights, exiting with 0 all the same; then one drive done, one not.
+    supervisor.StartDefragRun();
+    DriveEnds(0, kRefusal);
+    DriveEnds(0, kRefusal);
+    EXPECT_FALSE(store.Find("LastDefrag").has_value());
+    EXPECT_EQ(run.lastDefrag, DateTime());
+    EXPECT_EQ(run.lastRunProblem, " Last run failed on C:, D: - administrator rights needed ");
+    EXPECT_EQ(log.Read("output-C.txt"), kRefusal);
+    EXPECT_NE(log.Read(kRunLogFile).find("\tfailed: administrator rights needed (0x89000024)\r\n"),
+              std::string::npos);
+
+    clock.Advance(std::chrono::hours(1));
+    supervisor.StartDefragRun();
+    DriveEnds(0, kRefusal);
+    DriveEnds(0, "done");
+    EXPECT_EQ(store.Find("LastDefrag"), "12/6/2026 3:32:05 PM");  // this run's start
+    EXPECT_EQ(run.lastRunProblem, " Last run failed on C: - administrator rights needed ");
+
+    supervisor.StartDefragRun();  // a run without failures takes the line away
+    DriveEnds();
+    DriveEnds();
+    EXPECT_EQ(run.lastRunProblem, "");
+}
+
+TEST_F(RunSupervisorTest, NewerSystemsGetTheirCommandLinesAndWindows7LeavesSolidStateAlone) {
+    run.runPriority = 2;
+    RunSupervisor windows10 = Supervisor({DefragSyntax::kOptimize, "S\\defrag.exe", {}});
+    windows10.StartDefragRun();
+    EXPECT_EQ(launcher.starts.back(), "S\\defrag.exe|defrag c: /O /U /V /H|1|32|1");
+    DriveEnds();
+    DriveEnds();
+
+    // C: is a solid-state drive, D: a hard disk; an unanswered query counts as a hard disk.
+    run.selectedDrives = {"c:", "d:", "e:"};
+    RunSupervisor windows7 = Supervisor(
+        {DefragSyntax::kWindows7, "S\\defrag.exe", [](char letter) -> std::optional<bool> {
+             return letter == 'c'   ? std::optional(false)
+                    : letter == 'd' ? std::optional(true)
+                                    : std::nullopt;
+         }});
+    launcher.starts.clear();
+    windows7.StartDefragRun();
+    EXPECT_EQ(launcher.CommandLines(), std::vector<std::string>{"defrag d: /U /V /H"});
+    DriveEnds();
+    EXPECT_EQ(launcher.CommandLines().back(), "defrag e: /U /V /H");
+    EXPECT_NE(
+        log.Read(kRunLogFile).find("\tC:\tdefrag c: /U /V /H\t0:00:00\tskipped: solid-state drive"),
+        std::string::npos);
 }
 
 TEST_F(RunSupervisorTest, AfterDefragActionsCloseOrPowerOffOrLeaveTheSchedulerOff) {
-    struct Case {
+    const struct {
         std::int16_t action;
         bool shutdownThrows;
         std::vector<int> shutdowns;
@@ -121,8 +201,7 @@ TEST_F(RunSupervisorTest, AfterDefragActionsCloseOrPowerOffOrLeaveTheSchedulerOf
         run.selectedDrives = {"e:"};
         shutdownThrows = c.shutdownThrows;
         supervisor.StartDefragRun();
-        DefragmenterFinishes();
-        EXPECT_NO_THROW(timerWait.Fire());
+        EXPECT_NO_THROW(DriveEnds(0, kRefusal));  // whatever the outcome
         EXPECT_EQ(shutdowns, c.shutdowns) << c.action;
         EXPECT_EQ(ends, c.ends) << c.action;
         EXPECT_EQ(scheduleChanges, 0);
@@ -131,29 +210,18 @@ TEST_F(RunSupervisorTest, AfterDefragActionsCloseOrPowerOffOrLeaveTheSchedulerOf
 }
 
 TEST_F(RunSupervisorTest, EnginePriorityFollowsTheRunPriorityThreeSecondsLater) {
-    struct Case {
-        int priority;
-        std::uint32_t expected;
-    } cases[] = {{1, kIdle}, {2, kNormal}, {3, kHigh}};
-    for (const auto& c : cases) {
-        processes.entries.clear();
+    for (auto [priority, expected] : {std::pair{1, kIdle}, {2, kNormal}, {3, kHigh}}) {
         processes.priorityCalls.clear();
-        run.runPriority = static_cast<std::int16_t>(c.priority);
+        run.runPriority = static_cast<std::int16_t>(priority);
+        run.selectedDrives = {"c:"};
         supervisor.StartDefragRun();
-        const auto callsAtStart = processes.priorityCalls.size();
         timerPriority.Fire();
         EXPECT_FALSE(timerPriority.Enabled());  // once only
-        ASSERT_GT(processes.priorityCalls.size(), callsAtStart);
-        const auto& engine = *std::find_if(processes.entries.begin(), processes.entries.end(),
-                                           [](auto& e) { return e.exePath == "dfrgntfs.exe"; });
+        ASSERT_FALSE(processes.priorityCalls.empty());
         EXPECT_EQ(processes.priorityCalls.back(),
-                  (FakeProcessTable::PriorityCall{engine.pid, c.expected}))
-            << c.priority;
-        // finish this run
-        DefragmenterFinishes();
-        timerWait.Fire();
-        DefragmenterFinishes();
-        timerWait.Fire();
+                  (FakeProcessTable::PriorityCall{processes.entries[1].pid, expected}))
+            << priority;
+        DriveEnds();
     }
 }
 
@@ -165,6 +233,8 @@ TEST_F(RunSupervisorTest, APriorityOutsideOneToThreeStartsNothingAndEachDriveIsP
     EXPECT_EQ(supervisor.DriveIndex(), 2);
     timerWait.Fire();
     EXPECT_FALSE(supervisor.DefragRunning());
+    EXPECT_EQ(run.lastRunProblem,
+              " Last run failed on C:, D: - the defragmenter could not be started ");
 }
 
 TEST_F(RunSupervisorTest, RequestIgnoredWhileADefragmenterRunsOrWithNoDrive) {
@@ -172,25 +242,21 @@ TEST_F(RunSupervisorTest, RequestIgnoredWhileADefragmenterRunsOrWithNoDrive) {
     supervisor.StartDefragRun();
     EXPECT_FALSE(supervisor.DefragRunning());
     EXPECT_TRUE(scheduler.Enabled());
-    EXPECT_FALSE(store.Find("LastDefrag").has_value());
-
     processes.entries.clear();
     run.selectedDrives.clear();
     supervisor.StartDefragRun();
     EXPECT_FALSE(supervisor.DefragRunning());
     EXPECT_TRUE(scheduler.Enabled());
     EXPECT_TRUE(launcher.starts.empty());
-    EXPECT_FALSE(store.Find("LastDefrag").has_value());
+    EXPECT_TRUE(log.files.empty());
 }
 
 TEST_F(RunSupervisorTest, ScheduledMomentDecidesNowNotByTheMenuLastShown) {
     menu.defragEnabled = false;  // the menu was last opened while some defragmenter ran
     supervisor.Scheduler1_ScheduledTime();
     EXPECT_TRUE(supervisor.DefragRunning());
-    DefragmenterFinishes();
-    timerWait.Fire();
-    DefragmenterFinishes();
-    timerWait.Fire();
+    DriveEnds();
+    DriveEnds();
     processes.Add("defrag.exe");  // Windows' own maintenance, say
     supervisor.Scheduler1_ScheduledTime();
     EXPECT_FALSE(supervisor.DefragRunning());
@@ -201,49 +267,30 @@ TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter)
     supervisor.StartDefragRun();  // cannot tell whether one runs: no run
     EXPECT_FALSE(supervisor.DefragRunning());
     processes.snapshotFails = false;
+    run.afterDefragAction = 3;
     supervisor.StartDefragRun();
+    launcher.FinishAll();  // its handle says it ended, but the list cannot confirm it
     processes.snapshotFails = true;
     for (int poll = 1; poll < RunSupervisor::kMaxFailedPolls; ++poll) {
         ASSERT_TRUE(timerWait.Fire());
     }
     processes.snapshotFails = false;
-    timerWait.Fire();  // the list is back: the count starts again
+    processes.Add("defrag.exe");  // the list is back, and someone's defragmenter runs
+    timerWait.Fire();
     processes.snapshotFails = true;
     for (int poll = 1; poll < RunSupervisor::kMaxFailedPolls; ++poll) {
         ASSERT_TRUE(timerWait.Fire());
     }
     EXPECT_EQ(launcher.starts.size(), 1u) << "the next drive started while C: may still run";
-    EXPECT_TRUE(supervisor.DefragRunning());
     timerWait.Fire();  // five minutes of failures in a row: the run ends, and says why
     EXPECT_FALSE(supervisor.DefragRunning());
     EXPECT_FALSE(timerWait.Enabled());
+    EXPECT_TRUE(shutdowns.empty()) << "no power-off in the middle of a defragmentation";
     EXPECT_TRUE(scheduler.Enabled());
-    EXPECT_EQ(scheduleChanges, 1);
     EXPECT_EQ(run.lastRunProblem, RunSupervisor::kListingFailedProblem);
     EXPECT_EQ(WithRunProblem("a\r\nb", run.lastRunProblem),
               "a\r\nb\r\n Last run ended early: the running programs could not be listed ");
     EXPECT_EQ(WithRunProblem("a", ""), "a");
-    // A run that goes well takes the line away again.
-    processes.snapshotFails = false;
-    processes.entries.clear();
-    supervisor.StartDefragRun();
-    DefragmenterFinishes();
-    timerWait.Fire();
-    DefragmenterFinishes();
-    timerWait.Fire();
-    EXPECT_EQ(run.lastRunProblem, "");
-}
-
-TEST_F(RunSupervisorTest, AbandoningARunNeverPowersOff) {
-    run.afterDefragAction = 3;
-    supervisor.StartDefragRun();
-    processes.snapshotFails = true;
-    for (int poll = 0; poll < RunSupervisor::kMaxFailedPolls; ++poll) {
-        timerWait.Fire();
-    }
-    EXPECT_FALSE(supervisor.DefragRunning());
-    EXPECT_TRUE(shutdowns.empty());
-    EXPECT_EQ(ends, 0);
 }
 
 TEST_F(RunSupervisorTest, ContigStandsInWhenTheSystemDefragmenterCannotStart) {
@@ -252,27 +299,27 @@ TEST_F(RunSupervisorTest, ContigStandsInWhenTheSystemDefragmenterCannotStart) {
     EXPECT_EQ(launcher.CommandLines(),
               (std::vector<std::string>{"defrag c: -f", "contig -s -q c:\\*.*"}));
     EXPECT_TRUE(supervisor.DefragmenterRunning());
+    DriveEnds();
+    EXPECT_NE(log.Read(kRunLogFile).find("\tcontig -s -q c:\\*.*\t0:01:00\tok"), std::string::npos);
 }
 
 TEST_F(RunSupervisorTest, StopEndsTheCurrentDriveAndTheRunGoesOn) {
     supervisor.StartDefragRun();
-    clock.Advance(std::chrono::minutes(5));
     const std::vector<std::uint32_t> order = {processes.entries[0].pid, processes.entries[1].pid};
     supervisor.mnuStop_Click();
     // The defragmenter first, so that it cannot start its engine again, then the engine.
     EXPECT_EQ(terminator.ended, order);
     EXPECT_FALSE(supervisor.DefragmenterRunning());
-    timerWait.Fire();
+    DriveEnds(1);
     EXPECT_EQ(launcher.CommandLines().back(), "defrag d: -f");
-    // LastDefrag keeps the start of the run that was stopped.
-    EXPECT_EQ(store.Find("LastDefrag"), "12/6/2026 2:30:05 PM");
+    EXPECT_NE(log.Read(kRunLogFile).find("\tstopped\r\n"), std::string::npos);
+    EXPECT_FALSE(store.Find("LastDefrag").has_value());
 }
 
 TEST_F(RunSupervisorTest, AnEmptyEntryEndsTheRun) {
     run.selectedDrives = {"c:", "", "d:"};
     supervisor.StartDefragRun();
-    DefragmenterFinishes();
-    timerWait.Fire();
+    DriveEnds();
     EXPECT_FALSE(supervisor.DefragRunning());
     EXPECT_EQ(launcher.starts.size(), 1u);
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/defrag/defrag_launch.h"
+#include "core/defrag/defrag_outcome.h"
+#include "core/defrag/run_log.h"
 #include "core/defrag/drive_list.h"
 #include "core/defrag/gradient.h"
 #include "core/defrag/process_watch.h"
@@ -19,45 +21,121 @@ namespace {
 using namespace std::string_literals;
 using Calls = std::vector<FakeProcessTable::PriorityCall>;
 
-TEST(DefragCommands, NameTheDriveInLowerCase) {
+TEST(DefragCommands, FollowTheSystemAndThePriority) {
+    const struct {
+        WindowsVersion version;
+        int priority;
+        const char* command;
+    } cases[] = {
+        {{5, 1, 2600}, 3, "defrag e: -f"},  // XP: the classic form at any priority
+        {{5, 2, 3790}, 1, "defrag e: -f"},  // Server 2003
+        {{6, 0, 6002}, 2, "defrag e: -f"},  // Vista
+        {{6, 1, 7601}, 1, "defrag e: /U /V"},
+        {{6, 1, 7601}, 2, "defrag e: /U /V /H"},  // /H: normal priority instead of low
+        {{6, 2, 9200}, 1, "defrag e: /O /U /V"},
+        {{6, 3, 9600}, 3, "defrag e: /O /U /V /H"},
+        {{10, 0, 22631}, 2, "defrag e: /O /U /V /H"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DefragCommandFor("E:\\", DefragSyntaxFor(c.version), c.priority), c.command)
+            << c.version.major << "." << c.version.minor << " " << c.priority;
+    }
     EXPECT_EQ(DefragCommandFor("C:"), "defrag c: -f");
-    EXPECT_EQ(DefragCommandFor("e:\\"), "defrag e: -f");
     EXPECT_EQ(ContigCommandFor("D:"), "contig -s -q d:\\*.*");
 }
 
-TEST(LaunchDefrag, StartsTheDefragmenterElseTheContigToolAndSetsThePriorityByName) {
+TEST(LaunchDefrag, StartsTheSystemsDefragmenterElseTheContigToolAndSetsThePriorityByName) {
+    const std::string sys = "C:\\Windows\\system32\\defrag.exe";
     const struct {
         std::set<std::string> available;
-        bool hidden;
         int priority;
         std::vector<std::string> starts;
         int hookCalls;  // the hook follows the system defragmenter only
         Calls calls;    // normal needs no change: a fresh process already runs at it
+        bool started;
     } cases[] = {
-        {{"defrag", "contig"}, true, 1, {"defrag c: -f|1|64"}, 1, {{100, 0x40}}},
-        {{"defrag", "contig"}, true, 2, {"defrag c: -f|1|32"}, 1, {}},
-        {{"defrag", "contig"}, true, 3, {"defrag c: -f|1|128"}, 1, {{100, 0x80}}},
+        {{"defrag", "contig"}, 1, {sys + "|defrag c: -f|1|64|1"}, 1, {{100, 0x40}}, true},
+        {{"defrag", "contig"}, 2, {sys + "|defrag c: -f|1|32|1"}, 1, {}, true},
         {{"contig"},
-         false,
          3,
-         {"defrag c: -f|0|128", "contig -s -q c:\\*.*|0|128"},
+         {sys + "|defrag c: -f|1|128|1", "|contig -s -q c:\\*.*|1|128|0"},
          0,
-         {{100, 0x80}}},
-        {{}, true, 1, {"defrag c: -f|1|64", "contig -s -q c:\\*.*|1|64"}, 0, {}},
-        {{"defrag", "contig"}, true, 0, {}, 0, {}},
-        {{"defrag", "contig"}, true, 4, {}, 0, {}},
+         {{100, 0x80}},
+         true},
+        {{}, 1, {sys + "|defrag c: -f|1|64|1", "|contig -s -q c:\\*.*|1|64|0"}, 0, {}, false},
+        {{"defrag", "contig"}, 0, {}, 0, {}, false},
+        {{"defrag", "contig"}, 4, {}, 0, {}, false},
     };
     for (const auto& c : cases) {
         FakeProcessTable table;
         FakeLauncher launcher(table);
         launcher.available = c.available;
         int hookCalls = 0;
-        LaunchDefrag(launcher, table, "defrag c: -f", "contig -s -q c:\\*.*", c.hidden, c.priority,
-                     [&] { ++hookCalls; });
+        const LaunchedDefrag launched = LaunchDefrag(
+            launcher, table, {sys, "defrag c: -f", "contig -s -q c:\\*.*", true, c.priority},
+            [&] { ++hookCalls; });
         EXPECT_EQ(launcher.starts, c.starts) << c.priority;
         EXPECT_EQ(hookCalls, c.hookCalls) << c.priority;
         EXPECT_EQ(table.priorityCalls, c.calls) << c.priority;
+        EXPECT_EQ(launched.process != nullptr, c.started) << c.priority;
     }
+}
+
+TEST(DefragOutcome, ExitCodeAndOutputTellWhetherTheDriveWasDone) {
+    using K = DriveOutcome::Kind;
+    const struct {
+        std::optional<std::uint32_t> exitCode;
+        const char* output;
+        K kind;
+        const char* text;
+    } cases[] = {
+        {0, "Pre-Optimization Report:\r\n...\r\nThe operation completed successfully.\r\n", K::kOk,
+         "ok"},
+        {0x89000008, "An invalid command line option was specified. (0x89000008)\r\n", K::kFailed,
+         "failed: invalid command line option (0x89000008)"},
+        // Refused for want of rights, with the exit code 0 all the same.
+        {0, "The disk defragmenter requires Administrator privileges to run. (0x89000024)",
+         K::kFailed, "failed: administrator rights needed (0x89000024)"},
+        {1, "The requested operation is already in progress on the volume. (0x89000000)",
+         K::kFailed, "failed: an optimisation already runs on the volume (0x89000000)"},
+        {0x89000010, "", K::kFailed,
+         "failed: the optimisation service could not be reached (0x89000010)"},
+        {0, "Error (0x8900002a) and (0x12345678)", K::kFailed, "failed: error 0x8900002A"},
+        {0, "not a code: (0x89000024 and (0x80070057)", K::kOk, "ok"},
+        {3, "", K::kFailed, "failed: exit code 3 (0x00000003)"},
+        {std::nullopt, "", K::kFailed, "failed: the defragmenter could not be started"},
+    };
+    for (const auto& c : cases) {
+        const DriveOutcome outcome = ClassifyDefragOutcome(c.exitCode, c.output);
+        EXPECT_EQ(outcome.kind, c.kind) << c.output;
+        EXPECT_EQ(OutcomeText(outcome), c.text) << c.output;
+    }
+}
+
+TEST(RunLog, OneLinePerDriveAndTheOlderHalfMovesAwayAtTheLimit) {
+    const DriveRunRecord record{DateTime::Make(2026, 12, 6, 21, 30, 5),
+                                "C:",
+                                "defrag c: /O /U /V",
+                                3723,
+                                {DriveOutcome::Kind::kSkipped, "solid-state drive", 0}};
+    EXPECT_EQ(
+        RunLogLine(record),
+        "2026-12-06 21:30:05\tC:\tdefrag c: /O /U /V\t1:02:03\tskipped: solid-state drive\r\n");
+    MemoryLogFolder folder;
+    const std::string line(100 * 1024 - 2, 'x');
+    for (int i = 0; i < 10; ++i) {
+        AppendToRunLog(folder, std::to_string(i) + line.substr(1) + "\r\n");
+    }
+    EXPECT_EQ(folder.SizeOf(kRunLogFile), 10u * 100 * 1024);
+    EXPECT_EQ(folder.SizeOf(kOldRunLogFile), 0u);
+    const std::string last = std::string(kRunLogLimit - 10u * 100 * 1024, 'y') + "\r\n";
+    AppendToRunLog(folder, last);  // just past the limit
+    EXPECT_LT(folder.SizeOf(kRunLogFile), kRunLogLimit);
+    EXPECT_EQ(folder.Read(kOldRunLogFile).substr(0, 1), "0");
+    EXPECT_EQ(folder.Read(kRunLogFile).substr(0, 1), "6");  // whole lines in both
+    EXPECT_EQ(folder.SizeOf(kOldRunLogFile) + folder.SizeOf(kRunLogFile),
+              10u * 100 * 1024 + last.size());
+    EXPECT_EQ(DriveOutputFile("E:"), "output-E.txt");
 }
 
 TEST(FindProcessId, MatchesWholeFileNamesWithoutRegardToCaseInAFreshList) {

@@ -56,9 +56,10 @@ std::wstring BuildEnvironment(const std::vector<std::wstring>& extra) {
 
 }  // namespace
 
-AppProcess AppProcess::Start(const std::vector<std::wstring>& extraEnvironment) {
+AppProcess AppProcess::Start(const std::vector<std::wstring>& extraEnvironment,
+                             const std::wstring& exe) {
     AppProcess app;
-    std::wstring commandLine = L"\"" + AppExePath() + L"\"";
+    std::wstring commandLine = L"\"" + (exe.empty() ? AppExePath() : exe) + L"\"";
     std::wstring environment = BuildEnvironment(extraEnvironment);
     STARTUPINFOW si{};
     si.cb = sizeof(si);
@@ -119,7 +120,7 @@ void AppProcess::Kill() {
 }
 
 TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment,
-                    const std::function<void()>& prepare) {
+                    const std::function<void()>& prepare, const std::wstring& exe) {
     ClearSettings();
     SetSetting(L"ShowSplash", L"0");
     for (const auto& [name, value] : settings) {
@@ -128,7 +129,7 @@ TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>
     if (prepare) {
         prepare();
     }
-    TrayApp app{AppProcess::Start(environment)};
+    TrayApp app{AppProcess::Start(environment, exe)};
     if (app.process.Pid() == 0) {
         return app;
     }

@@ -23,7 +23,9 @@ std::wstring EnvOr(const wchar_t* name, const wchar_t* fallback);
 class AppProcess {
   public:
     // Starts the program with extra "NAME=value" environment entries on top of the test's.
-    static AppProcess Start(const std::vector<std::wstring>& extraEnvironment = {});
+    // `exe` replaces the program under test with a copy of it elsewhere.
+    static AppProcess Start(const std::vector<std::wstring>& extraEnvironment = {},
+                            const std::wstring& exe = {});
 
     AppProcess(AppProcess&&) = default;
     AppProcess& operator=(AppProcess&&) = default;
@@ -57,6 +59,6 @@ using SettingList = std::vector<std::pair<std::wstring, std::wstring>>;
 // they set it) and the extra environment entries, and waits until its icon is in the tray.
 // `prepare` runs after the settings are written, before the program starts.
 TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment = {},
-                    const std::function<void()>& prepare = {});
+                    const std::function<void()>& prepare = {}, const std::wstring& exe = {});
 
 }  // namespace qm::e2e

@@ -82,11 +82,9 @@ std::vector<DoubleStart> ReadDoubleLog(const std::wstring& exe) {
         s.exe = f[1];
         s.pid = static_cast<DWORD>(std::wcstoul(f[2].c_str(), nullptr, 10));
         s.priorityClass = static_cast<DWORD>(std::wcstoul(f[3].c_str(), nullptr, 16));
-        // Older doubles wrote no show state: the command line is always the last field.
-        if (f.size() >= 6) {
-            s.showState = f[4];
-        }
-        s.commandLine = f.back();
+        s.showState = f.size() >= 6 ? f[4] : L"";
+        s.path = f.size() >= 7 ? f[5] : L"";
+        s.commandLine = f.back();  // always the last field
         if (exe.empty() || _wcsicmp(s.exe.c_str(), exe.c_str()) == 0) {
             starts.push_back(s);
         }

@@ -15,6 +15,7 @@ struct DoubleStart {
     DWORD pid = 0;
     DWORD priorityClass = 0;
     std::wstring showState;  // the window state asked by the starter, "-" when none
+    std::wstring path;       // the file that ran, by its full path
     std::wstring commandLine;
 };
 

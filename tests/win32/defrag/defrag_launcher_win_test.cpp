@@ -1,105 +1,109 @@
-// Starting the defragmenter for real: the stand-ins record how they were started.
+// Starting the defragmenter for real: the stand-ins record how they were started, and act
+// like the defragmenter of the system they are told to be.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "core/defrag/defrag_launch.h"
+#include "core/defrag/defrag_outcome.h"
+#include "win32/common/text.h"
 #include "win32/defrag/defrag_launcher.h"
 #include "win32/defrag/process_fixture.h"
+#include "win32/defrag/toolhelp_process_table.h"
 
 namespace qm::test {
 namespace {
 
 class LaunchDefragWin : public DoublesTest {
   protected:
-    // Only the given folder and the system's own on the search path.
-    static std::wstring SearchPath(const std::wstring& folder) {
-        return folder + L";C:\\windows\\system32;C:\\windows";
+    // A planted defrag.exe first on the search path: it must never be the one that runs.
+    LaunchDefragWin() {
+        ::CopyFileW((doubles_ + L"\\contig.exe").c_str(), (planted_ / L"defrag.exe").c_str(),
+                    FALSE);
+        ::CopyFileW((doubles_ + L"\\contig.exe").c_str(), (planted_ / L"contig.exe").c_str(),
+                    FALSE);
     }
 
-    // Each double appends a line to the log named in QM_DOUBLE_LOG as it starts.
-    std::vector<DoubleStart> WaitForStarts(const std::wstring& log, size_t count) {
-        std::vector<DoubleStart> starts;
-        WaitUntil([&] { return (starts = ReadDoubleLog(log)).size() >= count; });
-        return starts;
+    // Runs one drive to its end; the exit code, or nothing when nothing started.
+    std::optional<std::uint32_t> RunToEnd(const DefragLaunch& launch, std::string* output) {
+        win::ToolhelpProcessTable processes;
+        LaunchedDefrag launched = LaunchDefrag(launcher_, processes, launch);
+        if (!launched.process) {
+            return std::nullopt;
+        }
+        std::optional<std::uint32_t> code;
+        WaitUntil([&] {
+            launched.process->DrainOutput();
+            return (code = launched.process->ExitCode()).has_value();
+        });
+        launched.process->DrainOutput();
+        *output = launched.process->Output();
+        return code;
     }
 
     TempFolder folder_;
+    TempFolder planted_;
     std::wstring log_ = folder_ / L"starts.log";
     ScopedEnvironment logEnv_{L"QM_DOUBLE_LOG", log_};
+    ScopedEnvironment path_{L"PATH", planted_.Path() + L";C:\\windows\\system32;C:\\windows"};
+    ScopedEnvironment quick_{L"QM_DOUBLE_SECONDS", L"0.2"};
+    std::string defrag_ = win::Narrow(doubles_ + L"\\defrag.exe");
+    win::CreateProcessLauncher launcher_;
 };
 
-TEST_F(LaunchDefragWin, RunsTheDefragmenterAtTheAskedPriorityWithTheExactCommandLine) {
-    ScopedEnvironment path(L"PATH", SearchPath(doubles_));
-    struct Case {
-        const char* drive;
-        bool hidden;
-        int priority;
-        DWORD priorityClass;
-        const char* commandLine;
-        const char* showState;  // "-": left to the system
+TEST_F(LaunchDefragWin, TheSystemsOwnDefragmenterRunsHiddenWithItsOutputRead) {
+    const struct {
+        const wchar_t* system;
+        const char* refuse;
+        const char* command;
+        std::uint32_t exitCode;
+        const char* outcome;
+    } cases[] = {
+        {L"xp", "", "defrag c: -f", 0, "ok"},
+        {L"win10", "", "defrag c: -f", 0x89000008, "failed: invalid command line option"},
+        {L"win10", "admin", "defrag c: /O /U /V", 0, "failed: administrator rights needed"},
+        {L"win10", "", "defrag c: /O /U /V /H", 0, "ok"},
     };
-    const Case cases[] = {{"C:", true, 3, HIGH_PRIORITY_CLASS, "defrag c: -f", "0"},
-                          {"e:", false, 1, IDLE_PRIORITY_CLASS, "defrag e: -f", "-"}};
     for (const auto& c : cases) {
-        const std::wstring log = folder_ / win::Widen(std::string(c.drive, 1) + ".log");
-        ScopedEnvironment logEnv(L"QM_DOUBLE_LOG", log);
-        int hookCalls = 0;
-        win::LaunchDefrag(DefragCommandFor(c.drive), ContigCommandFor(c.drive), c.hidden,
-                          c.priority, [&] { ++hookCalls; });
-        EXPECT_EQ(hookCalls, 1);
-        const DWORD pid = win::FindProcessId("defrag.exe");
-        ASSERT_NE(pid, 0u) << "the defragmenter is not running";
-        EXPECT_EQ(PriorityClassOf(pid), c.priorityClass);
-
-        auto starts = WaitForStarts(log, 2);  // the defragmenter and the engine it starts
-        ASSERT_EQ(starts.size(), 2u);
-        EXPECT_EQ(starts[0].exeName, "defrag.exe");
-        EXPECT_EQ(starts[0].pid, pid);
-        EXPECT_EQ(starts[0].commandLine, c.commandLine);
-        EXPECT_EQ(starts[0].showState, c.showState);
-        EXPECT_EQ(starts[1].exeName, "dfrgntfs.exe");
-        EXPECT_EQ(win::FindProcessId("contig.exe"), 0u) << "the contig tool must not start";
-        EndDoubles();  // so that the next row finds its own defragmenter
+        ScopedEnvironment system(L"QM_DOUBLE_SYSTEM", c.system);
+        ScopedEnvironment refuse(L"QM_DOUBLE_REFUSE", win::Widen(c.refuse));
+        std::string output;
+        const auto code = RunToEnd({defrag_, c.command, "contig -s -q c:\\*.*", true, 3}, &output);
+        ASSERT_TRUE(code.has_value()) << c.command;
+        EXPECT_EQ(*code, c.exitCode) << c.command;
+        EXPECT_EQ(
+            OutcomeText(ClassifyDefragOutcome(code, output)).substr(0, std::strlen(c.outcome)),
+            c.outcome)
+            << output;
     }
+    const auto starts = ReadDoubleLog(log_);
+    ASSERT_GE(starts.size(), 4u);
+    EXPECT_EQ(starts[0].commandLine, "defrag c: -f");
+    EXPECT_EQ(starts[0].showState, "0");
+    EXPECT_EQ(starts[0].path, defrag_) << "not the system's own defragmenter";
+    EXPECT_EQ(starts[0].priorityClass, "0x80");
 }
 
-TEST_F(LaunchDefragWin, PriorityOutsideOneToThreeStartsNothing) {
-    ScopedEnvironment path(L"PATH", SearchPath(doubles_));
-    for (int priority : {0, 4, 5}) {
-        win::LaunchDefrag("defrag c: -f", "contig -s -q c:\\*.*", true, priority);
-        EXPECT_EQ(win::FindProcessId("defrag.exe") + win::FindProcessId("contig.exe"), 0u)
-            << priority;
-    }
-    EXPECT_TRUE(ReadDoubleLog(log_).empty());
+TEST_F(LaunchDefragWin, WithoutTheSystemsDefragmenterTheContigToolOnThePathStandsIn) {
+    std::string output;
+    const auto code = RunToEnd({win::Narrow(folder_ / L"missing\\defrag.exe"), "defrag d: -f",
+                                "contig -s -q d:\\*.*", true, 1},
+                               &output);
+    ASSERT_TRUE(code.has_value());
+    const auto starts = ReadDoubleLog(log_);
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].commandLine, "contig -s -q d:\\*.*");
+    EXPECT_EQ(starts[0].priorityClass, "0x40");
 }
 
 TEST_F(LaunchDefragWin, AChildThatCannotBeLetGoIsEndedNotLeftAsleep) {
-    ScopedEnvironment path(L"PATH", SearchPath(doubles_));
     win::CreateProcessLauncher launcher([](HANDLE) -> DWORD {
         ::SetLastError(ERROR_ACCESS_DENIED);
         return static_cast<DWORD>(-1);
     });
-    EXPECT_FALSE(launcher.Start("defrag c: -f", true, IDLE_PRIORITY_CLASS));
+    EXPECT_FALSE(launcher.Start({defrag_, "defrag c: -f", true, IDLE_PRIORITY_CLASS, true}));
     EXPECT_TRUE(WaitUntil([] { return win::FindProcessId("defrag.exe") == 0; }))
         << "the suspended defragmenter was left behind";
-}
-
-TEST_F(LaunchDefragWin, WithoutTheDefragmenterStartsTheContigTool) {
-    TempFolder contigOnly;
-    ASSERT_TRUE(::CopyFileW((doubles_ + L"\\contig.exe").c_str(),
-                            (contigOnly / L"contig.exe").c_str(), FALSE));
-    ScopedEnvironment path(L"PATH", SearchPath(contigOnly.Path()));
-    int hookCalls = 0;
-    win::LaunchDefrag(DefragCommandFor("D:"), ContigCommandFor("D:"), true, 3,
-                      [&] { ++hookCalls; });
-    EXPECT_EQ(hookCalls, 0) << "the engine timer belongs to the system defragmenter";
-
-    const DWORD pid = win::FindProcessId("contig.exe");
-    ASSERT_NE(pid, 0u) << "the contig tool is not running";
-    EXPECT_EQ(PriorityClassOf(pid), static_cast<DWORD>(HIGH_PRIORITY_CLASS));
-    auto starts = WaitForStarts(log_, 1);
-    ASSERT_EQ(starts.size(), 1u);
-    EXPECT_EQ(starts[0].commandLine, "contig -s -q d:\\*.*");
-    EXPECT_EQ(starts[0].showState, "0");
 }
 
 }  // namespace

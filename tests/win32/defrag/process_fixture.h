@@ -119,11 +119,13 @@ inline DWORD PriorityClassOf(DWORD pid) {
     return process ? ::GetPriorityClass(process.get()) : 0;
 }
 
-// One line of a double's log: time, name, pid, priority class, show state, command line.
+// One line of a double's log: time, name, pid, priority class, show state, path, command line.
 struct DoubleStart {
     std::string exeName;
     unsigned long pid = 0;
-    std::string showState;  // "0" when asked to hide, "-" when the starter did not say
+    std::string priorityClass;  // "0x80" for high
+    std::string showState;      // "0" when asked to hide, "-" when the starter did not say
+    std::string path;
     std::string commandLine;
 };
 
@@ -136,9 +138,9 @@ inline std::vector<DoubleStart> ReadDoubleLog(const std::wstring& path) {
         for (std::string field; std::getline(in, field, '\t');) {
             fields.push_back(field);
         }
-        if (fields.size() >= 5) {
+        if (fields.size() >= 7) {
             starts.push_back(
-                {fields[1], std::stoul(fields[2]), fields[4], fields.size() > 5 ? fields[5] : ""});
+                {fields[1], std::stoul(fields[2]), fields[3], fields[4], fields[5], fields[6]});
         }
     }
     return starts;

@@ -1,0 +1,66 @@
+#include "win32/defrag/defrag_system.h"
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include "win32/common/text.h"
+#include "win32/common/unique_handle.h"
+
+namespace qm::win {
+
+WindowsVersion ReadWindowsVersion() {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    const auto rtlGetVersion = ntdll ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
+                                           ::GetProcAddress(ntdll, "RtlGetVersion")))
+                                     : nullptr;
+    if (!rtlGetVersion || rtlGetVersion(&info) != 0) {
+        return {6, 1, 7601};  // the oldest system the program runs on
+    }
+    return {info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
+}
+
+std::string SystemFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const UINT length = ::GetSystemDirectoryW(buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) {
+        return {};
+    }
+    return Narrow(std::wstring_view(buffer, length));
+}
+
+std::optional<bool> IncursSeekPenalty(char letter) {
+    const wchar_t volume[] = {L'\\', L'\\', L'.', L'\\', static_cast<wchar_t>(letter), L':', 0};
+    UniqueFileHandle device(::CreateFileW(volume, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+    if (!device) {
+        return std::nullopt;
+    }
+    STORAGE_PROPERTY_QUERY query{};
+    query.PropertyId = StorageDeviceSeekPenaltyProperty;
+    query.QueryType = PropertyStandardQuery;
+    DEVICE_SEEK_PENALTY_DESCRIPTOR answer{};
+    DWORD bytes = 0;
+    if (!::DeviceIoControl(device.get(), IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof(query),
+                           &answer, sizeof(answer), &bytes, nullptr) ||
+        bytes < sizeof(answer)) {
+        return std::nullopt;
+    }
+    return answer.IncursSeekPenalty != FALSE;
+}
+
+DefragSystem ThisDefragSystem() {
+    DefragSystem system;
+    system.syntax = DefragSyntaxFor(ReadWindowsVersion());
+    const std::string folder = SystemFolder();
+    // Never a defrag.exe of the search path, the current folder or the program's own folder:
+    // a planted copy would run at the priority the user gave the real one.
+    system.defragProgram =
+        (folder.empty() ? std::string("C:\\Windows\\system32") : folder) + "\\defrag.exe";
+    system.incursSeekPenalty = &IncursSeekPenalty;
+    return system;
+}
+
+}  // namespace qm::win

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/app/run_supervisor.h"
+#include "core/defrag/defrag_launch.h"
+
+namespace qm::win {
+
+// The system's real version, from RtlGetVersion: GetVersionEx reports an older one to a
+// program whose manifest does not name the newest system.
+WindowsVersion ReadWindowsVersion();
+
+// The system folder ("C:\Windows\system32"), without a trailing backslash; empty when unknown.
+std::string SystemFolder();
+
+// Whether the disk under a drive letter has a seek penalty (a hard disk, not a solid-state
+// drive); nothing when the disk cannot be asked. Needs no administrator rights: the volume
+// is opened without access.
+std::optional<bool> IncursSeekPenalty(char letter);
+
+// What the run needs of this system: its defragmenter syntax, its own defrag.exe, and the
+// seek-penalty query.
+DefragSystem ThisDefragSystem();
+
+}  // namespace qm::win

@@ -1,0 +1,92 @@
+#include "win32/defrag/log_folder.h"
+
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include "win32/common/text.h"
+#include "win32/common/unique_handle.h"
+
+namespace qm::win {
+namespace {
+
+std::string UserLogFolder() {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path))) {
+        folder = Narrow(path) + "\\Quillmere";
+    }
+    ::CoTaskMemFree(path);
+    return folder;
+}
+
+bool WriteAll(HANDLE file, std::string_view text) {
+    while (!text.empty()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1u << 20));
+        if (!::WriteFile(file, text.data(), chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        text.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+LocalLogFolder::LocalLogFolder(std::string folder)
+    : folder_(folder.empty() ? UserLogFolder() : std::move(folder)) {}
+
+std::wstring LocalLogFolder::PathOf(std::string_view file) const {
+    return Widen(folder_ + "\\" + std::string(file));
+}
+
+bool LocalLogFolder::MakeFolder() const {
+    return !folder_.empty() && (::CreateDirectoryW(Widen(folder_).c_str(), nullptr) ||
+                                ::GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+std::uint64_t LocalLogFolder::SizeOf(std::string_view file) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (folder_.empty() ||
+        !::GetFileAttributesExW(PathOf(file).c_str(), GetFileExInfoStandard, &data)) {
+        return 0;
+    }
+    return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}
+
+std::string LocalLogFolder::Read(std::string_view file) {
+    UniqueFileHandle handle(::CreateFileW(PathOf(file).c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string text;
+    if (folder_.empty() || !handle) {
+        return text;
+    }
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(handle.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        text.append(buffer, read);
+    }
+    return text;
+}
+
+bool LocalLogFolder::Write(std::string_view file, std::string_view text) {
+    if (!MakeFolder()) {
+        return false;
+    }
+    UniqueFileHandle handle(::CreateFileW(PathOf(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return handle && WriteAll(handle.get(), text);
+}
+
+bool LocalLogFolder::Append(std::string_view file, std::string_view text) {
+    if (!MakeFolder()) {
+        return false;
+    }
+    UniqueFileHandle handle(::CreateFileW(PathOf(file).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return handle && WriteAll(handle.get(), text);
+}
+
+}  // namespace qm::win

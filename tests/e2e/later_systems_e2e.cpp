@@ -1,0 +1,89 @@
+// On a system that reports Windows 10: the defragmenter's own command line, the system's own
+// defrag.exe whatever lies beside the program, and a refused run that is not taken for done.
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "e2e/harness/app_process.h"
+#include "e2e/harness/double_log.h"
+#include "e2e/harness/settings.h"
+#include "e2e/harness/windows.h"
+#include "win32/app/tray_menu.h"
+
+namespace qm::e2e {
+namespace {
+
+std::string RunLog() {
+    PWSTR folder = nullptr;
+    ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder);
+    const std::wstring path = std::wstring(folder ? folder : L"") + L"\\Quillmere\\runs.log";
+    ::CoTaskMemFree(folder);
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Starts the program in the tray with drive C selected and picks "Defrag Selected Drive(s)
+// Now"; returns when the run has written its log line.
+void DefragCNow(const std::vector<std::wstring>& environment, const std::wstring& exe = {}) {
+    ClearDoubleLog();
+    TrayApp app = StartInTray(
+        {{L"ShowExitPrompt", L"0"}, {L"ShowCDrive", L"1"}, {L"ShowZDrive", L"0"}},
+        [&] {
+            auto all = environment;
+            all.push_back(DoubleLogEnvironment());
+            all.push_back(L"QM_DOUBLE_SECONDS=1");
+            return all;
+        }(),
+        {}, exe);
+    ASSERT_NE(app.menu, nullptr) << "the program did not reach the tray";
+    const auto lines = [] {
+        const std::string log = RunLog();
+        return std::count(log.begin(), log.end(), '\n');
+    };
+    const auto linesBefore = lines();
+    ::PostMessageW(app.menu, WM_COMMAND, win::kCmdDefrag, 0);
+    EXPECT_TRUE(WaitUntil([&] { return lines() > linesBefore; }, 20000))
+        << "the run wrote no log line";
+    ::PostMessageW(app.menu, WM_COMMAND, win::kCmdExit, 0);
+    EXPECT_TRUE(app.process.WaitForExit(10000).has_value());
+}
+
+TEST(E2eLaterSystems, TheSystemsOwnDefragmenterOptimisesWithItsOwnOptions) {
+    // A planted defrag.exe beside a copy of the program: the copy must not start it.
+    const std::wstring copy = ScenarioDir() + L"\\planted";
+    ::CreateDirectoryW(copy.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(AppExePath().c_str(), (copy + L"\\Quillmere.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((DoublesDir() + L"\\contig.exe").c_str(),
+                            (copy + L"\\defrag.exe").c_str(), FALSE));
+    DefragCNow({}, copy + L"\\Quillmere.exe");
+
+    const auto starts = ReadDoubleLog(L"defrag.exe");
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].commandLine, L"defrag c: /O /U /V");
+    EXPECT_EQ(_wcsicmp(starts[0].path.c_str(), L"C:\\windows\\system32\\defrag.exe"), 0)
+        << "started " << std::string(starts[0].path.begin(), starts[0].path.end());
+    EXPECT_TRUE(GetSetting(L"LastDefrag").has_value()) << "a run that succeeded is recorded";
+    EXPECT_NE(RunLog().find("\tC:\tdefrag c: /O /U /V\t"), std::string::npos);
+    EXPECT_NE(RunLog().find("\tok\r\n"), std::string::npos);
+}
+
+TEST(E2eLaterSystems, ARunRefusedForWantOfRightsIsLoggedAndNotRecordedAsDone) {
+    DefragCNow({L"QM_DOUBLE_REFUSE=admin"});
+    EXPECT_FALSE(GetSetting(L"LastDefrag").has_value());
+    EXPECT_NE(RunLog().find("\tfailed: administrator rights needed (0x89000024)\r\n"),
+              std::string::npos)
+        << RunLog();
+}
+
+}  // namespace
+}  // namespace qm::e2e
