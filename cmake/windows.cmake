@@ -3,7 +3,7 @@
 
 set(QM_WIN_DEFINES UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 _WIN32_IE=0x0A00)
 set(QM_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
-set(QM_WIN_LIBS comctl32 shell32 ole32 oleaut32 uuid winmm shlwapi gdi32 advapi32 user32 version msimg32)
+set(QM_WIN_LIBS comctl32 shell32 ole32 oleaut32 uuid winmm shlwapi gdi32 advapi32 user32 version msimg32 taskschd secur32)
 
 target_compile_definitions(qm_core PUBLIC ${QM_WIN_DEFINES})
 

@@ -44,6 +44,7 @@ void RunSupervisor::StartDefragRun() {
     s_.scheduler.SetEnabled(false);
     runStarted_ = s_.clock.Now();
     runSucceeded_ = false;
+    neededRights_ = false;
     failedDrives_.clear();
     defragRunning_ = true;
     driveIndex_ = 0;
@@ -151,6 +152,7 @@ void RunSupervisor::Record(const std::string& drive, const std::string& commandL
     }
     if (outcome.Failed()) {
         failedDrives_.emplace_back(drive, outcome.reason);
+        neededRights_ = neededRights_ || outcome.code == kNeedsAdministratorRights;
     }
     if (s_.log) {
         const DriveRunRecord record{started, drive, commandLine,
@@ -197,6 +199,7 @@ void RunSupervisor::FinishDefragRun() {
     EndDefragRun();
     // The line stays until a run without a failed drive.
     s_.run.lastRunProblem = FailureLine(failedDrives_);
+    s_.run.lastRunNeededRights = neededRights_;
     switch (s_.run.afterDefragAction) {
         case 1:
             s_.scheduler.SetEnabled(true);

@@ -128,6 +128,7 @@ class RunSupervisor {
     std::string contigCommand_;
     DateTime runStarted_;
     bool runSucceeded_ = false;
+    bool neededRights_ = false;
     std::vector<std::pair<std::string, std::string>> failedDrives_;  // drive, reason
     std::string drive_;  // "C:", the drive being defragmented
     std::unique_ptr<StartedProcess> child_;

@@ -12,6 +12,7 @@ struct TrayMenuState {
     bool stopVisible = false;
     bool stopEnabled = false;
     bool openEnabled = true;
+    bool restartVisible = false;  // "Restart as Administrator", after a run refused for rights
     bool aboutEnabled = true;
     bool exitEnabled = true;
 };

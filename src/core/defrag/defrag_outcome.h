@@ -17,6 +17,9 @@ struct DriveOutcome {
     bool Failed() const { return kind == Kind::kFailed; }
 };
 
+// The defragmenter's answer to a caller without administrator rights.
+inline constexpr std::uint32_t kNeedsAdministratorRights = 0x89000024;
+
 // Later systems' defragmenter reports its errors as codes 0x89xxxxxx, in its output and not
 // always in its exit code (a refusal for want of rights may still exit with 0). A drive
 // succeeded when its program exited with 0 and its output names no such code. No exit code

@@ -4,18 +4,32 @@
 
 namespace qm {
 
-std::string RunLogLine(const DriveRunRecord& r) {
-    const CivilDate d = r.started.Date();
-    const ClockTime t = r.started.Time();
-    const std::int64_t s = r.seconds < 0 ? 0 : r.seconds;
-    char head[64];
-    std::snprintf(head, sizeof head, "%04d-%02d-%02d %02d:%02d:%02d\t", d.year, d.month, d.day,
+namespace {
+
+// "2026-12-06 21:30:05": sorts as text, reads everywhere.
+std::string LogTime(DateTime at) {
+    const CivilDate d = at.Date();
+    const ClockTime t = at.Time();
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day,
                   t.hour, t.minute, t.second);
+    return text;
+}
+
+}  // namespace
+
+std::string RunLogLine(const DriveRunRecord& r) {
+    const std::int64_t s = r.seconds < 0 ? 0 : r.seconds;
     char duration[40];
     std::snprintf(duration, sizeof duration, "\t%lld:%02lld:%02lld\t",
                   static_cast<long long>(s / 3600), static_cast<long long>(s / 60 % 60),
                   static_cast<long long>(s % 60));
-    return head + r.drive + "\t" + r.commandLine + duration + OutcomeText(r.outcome) + "\r\n";
+    return LogTime(r.started) + "\t" + r.drive + "\t" + r.commandLine + duration +
+           OutcomeText(r.outcome) + "\r\n";
+}
+
+std::string RunNoteLine(DateTime at, std::string_view note) {
+    return LogTime(at) + "\t-\t-\t-\t" + std::string(note) + "\r\n";
 }
 
 void AppendToRunLog(LogFolder& folder, std::string_view line) {

@@ -38,6 +38,9 @@ struct DriveRunRecord {
 // "2026-12-06 21:30:05<TAB>C:<TAB>defrag c: /O /U /V<TAB>0:12:03<TAB>ok" and a line end.
 std::string RunLogLine(const DriveRunRecord& record);
 
+// A line about the run as a whole rather than a drive: "<time><TAB>-<TAB>-<TAB>-<TAB>note".
+std::string RunNoteLine(DateTime at, std::string_view note);
+
 // Adds a line to the run log, first moving the older half of the log to the old log when the
 // line would make it pass its limit.
 void AppendToRunLog(LogFolder& folder, std::string_view line);

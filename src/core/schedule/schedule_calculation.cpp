@@ -99,7 +99,54 @@ NextRun Every(const ScheduleRecord& s, DateTime now) {
     return {moment, !s.lastScheduledTime.IsZero()};
 }
 
+// Whether day `day` (a day number) is one on which `s` runs, by option, dates and selections.
+bool RunsOnDay(const ScheduleRecord& s, std::int64_t day) {
+    if (day < s.startDate.DayNumber() || (s.useEndDate && day > s.endDate.DayNumber())) {
+        return false;
+    }
+    if (s.occursOption == static_cast<std::int32_t>(OccursOption::Daily)) {
+        return true;
+    }
+    const bool weekly = s.occursOption == static_cast<std::int32_t>(OccursOption::Weekly);
+    return IsSelected(weekly ? s.weeklySelections : s.monthlySelections,
+                      weekly ? WeekdayOfDay(day) : CivilFromDays(day).day);
+}
+
 }  // namespace
+
+std::optional<DateTime> LatestScheduledMoment(const ScheduleRecord& s, DateTime after,
+                                              DateTime upTo) {
+    if (upTo <= after) {
+        return std::nullopt;
+    }
+    if (s.occursOption == static_cast<std::int32_t>(OccursOption::Every)) {
+        if (s.everyFrequency <= 0 || after.IsZero()) {
+            return std::nullopt;
+        }
+        const std::int64_t step =
+            (s.everyInterval == 0 ? 3600 : 60) * std::int64_t{s.everyFrequency};
+        const std::int64_t runs = (upTo.Seconds() - after.Seconds()) / step;
+        return runs >= 1 ? std::optional(StripSeconds(AddSeconds(after, runs * step)))
+                         : std::nullopt;
+    }
+    const bool byDay = s.occursOption == static_cast<std::int32_t>(OccursOption::Daily) ||
+                       s.occursOption == static_cast<std::int32_t>(OccursOption::Weekly) ||
+                       s.occursOption == static_cast<std::int32_t>(OccursOption::Monthly);
+    if (!byDay || !HasValidStartTime(s)) {
+        return std::nullopt;
+    }
+    // Back from the last day, down to the first day that could still lie after `after`.
+    for (std::int64_t day = upTo.DayNumber(), steps = 0;
+         day >= after.DayNumber() && steps < kSearchDayLimit; --day, ++steps) {
+        const DateTime candidate = DateTime::FromSeconds(day * DateTime::kSecondsPerDay +
+                                                         s.startHour * 3600 + s.startMinute * 60);
+        if (candidate > upTo || candidate <= after || !RunsOnDay(s, day)) {
+            continue;
+        }
+        return candidate;
+    }
+    return std::nullopt;
+}
 
 DateTime NoOccurrence(DateTime now) {
     return StripSeconds(AddYears(now, -50));

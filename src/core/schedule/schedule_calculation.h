@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "core/common/date_time.h"
 #include "core/schedule/schedule_record.h"
@@ -27,6 +28,12 @@ inline DateTime CalculateNextScheduledTime(const ScheduleRecord& schedule, DateT
                                            std::int16_t offsetMinutes) {
     return CalculateNextRun(schedule, now, offsetMinutes).moment;
 }
+
+// The latest moment at which `schedule` was due in (`after`, `upTo`], by the same rules as the
+// next one (start time, start and end dates, selected days); nothing when there is none. For
+// Every, the last of the runs counted from `after`.
+std::optional<DateTime> LatestScheduledMoment(const ScheduleRecord& schedule, DateTime after,
+                                              DateTime upTo);
 
 // The "no future run" result: `now` moved back 50 calendar years, seconds dropped.
 DateTime NoOccurrence(DateTime now);

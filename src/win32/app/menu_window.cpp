@@ -6,6 +6,7 @@
 
 #include "core/app/exit_rules.h"
 #include "core/app/settings_keys.h"
+#include "core/app/startup_entry.h"
 #include "core/app/tray_events.h"
 #include "core/app/tray_menu_rules.h"
 #include "core/ui/msgbox_style.h"
@@ -68,7 +69,8 @@ void MenuWindow::OnCreate() {
         SaveScheduleSettings(program_.store, program_.dates, program_.schedule.Record());
         Scheduler1_ScheduleChanged();
     });
-    scheduler_->OnScheduledTime([this](DateTime) { run_->Scheduler1_ScheduledTime(); });
+    // A scheduled moment goes through the rules of unattended runs (mains power) first.
+    scheduler_->OnScheduledTime([this](DateTime) { unattended_->ScheduledMoment(); });
 
     balloon_ = std::make_unique<BalloonTip>(hwnd_);
     balloon_->SetTitle(L"Quillmere");
@@ -87,6 +89,9 @@ void MenuWindow::OnCreate() {
         [this](const std::string& text) { SetBalloon(text); },
         [this] { Scheduler1_ScheduleChanged(); }, [this] { Unload(); },
         [](int mode) { ShutdownWindows(mode); }, program_.defragSystem, &program_.runLog});
+    unattended_ = std::make_unique<UnattendedRuns>(
+        program_.clock, program_.power, timers_->Create(), program_.run, program_.schedule.Record(),
+        [this] { run_->Scheduler1_ScheduledTime(); }, &program_.runLog);
 }
 
 void MenuWindow::Form_Load() {
@@ -99,6 +104,21 @@ void MenuWindow::Form_Load() {
     scheduler_->SetEnabled(true);
     UpdateNextDefragStatus();
     scheduler_->SetTitle(" Defrag Schedule");
+    unattended_->SetSettings(ReadUnattendedSettings(program_.store));
+    unattended_->LookForMissedRunSoon();
+}
+
+void MenuWindow::OnPowerBroadcast(WPARAM event) {
+    if (event == PBT_APMPOWERSTATUSCHANGE) {
+        unattended_->PowerStatusChanged();
+    } else if (event == PBT_APMRESUMEAUTOMATIC) {
+        // A moment that passed while the computer slept is made up for a little later, once,
+        // rather than the instant it wakes (and perhaps before the mains are back).
+        if (scheduler_->Enabled()) {
+            scheduler_->Reset();
+        }
+        unattended_->LookForMissedRunSoon();
+    }
 }
 
 void MenuWindow::LoadTrayIconPicture() {
@@ -195,6 +215,19 @@ void MenuWindow::mnuExit_Click() {
     }
 }
 
+void MenuWindow::mnuRestartAdmin_Click() {
+    const ElevatedStart start =
+        StartSelfElevated(L"/restart-after " + std::to_wstring(::GetCurrentProcessId()), false);
+    if (start.error == ERROR_SUCCESS) {
+        Unload();  // the new copy waits for this one to save and go
+    } else if (start.error != ERROR_CANCELLED) {
+        ProgramMsgBox().MsgBox(
+            "Quillmere could not be restarted with administrator rights (error " +
+                std::to_string(start.error) + ").",
+            48, " Quillmere");
+    }
+}
+
 void MenuWindow::Unload() {
     if (hwnd_) {
         ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
@@ -241,6 +274,8 @@ void MenuWindow::ShowTrayMenu(POINT at) {
         return;
     }
     ApplyTrayMenuRules(menuState_, run_->DefragmenterRunning(), program_.run.SelectedDriveCount());
+    menuState_.restartVisible = OfferRestartAsAdministrator(program_.version, program_.rights,
+                                                            program_.run.lastRunNeededRights);
     // The Options dialog, the schedule editor and About come later; until then their items
     // are offered disabled.
     menuState_.optionsEnabled = false;
@@ -266,6 +301,9 @@ void MenuWindow::OnCommand(UINT id) {
             break;
         case kCmdExit:
             mnuExit_Click();
+            break;
+        case kCmdRestartAdmin:
+            mnuRestartAdmin_Click();
             break;
         default:
             break;
@@ -358,6 +396,9 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // The shell shows its icons at the new scale: give it a picture of that size.
             LoadTrayIconPicture();
             return 0;
+        case WM_POWERBROADCAST:
+            OnPowerBroadcast(wp);
+            return TRUE;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:

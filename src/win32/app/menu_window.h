@@ -8,6 +8,7 @@
 #include "core/app/run_supervisor.h"
 #include "core/app/tray_hover.h"
 #include "core/app/tray_menu_state.h"
+#include "core/app/unattended_runs.h"
 #include "core/schedule/scheduler.h"
 #include "win32/app/balloon_tip.h"
 #include "win32/app/no_schedule_editor.h"
@@ -43,6 +44,8 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void mnuStop_Click();
     void mnuOpen_Click();
     void mnuExit_Click();
+    // Starts an elevated copy that takes over from this one.
+    void mnuRestartAdmin_Click();
 
     // Sets the balloon's message (shown the next time it opens).
     void SetBalloon(const std::string& text);
@@ -68,6 +71,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     // What must survive the program: the schedule.
     void SaveState();
     void UpdateNextDefragStatus();
+    void OnPowerBroadcast(WPARAM event);
 
     // TrayBalloonHost
     Point CursorPosition() override;
@@ -90,6 +94,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     std::unique_ptr<BalloonTip> balloon_;
     std::unique_ptr<TrayHover> hover_;
     std::unique_ptr<RunSupervisor> run_;
+    std::unique_ptr<UnattendedRuns> unattended_;
     Timer* trayRetry_ = nullptr;
     static constexpr int kMaxTrayRetries = 30;
     int trayRetries_ = 0;

@@ -2,7 +2,9 @@
 
 #include "core/app/program_settings.h"
 #include "core/schedule/schedule_module.h"
+#include "win32/app/power_source.h"
 #include "win32/app/process_terminator_win.h"
+#include "win32/app/rights.h"
 #include "win32/common/locale_date_format.h"
 #include "win32/common/registry_settings_store.h"
 #include "win32/common/system_clock.h"
@@ -22,8 +24,11 @@ struct Program {
     ScheduleModule schedule{clock};
     ToolhelpProcessTable processes;
     CreateProcessLauncher launcher;
+    WindowsVersion version = ReadWindowsVersion();
     DefragSystem defragSystem = ThisDefragSystem();
     LocalLogFolder runLog;
+    SystemPowerSource power;
+    ProcessRights rights = ReadProcessRights();
     Win32ProcessTerminator terminator;
     RunSettings run;
     bool isWindowsNT = true;

@@ -32,6 +32,14 @@ void TrayMenu::Apply(const TrayMenuState& state) {
         ::DeleteMenu(m, kCmdStop, MF_BYCOMMAND);
         stopPresent_ = false;
     }
+    if (state.restartVisible && !restartPresent_) {
+        ::InsertMenuW(m, kCmdAbout, MF_BYCOMMAND | MF_STRING, kCmdRestartAdmin,
+                      L"Restart as Administrator");
+        restartPresent_ = true;
+    } else if (!state.restartVisible && restartPresent_) {
+        ::DeleteMenu(m, kCmdRestartAdmin, MF_BYCOMMAND);
+        restartPresent_ = false;
+    }
     SetItem(m, kCmdOptions, state.optionsEnabled, state.optionsChecked);
     SetItem(m, kCmdSchedule, state.scheduleEnabled, state.scheduleChecked);
     SetItem(m, kCmdDefrag, state.defragEnabled);

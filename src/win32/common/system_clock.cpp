@@ -2,12 +2,21 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
+#include "win32/common/test_hooks.h"
+
 namespace qm::win {
 
 DateTime SystemClock::Now() const {
     SYSTEMTIME st{};
     ::GetLocalTime(&st);
-    return DateTime::Make(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+    const DateTime now =
+        DateTime::Make(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+    if (const auto offset = TestHookValue("clock-offset.txt")) {
+        return AddSeconds(now, std::strtoll(offset->c_str(), nullptr, 10));
+    }
+    return now;
 }
 
 }  // namespace qm::win

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/exit_rules.h"
+#include "core/app/program_arguments.h"
 #include "core/app/splash_layout.h"
 #include "core/app/tray_events.h"
 #include "core/app/tray_menu_rules.h"
@@ -64,6 +65,19 @@ TEST(TrayEvents, ADoubleClickOpensTheConsoleTheMenuOpensOnceAndTheRestHovers) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ActionForTrayEvent(c.event, c.version4), c.action) << c.event;
+    }
+}
+
+TEST(ProgramArguments, TaskCommandsAndTheCopyToWaitFor) {
+    using Mode = ProgramArguments::Mode;
+    EXPECT_EQ(ParseProgramArguments({}).mode, Mode::kTray);
+    EXPECT_EQ(ParseProgramArguments({"/Startup-Task", "REGISTER"}).mode, Mode::kRegisterTask);
+    EXPECT_EQ(ParseProgramArguments({"/startup-task", "remove"}).mode, Mode::kRemoveTask);
+    EXPECT_EQ(ParseProgramArguments({"/startup-task"}).mode, Mode::kTray);
+    EXPECT_EQ(ParseProgramArguments({"/startup-task", "other"}).mode, Mode::kTray);
+    EXPECT_EQ(ParseProgramArguments({"/restart-after", "4242"}).restartAfter, 4242u);
+    for (const char* bad : {"0", "-5", "1.5", "x", "4294967296"}) {
+        EXPECT_FALSE(ParseProgramArguments({"/restart-after", bad}).restartAfter) << bad;
     }
 }
 

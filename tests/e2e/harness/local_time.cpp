@@ -8,10 +8,16 @@ SYSTEMTIME LocalNow() {
     return now;
 }
 
-std::wstring TodayShortDate() {
-    const SYSTEMTIME now = LocalNow();
+std::wstring TodayShortDate(int days) {
+    SYSTEMTIME day = LocalNow();
+    FILETIME file{};
+    ::SystemTimeToFileTime(&day, &file);
+    ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
+    ticks.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(days) * 864000000000LL);
+    file = {ticks.LowPart, ticks.HighPart};
+    ::FileTimeToSystemTime(&file, &day);
     wchar_t text[64] = {};
-    ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, text, 64, nullptr);
+    ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &day, nullptr, text, 64, nullptr);
     return text;
 }
 

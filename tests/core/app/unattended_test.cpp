@@ -1,0 +1,228 @@
+// Runs without the user: starting with Windows, waiting for mains power, making up for a
+// missed run.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/app/startup_entry.h"
+#include "core/app/unattended_runs.h"
+#include "core/schedule/schedule_calculation.h"
+#include "support/date_time_print.h"
+#include "support/fakes.h"
+
+namespace qm::test {
+namespace {
+
+constexpr WindowsVersion kXp{5, 1, 2600}, kVista{6, 0, 6002}, kTen{10, 0, 19045};
+
+TEST(StartupEntry, AnElevatedTaskOnlyForACopyStandardUsersCannotReplace) {
+    EXPECT_EQ(ChooseStartupEntry(kTen, true), StartupEntryKind::kLogonTask);
+    EXPECT_EQ(ChooseStartupEntry(kVista, true), StartupEntryKind::kLogonTask);
+    EXPECT_EQ(ChooseStartupEntry(kTen, false), StartupEntryKind::kShortcut);
+    EXPECT_EQ(ChooseStartupEntry(kXp, true), StartupEntryKind::kShortcut);
+    const char* programFiles = "C:\\Program Files";
+    EXPECT_TRUE(IsPathUnder("c:/program files/Quillmere/Quillmere.exe", programFiles));
+    EXPECT_FALSE(IsPathUnder("C:\\Program Files (x86)\\Quillmere.exe", programFiles));
+    EXPECT_FALSE(IsPathUnder("C:\\Program FilesX\\Quillmere.exe", programFiles));
+    EXPECT_FALSE(IsPathUnder("C:\\Program Files", programFiles));
+    EXPECT_FALSE(IsPathUnder("C:\\Program Files\\Q.exe", ""));
+}
+
+TEST(StartupEntry, RestartAsAdministratorOnlyWhereItCanHelp) {
+    const ProcessRights splitToken{false, true}, standardUser{false, false}, elevated{true, true};
+    EXPECT_TRUE(OfferRestartAsAdministrator(kTen, splitToken, true));
+    EXPECT_FALSE(OfferRestartAsAdministrator(kTen, splitToken, false));
+    EXPECT_FALSE(OfferRestartAsAdministrator(kTen, standardUser, true));
+    EXPECT_FALSE(OfferRestartAsAdministrator(kTen, elevated, true));
+    EXPECT_FALSE(OfferRestartAsAdministrator(kXp, splitToken, true));
+}
+
+TEST(StartupEntry, TheLogonTaskRunsTheCopyElevatedAtTheUsersLogonOnBatteryToo) {
+    const std::string xml =
+        LogonTaskXml("PC\\Ann & Bo", "C:\\Program Files\\Quillmere\\Quillmere.exe");
+    for (const char* part :
+         {"<LogonTrigger>\r\n      <Enabled>true</Enabled>\r\n      <UserId>PC\\Ann &amp; "
+          "Bo</UserId>",
+          "<LogonType>InteractiveToken</LogonType>", "<RunLevel>HighestAvailable</RunLevel>",
+          "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
+          "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>",
+          "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>",
+          "<Command>\"C:\\Program Files\\Quillmere\\Quillmere.exe\"</Command>"}) {
+        EXPECT_NE(xml.find(part), std::string::npos) << part;
+    }
+}
+
+// Records what setting the start-up entry did.
+class FakeStartupPlatform final : public StartupEntryPlatform {
+  public:
+    StartupEntryKind Kind() override { return kind; }
+    bool TaskExists() override { return task; }
+    TaskResult SetTask(bool registered) override {
+        calls.push_back(registered ? "register" : "remove");
+        if (taskWorks) {
+            task = registered;
+        }
+        return {taskWorks, "the request for administrator rights was declined"};
+    }
+    bool ShortcutExists() override { return shortcut; }
+    bool CreateShortcut() override { return shortcut = true; }
+    void RemoveShortcut() override { shortcut = false; }
+    void Tell(const std::string& message) override { told.push_back(message); }
+
+    StartupEntryKind kind = StartupEntryKind::kLogonTask;
+    bool task = false, shortcut = false, taskWorks = true;
+    std::vector<std::string> calls, told;
+};
+
+TEST(StartupEntry, ATaskThatCannotBeMadeFallsBackToTheShortcutAndSaysWhy) {
+    FakeStartupPlatform p;
+    p.shortcut = true;  // an older start-up entry
+    SetStartupEntry(p, true);
+    EXPECT_TRUE(p.task);
+    EXPECT_FALSE(p.shortcut) << "one way of starting is enough";
+    EXPECT_TRUE(StartupEntryPresent(p));
+    SetStartupEntry(p, false);
+    EXPECT_FALSE(StartupEntryPresent(p));
+    EXPECT_EQ(p.calls, (std::vector<std::string>{"register", "remove"}));
+
+    p.taskWorks = false;
+    SetStartupEntry(p, true);
+    EXPECT_TRUE(p.shortcut);
+    ASSERT_EQ(p.told.size(), 1u);
+    EXPECT_NE(p.told[0].find("(the request for administrator rights was declined)"),
+              std::string::npos);
+
+    FakeStartupPlatform portable;
+    portable.kind = StartupEntryKind::kShortcut;
+    portable.task = true;  // left by an all-users installation: not this copy's business
+    SetStartupEntry(portable, true);
+    EXPECT_TRUE(portable.shortcut);
+    SetStartupEntry(portable, false);
+    EXPECT_TRUE(portable.calls.empty());
+    EXPECT_TRUE(portable.told.empty());
+}
+
+class FakePower final : public PowerSource {
+  public:
+    std::optional<bool> OnBattery() override { return onBattery; }
+    std::optional<bool> onBattery = false;
+};
+
+class UnattendedRunsTest : public ::testing::Test {
+  protected:
+    UnattendedRunsTest() {
+        schedule.occursOption = 1;  // daily at 21:30 from 1 November
+        schedule.startHour = 21;
+        schedule.startMinute = 30;
+        schedule.startDate = D(2026, 11, 1);
+        run.lastDefrag = D(2026, 12, 3, 21, 30, 4);
+        runs.SetSettings({});
+    }
+    // The program starts now; five minutes on, the catch-up looks.
+    void StartAndWaitFiveMinutes() {
+        runs.LookForMissedRunSoon();
+        clock.Advance(std::chrono::seconds(UnattendedRuns::kCatchUpDelaySeconds - 1));
+        tick.Fire();
+        EXPECT_EQ(starts, 0) << "not before five minutes";
+        clock.Advance(std::chrono::seconds(1));
+        tick.Fire();
+    }
+
+    FakeClock clock{D(2026, 12, 6, 9, 0, 0)};
+    FakePower power;
+    FakeTimer tick;
+    RunSettings run;
+    ScheduleRecord schedule;
+    MemoryLogFolder log;
+    int starts = 0;
+    UnattendedRuns runs{clock, power, tick, run, schedule, [this] { ++starts; }, &log};
+};
+
+TEST_F(UnattendedRunsTest, OnBatteryAScheduledRunWaitsForMainsPowerOnce) {
+    power.onBattery = true;
+    runs.ScheduledMoment();
+    runs.ScheduledMoment();
+    EXPECT_EQ(starts, 0);
+    EXPECT_TRUE(runs.WaitingForMains());
+    runs.PowerStatusChanged();  // still on battery
+    EXPECT_EQ(starts, 0);
+    power.onBattery = std::nullopt;  // unknown counts as mains
+    runs.PowerStatusChanged();
+    runs.PowerStatusChanged();
+    EXPECT_EQ(starts, 1);
+    EXPECT_EQ(log.Read(kRunLogFile),
+              "2026-12-06 09:00:00\t-\t-\t-\tpostponed: on battery power, until mains power "
+              "returns\r\n");
+
+    runs.SetSettings({true, true});  // "RunOnBattery" lifts the rule
+    power.onBattery = true;
+    runs.ScheduledMoment();
+    EXPECT_EQ(starts, 2);
+}
+
+TEST_F(UnattendedRunsTest, AMissedRunIsMadeUpForOnceFiveMinutesAfterStartUp) {
+    StartAndWaitFiveMinutes();  // 4 and 5 December at 21:30 were missed
+    EXPECT_EQ(starts, 1);
+    EXPECT_FALSE(runs.CatchUpPending());
+    EXPECT_NE(log.Read(kRunLogFile).find("catch-up: the run due Saturday, 12/5/2026 at 9:30:00 PM"),
+              std::string::npos);
+    tick.Fire();
+    EXPECT_EQ(starts, 1) << "none twice";
+}
+
+TEST_F(UnattendedRunsTest, NoCatchUpWithoutAMissedMomentOrAnyEarlierRunOrWhenSwitchedOff) {
+    const struct {
+        const char* name;
+        std::int32_t option;
+        std::int16_t hour;
+        DateTime lastDefrag;
+        bool catchUp;
+    } cases[] = {
+        {"never", 0, 21, D(2026, 12, 3), true},
+        {"no start time", 1, 24, D(2026, 12, 3), true},
+        {"never a successful run", 1, 21, DateTime(), true},
+        {"last run after the moment", 1, 21, D(2026, 12, 5, 21, 30, 1), true},
+        {"switched off", 1, 21, D(2026, 12, 3), false},
+    };
+    for (const auto& c : cases) {
+        starts = 0;
+        schedule.occursOption = c.option;
+        schedule.startHour = c.hour;
+        run.lastDefrag = c.lastDefrag;
+        runs.SetSettings({false, c.catchUp});
+        StartAndWaitFiveMinutes();
+        EXPECT_EQ(starts, 0) << c.name;
+    }
+}
+
+TEST(LatestScheduledMoment, FollowsTheScheduleBackwards) {
+    ScheduleRecord s;
+    s.occursOption = 2;  // weekly on Mondays and Thursdays at 21:30 until 10 December
+    s.weeklySelections = "0100100";
+    s.startHour = 21;
+    s.startMinute = 30;
+    s.startDate = D(2026, 11, 1);
+    s.useEndDate = true;
+    s.endDate = D(2026, 12, 10);
+    const DateTime after = D(2026, 11, 20);
+    EXPECT_EQ(LatestScheduledMoment(s, after, D(2026, 12, 7, 21, 30)), D(2026, 12, 7, 21, 30));
+    EXPECT_EQ(LatestScheduledMoment(s, after, D(2026, 12, 7, 21, 29)), D(2026, 12, 3, 21, 30));
+    EXPECT_EQ(LatestScheduledMoment(s, after, D(2026, 12, 20)), D(2026, 12, 10, 21, 30));
+    EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 3, 21, 30), D(2026, 12, 7, 21, 0)),
+              std::nullopt);
+    s.occursOption = 3;  // monthly on the 31st
+    s.monthlySelections = std::string(30, '0') + "1";
+    s.useEndDate = false;
+    EXPECT_EQ(LatestScheduledMoment(s, D(2026, 1, 1), D(2027, 3, 1)), D(2027, 1, 31, 21, 30));
+    s.occursOption = 4;  // every 90 minutes from the last run
+    s.everyInterval = 1;
+    s.everyFrequency = 90;
+    EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 6, 8, 0, 30), D(2026, 12, 6, 12, 0)),
+              D(2026, 12, 6, 11, 0));
+    EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 6, 8, 0), D(2026, 12, 6, 9, 29)), std::nullopt);
+}
+
+}  // namespace
+}  // namespace qm::test
