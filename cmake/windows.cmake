@@ -80,6 +80,11 @@ foreach(suite ${QM_E2E_SCENARIOS})
     set_tests_properties(e2e.${suite} PROPERTIES LABELS "wine;e2e" TIMEOUT 300)
 endforeach()
 
+# What the install test (tests/install/install_test.sh) asks inside the Wine prefix.
+add_executable(install_probe tests/install/install_probe.cpp)
+target_link_libraries(install_probe PRIVATE qm_win32)
+target_link_options(install_probe PRIVATE -municode ${QM_STATIC_RUNTIME})
+
 # A bare tray program (hidden window, one icon, a message loop): the yardstick that
 # scripts/measure-idle.sh compares Quillmere's idle cost with. Not part of the tests.
 add_executable(minimal_tray WIN32 tools/minimal-tray/minimal_tray.cpp)
