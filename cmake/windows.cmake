@@ -13,12 +13,18 @@ list(FILTER QM_WIN32_SOURCES EXCLUDE REGEX ".*/src/win32/app/main\\.cpp$")
 add_library(qm_win32 STATIC ${QM_WIN32_SOURCES})
 target_link_libraries(qm_win32 PUBLIC qm_core ${QM_WIN_LIBS})
 
+# The version resource and the manifest take the project's version from here.
+set(QM_GENERATED_RES ${CMAKE_BINARY_DIR}/generated/res)
+configure_file(src/win32/res/quillmere_version.h.in ${QM_GENERATED_RES}/quillmere_version.h @ONLY)
+configure_file(src/win32/res/quillmere.manifest.in ${QM_GENERATED_RES}/quillmere.manifest @ONLY)
+
 add_executable(Quillmere WIN32 src/win32/app/main.cpp src/win32/res/quillmere.rc)
+target_include_directories(Quillmere PRIVATE ${QM_GENERATED_RES})
 target_link_libraries(Quillmere PRIVATE qm_win32)
 # The shipped program carries no debug information (7 MB with it, about 0.4 MB without).
 target_link_options(Quillmere PRIVATE -municode ${QM_STATIC_RUNTIME} $<$<NOT:$<CONFIG:Debug>>:-s>)
 set_source_files_properties(src/win32/res/quillmere.rc PROPERTIES
-    OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/win32/res/quillmere.ico;${PROJECT_SOURCE_DIR}/src/win32/res/quillmere.manifest")
+    OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/win32/res/quillmere.ico;${QM_GENERATED_RES}/quillmere.manifest;${QM_GENERATED_RES}/quillmere_version.h")
 
 # GoogleTest for Windows, compiled from Debian's source package.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -73,6 +79,11 @@ foreach(suite ${QM_E2E_SCENARIOS})
                 $<TARGET_FILE:e2e_tests> $<TARGET_FILE:Quillmere> ${CMAKE_BINARY_DIR}/doubles)
     set_tests_properties(e2e.${suite} PROPERTIES LABELS "wine;e2e" TIMEOUT 300)
 endforeach()
+
+# What the install test (tests/install/install_test.sh) asks inside the Wine prefix.
+add_executable(install_probe tests/install/install_probe.cpp)
+target_link_libraries(install_probe PRIVATE qm_win32)
+target_link_options(install_probe PRIVATE -municode ${QM_STATIC_RUNTIME})
 
 # A bare tray program (hidden window, one icon, a message loop): the yardstick that
 # scripts/measure-idle.sh compares Quillmere's idle cost with. Not part of the tests.

@@ -5,7 +5,8 @@ needed=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for pkg in cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev \
            mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
-           wine wine64 fonts-wine fonts-liberation xvfb x11-utils xdotool imagemagick clang-format; do
+           wine wine64 fonts-wine fonts-liberation xvfb x11-utils xdotool imagemagick clang-format \
+           nsis zip; do
     have "$pkg" || needed+=("$pkg")
 done
 if [ ${#needed[@]} -eq 0 ]; then

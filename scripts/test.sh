@@ -45,6 +45,23 @@ run_ctest() {
     report+=("$label: $((total - nfail)) of $total passed")
 }
 
+# The install test counts its phases in a last line "install: N passed, N failed".
+run_install_test() {
+    local log="$log_dir/install.log" line npass nfail
+    bash "$root/tests/install/install_test.sh" "$build" 2>&1 | tee "$log"
+    line=$(grep -E '^install: [0-9]+ passed, [0-9]+ failed$' "$log" | tail -n 1)
+    if [ -z "$line" ]; then
+        failed=$((failed + 1))
+        report+=("install: no test results (see $log)")
+        return
+    fi
+    npass=$(sed -E 's/^install: ([0-9]+) passed.*/\1/' <<<"$line")
+    nfail=$(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$line")
+    passed=$((passed + npass))
+    failed=$((failed + nfail))
+    report+=("install: $npass of $((npass + nfail)) passed")
+}
+
 build_tree() {
     local label=$1 dir=$2
     shift 2
@@ -91,6 +108,8 @@ if build_tree windows "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw
     qm_wine_stop
     section "end-to-end scenarios under Wine"
     run_ctest e2e "$build/windows" -L e2e
+    section "install test under Wine"
+    run_install_test
 fi
 
 section "summary"

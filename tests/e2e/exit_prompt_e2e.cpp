@@ -8,6 +8,7 @@
 #include "e2e/harness/settings.h"
 #include "e2e/harness/tray_driver.h"
 #include "e2e/harness/windows.h"
+#include "win32/app/end_now_message.h"
 #include "win32/app/tray_icon.h"
 #include "win32/app/tray_menu.h"
 
@@ -113,6 +114,31 @@ TEST(E2eExitPrompt, WindowsEndingTheSessionSavesEvenWhileTheProgramAsks) {
     const auto exitCode = tray.process.WaitForExit(10000);
     ASSERT_TRUE(exitCode.has_value());
     EXPECT_EQ(*exitCode, 0u);
+}
+
+// The setup program's request to end: no question, whether or not the user has one open, and
+// the schedule saved as on Exit.
+TEST(E2eExitPrompt, EndNowMessageEndsWithoutAskingAndSaves) {
+    const std::wstring hour = std::to_wstring((LocalNow().wHour + 2) % 24);
+    for (const bool questionOpen : {false, true}) {
+        SCOPED_TRACE(questionOpen ? "while Exit asks" : "in the tray");
+        TrayApp tray =
+            StartInTray({{L"OccursOption", L"1"}, {L"StartHour", hour}, {L"StartMinute", L"15"}});
+        ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
+        if (questionOpen) {
+            ASSERT_NE(ExitFromTheTrayMenu(tray.menu, tray.process.Pid()), nullptr);
+        }
+        ASSERT_FALSE(GetSetting(L"UseEndDate").has_value());
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(::SendMessageTimeoutW(tray.menu,
+                                          ::RegisterWindowMessageW(win::kEndNowMessageName), 0, 0,
+                                          SMTO_ABORTIFHUNG, 5000, &answer));
+        const auto exitCode = tray.process.WaitForExit(10000);
+        ASSERT_TRUE(exitCode.has_value()) << "the program did not end";
+        EXPECT_EQ(*exitCode, 0u);
+        EXPECT_EQ(GetSetting(L"UseEndDate").value_or(L"<absent>"), L"False") << "not saved";
+        EXPECT_EQ(GetSetting(L"StartHour").value_or(L"<absent>"), hour);
+    }
 }
 
 }  // namespace

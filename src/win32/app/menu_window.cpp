@@ -13,6 +13,7 @@
 #include "core/schedule/scheduler_properties.h"
 #include "core/schedule/status_texts.h"
 #include "win32/app/defrag_console.h"
+#include "win32/app/end_now_message.h"
 #include "win32/common/text.h"
 #include "win32/defrag/drives.h"
 #include "win32/defrag/system_shutdown.h"
@@ -51,6 +52,7 @@ void MenuWindow::OnCreate() {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     // Run elevated, the program would otherwise never hear a normal Explorer's broadcast.
     ::ChangeWindowMessageFilterEx(hwnd_, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
+    endNowMessage_ = AllowEndNowMessage(hwnd_);
     timers_ = std::make_unique<TimerSet>(hwnd_);
     // A shell still starting at logon may refuse or time out the icon: try again each second
     // for half a minute.
@@ -370,6 +372,12 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (taskbarCreatedMessage_ != 0 && msg == taskbarCreatedMessage_) {
         ReaddTrayIcon();
+        return 0;
+    }
+    if (endNowMessage_ != 0 && msg == endNowMessage_) {
+        // The setup program is about to replace or remove the program: end as Exit does when
+        // it need not ask, saving the schedule.
+        Unload();
         return 0;
     }
     switch (msg) {

@@ -101,6 +101,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     bool exitPromptOpen_ = false;
     POINT lastIconPoint_{};
     UINT taskbarCreatedMessage_ = 0;
+    UINT endNowMessage_ = 0;
     bool ending_ = false;
 };
 
