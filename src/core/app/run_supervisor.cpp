@@ -91,7 +91,7 @@ void RunSupervisor::DefragNextDrive() {
 }
 
 void RunSupervisor::TimerWait_Timer() {
-    s_.timerWait.SetEnabled(false);
+    // The timer keeps polling every 2 s until the run moves on or ends.
     if (child_) {
         child_->DrainOutput();
     }
@@ -100,15 +100,12 @@ void RunSupervisor::TimerWait_Timer() {
         // A list that cannot be taken says nothing about the defragmenter: wait on.
         if (++failedPolls_ >= kMaxFailedPolls) {
             AbandonDefragRun();
-            return;
         }
-        s_.timerWait.SetEnabled(true);
         return;
     }
     failedPolls_ = 0;
     const bool childEnded = !child_ || child_->ExitCode().has_value();
     if (*presence || !childEnded) {
-        s_.timerWait.SetEnabled(true);
         return;
     }
     EndDrive();

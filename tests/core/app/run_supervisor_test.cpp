@@ -125,6 +125,7 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     EXPECT_TRUE(scheduler.Enabled());
     EXPECT_EQ(scheduleChanges, 1);
     EXPECT_FALSE(timerWait.Enabled());
+    EXPECT_FALSE(timerPriority.Enabled()) << "the engine of a run that is over needs no priority";
     EXPECT_EQ(scheduler.NextScheduledTime(), DateTime::Make(2026, 12, 7, 3, 0));
     EXPECT_EQ(log.Read(kRunLogFile),
               "2026-12-06 14:30:05\tC:\tdefrag c: -f\t0:01:00\tok\r\n"

@@ -61,6 +61,7 @@ TEST(SettingConversions, NumbersAndBooleans) {
     EXPECT_EQ(ParseInt16("-32768"), -32768);
     EXPECT_FALSE(ParseInt16("32768"));
     EXPECT_FALSE(ParseInt16("32767.5"));
+    EXPECT_FALSE(ParseInt16("x"));
     EXPECT_EQ(ParseInt32("-2147483648"), INT32_MIN);
     EXPECT_FALSE(ParseInt32("2147483648"));
     const std::pair<const char*, std::optional<bool>> booleans[] = {
