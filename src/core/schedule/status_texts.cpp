@@ -46,19 +46,15 @@ std::string LastDefragText(DateTime lastDefrag, DateTime now) {
         text += " - Never (using Quillmere)";
     } else {
         const std::int64_t days = DayDifference(lastDefrag, now);
-        if (days == 0) {
-            // A moment later today than now means the clock was moved back.
-            if (MinuteDifference(lastDefrag, now) >= 0) {
-                text += " - Today at " + TimeText(lastDefrag);
-            } else {
-                text += " - Never";
-            }
+        // A moment later than now means the clock was moved back.
+        if (days < 0 || (days == 0 && MinuteDifference(lastDefrag, now) < 0)) {
+            text += " - Never";
+        } else if (days == 0) {
+            text += " - Today at " + TimeText(lastDefrag);
         } else if (days == 1) {
             text += " - Yesterday at " + TimeText(lastDefrag);
-        } else if (days > 1) {
-            text += " - " + DayText(lastDefrag) + " at " + TimeText(lastDefrag);
         } else {
-            text += " - Never";
+            text += " - " + DayText(lastDefrag) + " at " + TimeText(lastDefrag);
         }
     }
     text += " ";
@@ -68,21 +64,17 @@ std::string LastDefragText(DateTime lastDefrag, DateTime now) {
 std::string NextDefragText(DateTime nextScheduled, DateTime now) {
     std::string text = " Next Defrag";
     const std::int64_t days = DayDifference(now, nextScheduled);
-    if (days == 0) {
-        const std::int64_t minutes = MinuteDifference(now, nextScheduled);
-        if (minutes == 0) {
-            text += " now!";
-        } else if (minutes > 0) {
-            text += " - Today at " + TimeText(nextScheduled);
-        } else {
-            text += " - No scheduled times";
-        }
+    const std::int64_t minutes = MinuteDifference(now, nextScheduled);
+    if (minutes < 0) {  // a moment before this minute is no run
+        text += " - No scheduled times";
+    } else if (minutes == 0) {
+        text += " now!";
+    } else if (days == 0) {
+        text += " - Today at " + TimeText(nextScheduled);
     } else if (days == 1) {
         text += " - Tomorrow at " + TimeText(nextScheduled);
-    } else if (days > 1) {
-        text += " - " + DayText(nextScheduled) + " at " + TimeText(nextScheduled);
     } else {
-        text += " - No scheduled times";
+        text += " - " + DayText(nextScheduled) + " at " + TimeText(nextScheduled);
     }
     text += " ";
     return text;

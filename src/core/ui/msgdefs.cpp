@@ -45,7 +45,6 @@ std::vector<GradientBand> GradientBands(int areaWidth, int areaHeight, Rgb start
     auto clamp = [](int v) { return std::clamp(v, 0, 255); };
     int r = start.red, g = start.green, b = start.blue;
     std::vector<GradientBand> bands;
-    bands.reserve(kBands);
     for (int i = 1; i <= kBands; ++i) {
         if (i == kBands) {  // the last band of a reverse run reaches the edge
             if (direction == 2) {
@@ -142,8 +141,7 @@ ShapesGradient GradientShapes(Rgb color, int direction) {
         const int t = countUp ? c : 255 - c;
         ShapePass pass;
         pass.color = Rgb{std::min(t, red), std::min(t, green), std::min(t, blue)};
-        if (direction == 1 || direction == 3) {
-            pass.kind = ShapePass::Kind::kRect;
+        if (direction == 1 || direction == 3) {  // a pass is a rectangle unless said otherwise
             pass.x1 = 0;
             pass.y1 = c;
             pass.x2 = wd;

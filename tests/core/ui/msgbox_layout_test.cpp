@@ -156,6 +156,7 @@ TEST(MsgBoxPixelLayout, ConvertsOnceEachDirectionWithItsOwnFactor) {
     EXPECT_EQ(p.window.height, 146);  // 1755 / 12 = 146.25
     EXPECT_EQ(p.window.left, 398);    // 5977.5 / 15 = 398.5 -> 398
     EXPECT_EQ(p.heading.height, 28);  // 330 / 12 = 27.5 -> 28
+    EXPECT_EQ(p.heading.left + p.heading.top + p.body.left, 0);
     EXPECT_EQ(p.body.top, 28);
     EXPECT_EQ(p.body.height, 118);
     EXPECT_EQ(p.icon.left, 8);

@@ -83,7 +83,18 @@ class MsgBoxEnhancedTest : public testing::Test {
     MsgBoxEnhanced box{platform, shared};
 };
 
-TEST_F(MsgBoxEnhancedTest, WriteRules) {
+TEST_F(MsgBoxEnhancedTest, DefaultsAndWriteRules) {
+    // A new box: modal, top-most, with a close box and the sound, centred on the screen, left
+    // aligned, never timing out, flat heading and body in the system's colours.
+    EXPECT_TRUE(box.Modal() && box.KeepOnTop() && box.ControlBox() && box.SoundBeep());
+    EXPECT_FALSE(box.Moveable() || box.GradientPaint() || box.SolidColorHeading());
+    EXPECT_EQ(box.StartUpPosition(), 2);
+    EXPECT_EQ(box.TextAlignment() + box.HeadingType() + box.TimerSeconds() + box.Top() + box.Left(),
+              0);
+    EXPECT_EQ(box.GradientDirection(), 1);
+    EXPECT_EQ(box.BackColorHeading(), 0x80000002u);
+    EXPECT_EQ(box.ForeColorHeading(), 0x8000000Eu);
+
     const auto check = [this](auto set, auto get,
                               std::initializer_list<std::pair<long long, long long>> rows) {
         for (auto [written, read] : rows) {
@@ -102,7 +113,7 @@ TEST_F(MsgBoxEnhancedTest, WriteRules) {
     check(&E::SetGradientDirection, &E::GradientDirection,
           {{1, 1}, {4, 4}, {5, 6}, {6, 5}, {7, 8}, {16, 15}, {0, 1}, {17, 1}, {-4, 1}});
     check(&E::SetHeadingType, &E::HeadingType, {{1, 1}, {2, 0}, {-1, 0}});
-    check(&E::SetTextAlignment, &E::TextAlignment, {{2, 2}, {3, 0}});
+    check(&E::SetTextAlignment, &E::TextAlignment, {{2, 2}, {3, 0}, {0, 0}, {-1, 0}});
     check(&E::SetTimerSeconds, &E::TimerSeconds, {{7, 7}, {-7, 0}});
     check(&E::SetStartUpPosition, &E::StartUpPosition, {{0, 0}, {3, 2}, {-1, 2}});
     check(&E::SetTop, &E::Top, {{-5, 0}, {9, 9}});

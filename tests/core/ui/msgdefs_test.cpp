@@ -73,6 +73,13 @@ TEST(GradientShapes, BandsAndDiamonds) {
     EXPECT_EQ(down.passes[7].y1, 7);
     EXPECT_EQ(down.passes[7].x2, 256);
 
+    for (int direction : {0, 3}) {  // 0 acts as 1; 3 counts down, in bands from the top
+        const ShapesGradient bands = GradientShapes(Rgb{64, 128, 192}, direction);
+        EXPECT_EQ(bands.passes[0].color, direction == 3 ? (Rgb{64, 128, 192}) : (Rgb{0, 0, 0}));
+        EXPECT_EQ(bands.passes[7].kind, ShapePass::Kind::kRect);
+        EXPECT_EQ(bands.passes[7].x1, 0);
+        EXPECT_EQ(bands.passes[7].y2, 8);
+    }
     const ShapesGradient fade = GradientShapes(Rgb{64, 128, 192}, 4);
     EXPECT_EQ(fade.passes[0].color, (Rgb{64, 128, 192}));
     EXPECT_EQ(fade.passes[255].color, (Rgb{0, 0, 0}));
@@ -113,6 +120,9 @@ TEST(ColorText, DecimalAndHexadecimalColours) {
         {" 12615744", "064128192"},
         {"+12615744", "064128192"},  // a sign is part of the number
         {" 1e+2", "100000000"},      // and so is an exponent's
+        {" 1e-2", "000000000"},
+        {" 12615744.4", "064128192"},  // a fraction rounds
+        {"0h12", ""},                  // "h" only counts after "&"
         {"&HC08040", "064128192"},
         {"&hc08040", "064128192"},
         {" 0", "000000000"},
