@@ -18,6 +18,15 @@ set(QM_GENERATED_RES ${CMAKE_BINARY_DIR}/generated/res)
 configure_file(src/win32/res/quillmere_version.h.in ${QM_GENERATED_RES}/quillmere_version.h @ONLY)
 configure_file(src/win32/res/quillmere.manifest.in ${QM_GENERATED_RES}/quillmere.manifest @ONLY)
 
+# The maker's addresses that the About dialog shows and opens: placeholders in the reserved
+# example.org domain until the maker has its own.
+set(QM_MAKER_WEB_URL "https://www.example.org/quillmere/" CACHE STRING
+    "The maker's web address, shown and opened by the About dialog")
+set(QM_MAKER_EMAIL "quillmere@example.org" CACHE STRING
+    "The maker's e-mail address, shown by the About dialog and used for comments")
+set_source_files_properties(src/win32/ui/about_dialog.cpp PROPERTIES COMPILE_DEFINITIONS
+    "QM_MAKER_WEB_URL=\"${QM_MAKER_WEB_URL}\";QM_MAKER_EMAIL=\"${QM_MAKER_EMAIL}\"")
+
 add_executable(Quillmere WIN32 src/win32/app/main.cpp src/win32/res/quillmere.rc)
 target_include_directories(Quillmere PRIVATE ${QM_GENERATED_RES})
 target_link_libraries(Quillmere PRIVATE qm_win32)
