@@ -18,6 +18,7 @@
 #include "win32/defrag/drives.h"
 #include "win32/defrag/system_shutdown.h"
 #include "win32/res/resource.h"
+#include "win32/ui/about_dialog.h"
 #include "win32/ui/program_msgbox.h"
 
 namespace qm::win {
@@ -195,6 +196,14 @@ void MenuWindow::mnuOpen_Click() {
     OpenDefragConsole();
 }
 
+void MenuWindow::mnuAbout_Click() {
+    if (!about_) {
+        about_ = std::make_unique<AboutDialog>();
+    }
+    // An open one comes to the front.
+    about_->ShowModeless();
+}
+
 void MenuWindow::mnuExit_Click() {
     if (NextRunHasPassed(scheduler_->NextScheduledTime(), program_.clock.Now())) {
         Unload();
@@ -245,6 +254,9 @@ void MenuWindow::Form_QueryUnload() {
         return;
     }
     ending_ = true;
+    if (about_) {
+        about_->Close();
+    }
     // The program's message box is let go after the message loop (RunApplication): one may
     // still be open further up this call stack, when the end comes from inside its loop.
     scheduler_->CloseScheduler();
@@ -278,11 +290,10 @@ void MenuWindow::ShowTrayMenu(POINT at) {
     ApplyTrayMenuRules(menuState_, run_->DefragmenterRunning(), program_.run.SelectedDriveCount());
     menuState_.restartVisible = OfferRestartAsAdministrator(program_.version, program_.rights,
                                                             program_.run.lastRunNeededRights);
-    // The Options dialog, the schedule editor and About come later; until then their items
-    // are offered disabled.
+    // The Options dialog and the schedule editor come later; until then their items are
+    // offered disabled.
     menuState_.optionsEnabled = false;
     menuState_.scheduleEnabled = false;
-    menuState_.aboutEnabled = false;
     trayMenu_.Apply(menuState_);
     hover_->GoIdle();
     if (const UINT cmd = trayMenu_.Track(hwnd_, at)) {
@@ -300,6 +311,9 @@ void MenuWindow::OnCommand(UINT id) {
             break;
         case kCmdOpen:
             mnuOpen_Click();
+            break;
+        case kCmdAbout:
+            mnuAbout_Click();
             break;
         case kCmdExit:
             mnuExit_Click();

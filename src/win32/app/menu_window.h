@@ -21,6 +21,8 @@
 
 namespace qm::win {
 
+class AboutDialog;
+
 // The program's hidden main window `Menu`: it owns the tray icon, its menu and balloon, the
 // scheduler `Scheduler1` and the run supervision with their timers. Destroying it ends the
 // program.
@@ -43,6 +45,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void mnuDefrag_Click();
     void mnuStop_Click();
     void mnuOpen_Click();
+    void mnuAbout_Click();
     void mnuExit_Click();
     // Starts an elevated copy that takes over from this one.
     void mnuRestartAdmin_Click();
@@ -95,6 +98,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     std::unique_ptr<TrayHover> hover_;
     std::unique_ptr<RunSupervisor> run_;
     std::unique_ptr<UnattendedRuns> unattended_;
+    std::unique_ptr<AboutDialog> about_;  // `frmAbout`, made when first shown
     Timer* trayRetry_ = nullptr;
     static constexpr int kMaxTrayRetries = 30;
     int trayRetries_ = 0;

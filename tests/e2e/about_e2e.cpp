@@ -1,0 +1,112 @@
+// The About dialog opened from the tray: its texts, Esc from a button, and System Info.
+#include <gtest/gtest.h>
+
+#include "core/ui/about_texts.h"
+#include "e2e/harness/app_process.h"
+#include "e2e/harness/double_log.h"
+#include "e2e/harness/screenshot.h"
+#include "e2e/harness/tray_driver.h"
+#include "e2e/harness/windows.h"
+#include "win32/app/tray_menu.h"
+#include "win32/common/text.h"
+#include "win32/ui/about_dialog.h"
+
+namespace qm::e2e {
+namespace {
+
+using win::Widen;
+
+HWND WaitForAbout() {
+    HWND about = nullptr;
+    WaitUntil([&] { return (about = ::FindWindowW(nullptr, L" About Quillmere")) != nullptr; },
+              10000);
+    return about;
+}
+
+bool InMenuMode(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) &&
+           (info.flags & GUI_INMENUMODE);
+}
+
+TEST(E2eAbout, OpensFromTheTrayWithItsTextsAndEscClosesItFromAButton) {
+    TrayApp tray = StartInTray({{L"ShowExitPrompt", L"0"}});
+    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
+    for (int showing = 0; showing < 2; ++showing) {  // the second brings the open one forward
+        const HWND popup = OpenTrayMenu(tray.menu, tray.process.Pid());
+        ASSERT_NE(popup, nullptr);
+        // Keys typed before the menu's loop runs would reach the open dialog.
+        ASSERT_TRUE(WaitUntil([&] { return InMenuMode(popup); }, 5000));
+        TypeKeys({VK_UP, VK_UP, VK_RETURN});  // "About Quillmere", above "Exit"
+        ASSERT_TRUE(WaitForPopupMenuGone(tray.process.Pid()));
+    }
+    const HWND about = WaitForAbout();
+    ASSERT_NE(about, nullptr) << "About Quillmere showed no dialog";
+    EXPECT_EQ(::FindWindowExW(nullptr, about, nullptr, L" About Quillmere"), nullptr) << "two";
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == about; }, 3000));
+    for (const std::wstring& text :
+         {Widen(AboutTexts::kTitle), Widen("Version 1.2"), Widen(AboutTexts::kDescription),
+          Widen(AboutTexts::kInvitation), win::MakerEmailAddress(),
+          Widen(AboutTexts::kWebSiteLabel), win::MakerWebAddress(), Widen("OK"),
+          Widen("&System Info...")}) {
+        EXPECT_NE(FindChildWithText(about, text), nullptr) << win::Narrow(text);
+    }
+    ::Sleep(500);  // fully painted
+    RECT frame{};
+    ::GetWindowRect(about, &frame);
+    ::InflateRect(&frame, 12, 12);
+    EXPECT_TRUE(SaveScreenBmp(frame, ScreenshotPath(L"about")));
+
+    // Tab takes the focus from OK to System Info; Esc there closes the dialog.
+    TypeKeys({VK_TAB});
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof(focus);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(about, nullptr), &focus);
+    EXPECT_EQ(focus.hwndFocus, ::GetDlgItem(about, win::AboutDialog::kIdSysInfo));
+    TypeKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }, 5000)) << "Esc left it open";
+}
+
+TEST(E2eAbout, SystemInfoStartsTheRegisteredProgramElseSaysItIsUnavailable) {
+    ClearDoubleLog();
+    const wchar_t* key = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+    const std::wstring standIn = DoublesDir() + L"\\msinfo32.exe";
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, L"PATH", REG_SZ, standIn.c_str(),
+                                static_cast<DWORD>((standIn.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    TrayApp tray = StartInTray({{L"ShowExitPrompt", L"0"}},
+                               {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=0.5"});
+    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
+    ::PostMessageW(tray.menu, WM_COMMAND, win::kCmdAbout, 0);
+    const HWND about = WaitForAbout();
+    const HWND sysInfo = ::GetDlgItem(about, win::AboutDialog::kIdSysInfo);
+    ::PostMessageW(sysInfo, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([] { return !ReadDoubleLog(L"msinfo32.exe").empty(); }, 10000))
+        << "System Info did not start the registered program";
+    const DoubleStart start = ReadDoubleLog(L"msinfo32.exe")[0];
+    EXPECT_NE(start.commandLine.find(standIn), std::wstring::npos)
+        << win::Narrow(start.commandLine);
+    EXPECT_EQ(start.showState, L"1");  // normal
+
+    // Nothing registered, and no msinfo32.exe in the system folder (taken out of this prefix).
+    ASSERT_EQ(::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key, L"PATH"), ERROR_SUCCESS);
+    ::PostMessageW(sysInfo, BM_CLICK, 0, 0);
+    const std::wstring unavailable = Widen(AboutTexts::kSysInfoUnavailable);
+    HWND prompt = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (prompt = FindWindowWithText(tray.process.Pid(), unavailable)) != nullptr; },
+        10000));
+    const HWND box = ::GetAncestor(prompt, GA_ROOT);
+    EXPECT_EQ(TextOf(box), L" About Quillmere");  // no title: the active window's caption
+    ::SendMessageW(FindChildWithText(box, L"&OK"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box) && ::IsWindow(about); }, 5000));
+    EXPECT_EQ(ReadDoubleLog(L"msinfo32.exe").size(), 1u);
+
+    // Ending the program with the dialog open unloads it.
+    ::PostMessageW(tray.menu, WM_COMMAND, win::kCmdExit, 0);
+    EXPECT_EQ(tray.process.WaitForExit(10000), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace qm::e2e
