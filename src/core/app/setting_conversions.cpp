@@ -20,15 +20,12 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::optional<Decimal> ParseDecimal(std::string_view text) {
+std::string_view Trim(std::string_view text);
+
+std::optional<Decimal> ParseDecimal(std::string_view untrimmed) {
+    const std::string_view text = Trim(untrimmed);
     std::size_t pos = 0;
-    std::size_t end = text.size();
-    while (pos < end && IsBlank(text[pos])) {
-        ++pos;
-    }
-    while (end > pos && IsBlank(text[end - 1])) {
-        --end;
-    }
+    const std::size_t end = text.size();
     Decimal d;
     if (pos < end && (text[pos] == '-' || text[pos] == '+')) {
         d.negative = text[pos] == '-';

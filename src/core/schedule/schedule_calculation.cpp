@@ -26,6 +26,10 @@ bool HasAnySelection(std::string_view selections, int indexCount) {
     return false;
 }
 
+DateTime DayStart(std::int64_t dayNumber) {
+    return DateTime::FromSeconds(dayNumber * DateTime::kSecondsPerDay);
+}
+
 int WeekdayOfDay(std::int64_t dayNumber) {
     const std::int64_t w = (dayNumber + 6) % 7;  // the zero date was a Saturday
     return static_cast<int>(w < 0 ? w + 7 : w) + 1;
@@ -75,8 +79,7 @@ NextRun WeeklyOrMonthly(const ScheduleRecord& s, DateTime now, DateTime referenc
         if (!IsSelected(selections, index)) {
             continue;
         }
-        const DateTime candidate = DateTime::FromSeconds(day * DateTime::kSecondsPerDay +
-                                                         s.startHour * 3600 + s.startMinute * 60);
+        const DateTime candidate = AtTime(DayStart(day), s.startHour, s.startMinute);
         if (s.useEndDate && DayDifference(s.endDate, candidate) > 0) {
             return none;
         }
@@ -138,8 +141,7 @@ std::optional<DateTime> LatestScheduledMoment(const ScheduleRecord& s, DateTime 
     // Back from the last day, down to the first day that could still lie after `after`.
     for (std::int64_t day = upTo.DayNumber(), steps = 0;
          day >= after.DayNumber() && steps < kSearchDayLimit; --day, ++steps) {
-        const DateTime candidate = DateTime::FromSeconds(day * DateTime::kSecondsPerDay +
-                                                         s.startHour * 3600 + s.startMinute * 60);
+        const DateTime candidate = AtTime(DayStart(day), s.startHour, s.startMinute);
         if (candidate > upTo || candidate <= after || !RunsOnDay(s, day)) {
             continue;
         }

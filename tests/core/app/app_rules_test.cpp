@@ -89,7 +89,8 @@ TEST(SplashLayout, SizeInPixelsAndVersionText) {
         {15, 15, 265, 197},  // 96 DPI
         {10, 10, 398, 296},  // 144 DPI: 397.5 and 295.5 round to even
         {15, 10, 265, 296},  // each direction with its own factor
-        {0, -1, 265, 197},   // nonsense factors fall back to 96 DPI
+        {0, 15, 265, 197},   // nonsense factors fall back to 96 DPI
+        {15, -1, 265, 197},
     };
     for (const auto& c : cases) {
         const PixelSize s = SplashPixelSize(c.tppX, c.tppY);

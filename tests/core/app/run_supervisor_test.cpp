@@ -292,6 +292,13 @@ TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter)
     EXPECT_EQ(WithRunProblem("a\r\nb", run.lastRunProblem),
               "a\r\nb\r\n Last run ended early: the running programs could not be listed ");
     EXPECT_EQ(WithRunProblem("a", ""), "a");
+    // The next run counts its failed listings anew.
+    processes.snapshotFails = false;
+    processes.entries.clear();
+    supervisor.StartDefragRun();
+    processes.snapshotFails = true;
+    timerWait.Fire();
+    EXPECT_TRUE(supervisor.DefragRunning());
 }
 
 TEST_F(RunSupervisorTest, ContigStandsInWhenTheSystemDefragmenterCannotStart) {

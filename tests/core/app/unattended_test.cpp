@@ -33,6 +33,7 @@ TEST(StartupEntry, AnElevatedTaskOnlyForACopyStandardUsersCannotReplace) {
 TEST(StartupEntry, RestartAsAdministratorOnlyWhereItCanHelp) {
     const ProcessRights splitToken{false, true}, standardUser{false, false}, elevated{true, true};
     EXPECT_TRUE(OfferRestartAsAdministrator(kTen, splitToken, true));
+    EXPECT_TRUE(OfferRestartAsAdministrator(kVista, splitToken, true));
     EXPECT_FALSE(OfferRestartAsAdministrator(kTen, splitToken, false));
     EXPECT_FALSE(OfferRestartAsAdministrator(kTen, standardUser, true));
     EXPECT_FALSE(OfferRestartAsAdministrator(kTen, elevated, true));

@@ -101,7 +101,8 @@ TEST(DefragOutcome, ExitCodeAndOutputTellWhetherTheDriveWasDone) {
         {0x89000010, "", K::kFailed,
          "failed: the optimisation service could not be reached (0x89000010)"},
         {0, "Error (0x8900002a) and (0x12345678)", K::kFailed, "failed: error 0x8900002A"},
-        {0, "not a code: (0x89000024 and (0x80070057)", K::kOk, "ok"},
+        {0, "not a code: (0x89000024 and (0x80070057) and (0x890000GZ)", K::kOk, "ok"},
+        {0, "(0x890000AF)", K::kFailed, "failed: error 0x890000AF"},
         {3, "", K::kFailed, "failed: exit code 3 (0x00000003)"},
         {std::nullopt, "", K::kFailed, "failed: the defragmenter could not be started"},
     };
@@ -126,8 +127,11 @@ TEST(RunLog, OneLinePerDriveAndTheOlderHalfMovesAwayAtTheLimit) {
     for (int i = 0; i < 10; ++i) {
         AppendToRunLog(folder, std::to_string(i) + line.substr(1) + "\r\n");
     }
-    EXPECT_EQ(folder.SizeOf(kRunLogFile), 10u * 100 * 1024);
+    // Up to the limit exactly, it all stays in the log.
+    AppendToRunLog(folder, std::string(kRunLogLimit - 10u * 100 * 1024 - 2, 'z') + "\r\n");
+    EXPECT_EQ(folder.SizeOf(kRunLogFile), kRunLogLimit);
     EXPECT_EQ(folder.SizeOf(kOldRunLogFile), 0u);
+    folder.Write(kRunLogFile, folder.Read(kRunLogFile).substr(0, 10u * 100 * 1024));
     const std::string last = std::string(kRunLogLimit - 10u * 100 * 1024, 'y') + "\r\n";
     AppendToRunLog(folder, last);  // just past the limit
     EXPECT_LT(folder.SizeOf(kRunLogFile), kRunLogLimit);

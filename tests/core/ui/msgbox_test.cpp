@@ -173,6 +173,7 @@ TEST_F(MsgBoxEnhancedTest, StartUpAppearanceLaysOutTheAlreadyRunningMessage) {
     EXPECT_EQ(req.layout.buttonTop, 810);
     EXPECT_EQ(req.style.iconIndex, 2);
     EXPECT_EQ(req.alignment, MsgBoxAlignment::kCentre);
+    EXPECT_EQ(box.Prepare("x", 16, "T").layout.textLeft, 750) << "the critical icon is an icon";
 }
 
 TEST_F(MsgBoxEnhancedTest, MsgBoxReturnsTheWindowsResultAndSetsSharedState) {
