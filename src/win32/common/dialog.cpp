@@ -7,7 +7,9 @@
 namespace qm::win {
 namespace {
 
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: a group box paints only its frame and caption, so the dialog's own
+// background must show through it; clipped, a frame's inside stays unpainted.
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 // The dialogs that have a window, in the order they were opened.
@@ -28,8 +30,15 @@ struct EmptyTemplate {
 }  // namespace
 
 Dialog::~Dialog() {
-    if (hwnd_) {
-        closing_ = true;
+    closing_ = true;
+    DestroyNow();
+}
+
+void Dialog::DestroyNow() {
+    // Destroying sends the window messages of its own (hiding it first); their handlers must
+    // not start the destruction again.
+    if (hwnd_ && !destroying_) {
+        destroying_ = true;
         ::DestroyWindow(hwnd_);
     }
 }
@@ -80,7 +89,7 @@ void Dialog::Close() {
     }
     closing_ = true;
     if (handlerDepth_ == 0) {
-        ::DestroyWindow(hwnd_);
+        DestroyNow();
     }
 }
 
@@ -222,6 +231,7 @@ void Dialog::Destroyed() {
     fonts_.clear();
     hwnd_ = nullptr;
     handlerDepth_ = 0;
+    destroying_ = false;
     OnClosed();
 }
 
@@ -308,8 +318,8 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     // A close asked for while a handler of this dialog ran happens now that the outermost one
     // has returned.
-    if (self->closing_ && self->handlerDepth_ == 0 && self->hwnd_) {
-        ::DestroyWindow(self->hwnd_);
+    if (self->closing_ && self->handlerDepth_ == 0) {
+        self->DestroyNow();
     }
     return result;
 }

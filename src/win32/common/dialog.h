@@ -103,11 +103,13 @@ class Dialog {
     void LayOut();
     void ApplyFormSize();
     void OnDpiChanged(UINT dpi, LPARAM suggested);
+    void DestroyNow();
     void Destroyed();
 
     HWND hwnd_ = nullptr;
     UINT dpi_ = kDefaultDpi;
     bool closing_ = false;
+    bool destroying_ = false;
     bool modal_ = false;
     int handlerDepth_ = 0;
     int formWidth_ = 0;
