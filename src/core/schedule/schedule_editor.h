@@ -21,8 +21,17 @@ struct ScheduleEditorRequest {
     std::string title;
 };
 
-// The schedule editor window as the scheduler component sees it. Display returns when the
-// editor closes if the request is modal, at once otherwise.
+// The schedule editor window as the scheduler component sees it.
+//
+// Display returns when the editor closes if the request is modal, at once otherwise; asked
+// while the editor is already up, it only brings the editor to the front. A confirmed change
+// is written to the schedule record, stored at once (the editor is given the program's save),
+// and reported through EditorHost()->FlagScheduleChanged(); nothing is written otherwise.
+//
+// Close may come while one of the editor's own handlers is still running, for instance while
+// its OK waits in a message box and a run disables the scheduler: IsOpen is false from that
+// moment, the handler goes no further than its message box, and the window goes once the
+// handler has returned.
 class ScheduleEditor {
   public:
     virtual ~ScheduleEditor() = default;

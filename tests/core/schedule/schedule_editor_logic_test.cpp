@@ -1,0 +1,153 @@
+#include "core/schedule/schedule_editor_logic.h"
+
+#include <gtest/gtest.h>
+
+#include "core/schedule/scheduler.h"
+#include "support/date_time_print.h"
+#include "support/fakes.h"
+
+namespace qm {
+namespace {
+
+using Log = std::vector<std::string>;
+
+// The dialog as the logic sees it: controls holding `fields`; beeps, focus moves and messages
+// logged in the order they came.
+struct EditorRig : ::testing::Test, ScheduleEditorView {
+    EditorRig() {
+        scheduler.OnScheduleChanged([this] { ++scheduleChanged; });
+        module.Record().title = " Defrag Schedule ";
+        module.Record().startHour = 9;
+        module.SetEditorHost(&scheduler);
+    }
+    EditorFields Fields() const override { return fields; }
+    void ShowFields(const EditorFields& f) override { fields = f; }
+    void ApplyLayout(const EditorLayout& l) override { layout = l; }
+    void SetEveryLimits(int minValue, int step) override { everyLimits = {minValue, step}; }
+    void SetEndDateEnabled(bool enabled) override { endDateEnabled = enabled; }
+    void ShowChanged(bool c) override { changed = c; }
+    void Focus(EditorControl c) override { log.push_back("focus " + std::to_string(int(c))); }
+    void SetStatusText(std::string_view) override {}
+    void Beep() override { log.push_back("beep"); }
+    void ShowMessage(std::string_view prompt, std::int16_t style, std::string_view title) override {
+        log.push_back(std::string(title) + "|" + std::to_string(style) + "|" + std::string(prompt));
+    }
+    void Unload() override { unloaded = true; }
+
+    // Opens the editor for viewing; the user chooses `option`.
+    void OpenWith(int option) {
+        log.clear();
+        unloaded = false;
+        logic.Load();
+        logic.Open(false);
+        logic.OccursChanged(fields.occurs = option);
+    }
+
+    EditorFields fields;
+    EditorLayout layout;
+    std::pair<int, int> everyLimits;
+    bool endDateEnabled = false, changed = false, unloaded = false;
+    Log log;
+    test::FakeClock clock{D(2026, 12, 3, 12, 0)};  // a Thursday
+    test::FakeTimer timer;
+    test::FakeScheduleEditor editor;
+    ScheduleModule module{clock};
+    Scheduler scheduler{module, timer, editor};
+    int saves = 0, scheduleChanged = 0;
+    ScheduleEditorLogic logic{module, *this, [this] { ++saves; }};
+};
+
+TEST_F(EditorRig, LoadsUnchangedInTheLayoutOfTheFrequencyAndMarksChanges) {
+    const EditorLayout layouts[] = {{2520, false, false, false, false},
+                                    {3990, true, false, false, false},
+                                    {5505, true, true, false, false},
+                                    {6780, true, false, true, false},
+                                    {2520, false, false, false, true}};
+    ScheduleRecord& r = module.Record();
+    for (r.occursOption = 0; r.occursOption <= 5; ++r.occursOption) {  // 5: unknown, as Never
+        logic.Load();
+        EXPECT_EQ(layout, layouts[r.occursOption % 5]) << r.occursOption;
+    }
+    r.everyInterval = 5;  // anything but 0 counts minutes
+    r.startHour = 24;     // no start time yet: a suggestion, offered for confirmation
+    r.useEndDate = true;
+    r.weeklySelections = "1 2x1";
+    logic.Load();
+    EXPECT_EQ(everyLimits, std::make_pair(15, 5));
+    EXPECT_EQ(fields.startHour, kSuggestedStartHour);
+    EXPECT_EQ(fields.weekly, "1000100");
+    EXPECT_TRUE(endDateEnabled && !changed);
+    logic.Open(false);
+    EXPECT_TRUE(changed);
+
+    r = ScheduleRecord();
+    r.occursOption = 4;
+    r.startHour = 23;
+    r.startMinute = 59;
+    logic.Load();
+    logic.Open(false);
+    EXPECT_EQ(everyLimits, std::make_pair(1, 1));
+    EXPECT_EQ(fields.startHour * 100 + fields.startMinute, 2359);
+    EXPECT_FALSE(endDateEnabled || changed || !log.empty()) << "no focus moves while loading";
+
+    logic.Open(false);
+    logic.EndOptionChanged(true);  // a change, and the focus to the end date
+    EXPECT_TRUE(changed && endDateEnabled);
+    logic.OccursChanged(4);  // the focus to the count
+    EXPECT_EQ(log, (Log{"focus 2", "focus 0"}));
+}
+
+TEST_F(EditorRig, ValidationRefusesInOrderAndWritesNothing) {
+    const struct {
+        int occurs, focus;
+        bool useEnd;
+        DateTime start, end;
+        std::string_view refusal;  // empty: accepted
+    } cases[] = {{2, 1, true, D(2026, 12, 10), D(2026, 12, 9), kStartAfterEndMessage},
+                 {2, 3, true, D(2026, 12, 1), D(2027, 1, 9), kNoWeekdayMessage},
+                 {3, 4, true, D(2026, 12, 9), D(2026, 12, 9), kNoCalendarDateMessage},
+                 {2, 0, false, D(2026, 12, 10), D(2026, 12, 9), {}}};
+    for (const auto& c : cases) {
+        OpenWith(c.occurs);
+        fields.useEndDate = c.useEnd;
+        fields.startDate = c.start;
+        fields.endDate = c.end;
+        logic.Confirm();
+        const Log refused{"beep", "focus " + std::to_string(c.focus),
+                          " Defrag Schedule|16|" + std::string(c.refusal)};
+        EXPECT_EQ(log, c.refusal.empty() ? Log{} : refused);
+        EXPECT_EQ(unloaded, c.refusal.empty());
+        EXPECT_EQ(module.Record().occursOption, c.refusal.empty() ? c.occurs : 0);
+    }
+}
+
+TEST_F(EditorRig, OkWarnsOnceOfNoRunThenWritesStoresAndReports) {
+    scheduler.SetEnabled(true);
+    OpenWith(2);
+    fields.everyCount = 40000;
+    fields.everyUnit = 1;
+    fields.startDate = D(2026, 12, 1, 13, 5);
+    fields.endDate = D(2026, 12, 2, 8);  // the last Monday or Thursday before it has passed
+    fields.useEndDate = true;
+    fields.weekly = "0100100";
+    fields.monthly = std::string(30, '0') + "1";
+    logic.Confirm();
+    EXPECT_EQ(log,
+              (Log{"beep", "focus 1", " Defrag Schedule|48|" + std::string(kNoEventsWarning)}));
+    EXPECT_EQ(module.Record().occursOption, 0);  // left now, nothing would have changed
+    logic.ValueChanged();                        // a change brings the warning back
+    logic.Confirm();
+    logic.Confirm();  // confirmed again unchanged: done
+    EXPECT_EQ(log.size(), 6u);
+    EXPECT_TRUE(unloaded);
+    const ScheduleRecord& r = module.Record();
+    EXPECT_EQ(r.everyFrequency * 10 + r.everyInterval, 327671);  // held at 32767; minutes
+    EXPECT_EQ(r.startHour * 100 + r.startMinute, 900);
+    EXPECT_EQ(r.endDate, D(2026, 12, 2));  // the date without its time
+    EXPECT_EQ(r.weeklySelections + r.monthlySelections, fields.weekly + fields.monthly);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(scheduleChanged, 1);
+}
+
+}  // namespace
+}  // namespace qm
