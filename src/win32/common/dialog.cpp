@@ -232,6 +232,11 @@ void Dialog::Destroyed() {
     hwnd_ = nullptr;
     handlerDepth_ = 0;
     destroying_ = false;
+    if (modal_) {
+        // Closed by a sent message, which GetMessage handles without returning: the modal
+        // loop needs a posted one to see that its dialog has gone.
+        ::PostThreadMessageW(::GetCurrentThreadId(), WM_NULL, 0, 0);
+    }
     OnClosed();
 }
 
