@@ -24,7 +24,7 @@
 namespace qm::win {
 
 MenuWindow::MenuWindow(HINSTANCE instance, Program& program)
-    : instance_(instance), program_(program) {}
+    : instance_(instance), program_(program), editor_(program.schedule, [this] { SaveState(); }) {}
 
 MenuWindow::~MenuWindow() {
     if (hwnd_) {
@@ -67,11 +67,8 @@ void MenuWindow::OnCreate() {
 
     scheduler_ = std::make_unique<Scheduler>(program_.schedule, timers_->Create(), editor_);
     scheduler_->ReadProperties(MenuSchedulerProperties());
-    scheduler_->OnScheduleChanged([this] {
-        // Saved at once: a schedule only written at exit is lost to a killed process.
-        SaveScheduleSettings(program_.store, program_.dates, program_.schedule.Record());
-        Scheduler1_ScheduleChanged();
-    });
+    // The editor stores a confirmed schedule itself, before it reports the change.
+    scheduler_->OnScheduleChanged([this] { Scheduler1_ScheduleChanged(); });
     // A scheduled moment goes through the rules of unattended runs (mains power) first.
     scheduler_->OnScheduledTime([this](DateTime) { unattended_->ScheduledMoment(); });
 
@@ -102,8 +99,11 @@ void MenuWindow::Form_Load() {
     LoadSettings(program_.store, program_.dates, drives.FixedDrives,
                  program_.clock.Now().DatePart(), program_.run, program_.schedule.Record());
     AddTrayIcon();
-    // The first-run Options dialog and schedule editor come here once the program has them;
-    // until then "OptionsShown" and "ScheduleShown" stay unwritten.
+    // The first-run Options dialog comes here, before the schedule editor, once the program
+    // has it; until then "OptionsShown" stays unwritten.
+    if (!ShowFirstRunSchedule()) {
+        return;
+    }
     scheduler_->SetEnabled(true);
     UpdateNextDefragStatus();
     scheduler_->SetTitle(" Defrag Schedule");
@@ -162,6 +162,23 @@ void MenuWindow::ReaddTrayIcon() {
     }
 }
 
+bool MenuWindow::ShowFirstRunSchedule() {
+    if (ReadShownSetting(program_.store, keys::kScheduleShown)) {
+        return true;
+    }
+    scheduler_->SetEnabled(false);
+    scheduler_->SetOccursOption(1);
+    scheduler_->SetModal(true);
+    scheduler_->DisplayScheduler2();
+    // Told to end meanwhile: the window is gone and nothing of start-up may follow.
+    if (ending_) {
+        return false;
+    }
+    scheduler_->SetModal(false);
+    SaveShownSetting(program_.store, keys::kScheduleShown);
+    return true;
+}
+
 void MenuWindow::UpdateNextDefragStatus() {
     qm::UpdateNextDefragStatus(
         scheduler_->NextScheduledTime(), program_.run.lastDefrag, program_.clock.Now(),
@@ -182,6 +199,10 @@ void MenuWindow::Scheduler1_ScheduleChanged() {
     } else {
         UpdateNextDefragStatus();
     }
+}
+
+void MenuWindow::mnuSchedule_Click() {
+    scheduler_->DisplayScheduler();
 }
 
 void MenuWindow::mnuDefrag_Click() {
@@ -290,10 +311,9 @@ void MenuWindow::ShowTrayMenu(POINT at) {
     ApplyTrayMenuRules(menuState_, run_->DefragmenterRunning(), program_.run.SelectedDriveCount());
     menuState_.restartVisible = OfferRestartAsAdministrator(program_.version, program_.rights,
                                                             program_.run.lastRunNeededRights);
-    // The Options dialog and the schedule editor come later; until then their items are
-    // offered disabled.
+    // The Options dialog comes later; until then its item is offered disabled.
     menuState_.optionsEnabled = false;
-    menuState_.scheduleEnabled = false;
+    menuState_.scheduleChecked = editor_.IsOpen();
     trayMenu_.Apply(menuState_);
     hover_->GoIdle();
     if (const UINT cmd = trayMenu_.Track(hwnd_, at)) {
@@ -303,6 +323,9 @@ void MenuWindow::ShowTrayMenu(POINT at) {
 
 void MenuWindow::OnCommand(UINT id) {
     switch (id) {
+        case kCmdSchedule:
+            mnuSchedule_Click();
+            break;
         case kCmdDefrag:
             mnuDefrag_Click();
             break;

@@ -11,13 +11,13 @@
 #include "core/app/unattended_runs.h"
 #include "core/schedule/scheduler.h"
 #include "win32/app/balloon_tip.h"
-#include "win32/app/no_schedule_editor.h"
 #include "win32/app/program.h"
 #include "win32/app/tray_icon.h"
 #include "win32/app/tray_menu.h"
 #include "win32/common/base_window.h"
 #include "win32/common/unique_handle.h"
 #include "win32/common/window_timer.h"
+#include "win32/schedule/schedule_editor_dialog.h"
 
 namespace qm::win {
 
@@ -42,6 +42,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void Form_Load();
 
     // Tray menu commands.
+    void mnuSchedule_Click();
     void mnuDefrag_Click();
     void mnuStop_Click();
     void mnuOpen_Click();
@@ -67,6 +68,9 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void LoadTrayIconPicture();
     // Puts the icon back after Explorer restarted, retrying while the new shell is busy.
     void ReaddTrayIcon();
+    // The first run's schedule editor; false when the program was told to end while it was
+    // open, and start-up must go no further.
+    bool ShowFirstRunSchedule();
     // Ends the program: the window goes after the current message.
     void Unload();
     // The end sequence: runs once, whoever ends the program.
@@ -91,7 +95,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     TrayIcon tray_;
     TrayMenu trayMenu_;
     TrayMenuState menuState_;
-    NoScheduleEditor editor_;
+    ScheduleEditorDialog editor_;
     std::unique_ptr<TimerSet> timers_;
     std::unique_ptr<Scheduler> scheduler_;
     std::unique_ptr<BalloonTip> balloon_;
