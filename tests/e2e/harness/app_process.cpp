@@ -123,6 +123,7 @@ TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>
                     const std::function<void()>& prepare, const std::wstring& exe) {
     ClearSettings();
     SetSetting(L"ShowSplash", L"0");
+    SetSetting(L"ScheduleShown", L"True");  // past the first run
     for (const auto& [name, value] : settings) {
         SetSetting(name, value);
     }
