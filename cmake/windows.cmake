@@ -106,3 +106,10 @@ set_target_properties(minimal_tray PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 add_executable(msgbox_demo WIN32 tools/msgbox-demo/msgbox_demo.cpp)
 target_link_libraries(msgbox_demo PRIVATE qm_win32)
 target_link_options(msgbox_demo PRIVATE -municode ${QM_STATIC_RUNTIME})
+
+# A small program that shows the schedule editor, for screenshots (scripts/screenshots-editor.sh).
+# It carries the program's resources, manifest included, so its controls look as in the program.
+add_executable(editor_demo WIN32 tools/editor-demo/editor_demo.cpp src/win32/res/quillmere.rc)
+target_include_directories(editor_demo PRIVATE ${QM_GENERATED_RES})
+target_link_libraries(editor_demo PRIVATE qm_win32)
+target_link_options(editor_demo PRIVATE -municode ${QM_STATIC_RUNTIME})
