@@ -83,42 +83,6 @@ class TempFolder {
     std::wstring path_;
 };
 
-// A process this test started from the given program file; ended when the object goes.
-class ChildProcess {
-  public:
-    explicit ChildProcess(const std::wstring& exe) {
-        std::wstring commandLine = L"\"" + exe + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &startup, &info)) {
-            ::CloseHandle(info.hThread);
-            process_.reset(info.hProcess);
-            pid_ = info.dwProcessId;
-        }
-    }
-    ~ChildProcess() {
-        if (process_) {
-            ::TerminateProcess(process_.get(), 0);
-            ::WaitForSingleObject(process_.get(), 5000);
-        }
-    }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    DWORD Pid() const { return pid_; }
-
-  private:
-    win::UniqueHandle process_;
-    DWORD pid_ = 0;
-};
-
-// The priority class of a running process, 0 when it cannot be read.
-inline DWORD PriorityClassOf(DWORD pid) {
-    win::UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid));
-    return process ? ::GetPriorityClass(process.get()) : 0;
-}
-
 // One line of a double's log: time, name, pid, priority class, show state, path, command line.
 struct DoubleStart {
     std::string exeName;
