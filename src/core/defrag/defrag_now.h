@@ -36,8 +36,8 @@ class DefragNowView {
 struct DefragNowServices {
     ProcessTable& processes;
     ProcessLauncher& launcher;
-    Timer& timerWait;      // 2 s: is the defragmenter still running?
-    Timer& timerPriority;  // 3 s, once: the engine's priority
+    Timer& timerWait;        // 2 s: is the defragmenter still running?
+    Timer& timerPriority;    // 3 s, once: the engine's priority
     const RunSettings& run;  // the saved priority, for the engine
     std::function<void(bool)> setSchedulerEnabled;
     std::function<void()> scheduleChanged;  // refreshes the tray's status text

@@ -8,8 +8,8 @@ namespace qm {
 namespace {
 
 constexpr double kKilobyte = 1024.0;
-constexpr std::uint64_t kMegabyte = 1048576;
-constexpr std::uint64_t kGigabyte = 1073741824;
+constexpr double kMegabyte = 1048576.0;
+constexpr double kGigabyte = 1073741824.0;
 
 // Digits of a whole number with the group separator put in from the right.
 std::string Grouped(const std::string& digits, const NumberSeparators& format) {
@@ -34,8 +34,8 @@ std::string FormatGroupedTwoDecimals(double value, const NumberSeparators& forma
     const auto hundredths = static_cast<std::uint64_t>(RoundHalfEven(value * 100.0));
     const std::string whole = std::to_string(hundredths / 100);
     const std::uint64_t cents = hundredths % 100;
-    const std::string fraction = std::string(1, static_cast<char>('0' + cents / 10)) +
-                                 static_cast<char>('0' + cents % 10);
+    const std::string fraction =
+        std::string(1, static_cast<char>('0' + cents / 10)) + static_cast<char>('0' + cents % 10);
     return Grouped(whole, format) + format.decimal + fraction;
 }
 
@@ -45,22 +45,16 @@ std::string GetDriveStatistics(const VolumeDetails& volume, const NumberSeparato
     }
     const auto total = static_cast<double>(volume.totalBytes);
     const auto available = static_cast<double>(volume.freeBytesAvailable);
-    const auto percent =
-        static_cast<long long>(RoundHalfEven(100.0 - available / total * 100.0));
-    double size = 0;
-    const char* unit = nullptr;
-    if (volume.totalBytes < kMegabyte) {
-        size = total / kKilobyte;
-        unit = " KB used";
-    } else if (volume.totalBytes < kGigabyte) {
-        size = total / static_cast<double>(kMegabyte);
-        unit = " MB used";
-    } else {
-        size = total / static_cast<double>(kGigabyte);
-        unit = " GB used";
-    }
-    return " " + std::to_string(percent) + "% of " + FormatGroupedTwoDecimals(size, format) +
-           unit;
+    const auto percent = static_cast<long long>(RoundHalfEven(100.0 - available / total * 100.0));
+    struct Unit {
+        double bytes;
+        const char* name;
+    };
+    const Unit unit = total < kMegabyte   ? Unit{kKilobyte, " KB used"}
+                      : total < kGigabyte ? Unit{kMegabyte, " MB used"}
+                                          : Unit{kGigabyte, " GB used"};
+    return " " + std::to_string(percent) + "% of " +
+           FormatGroupedTwoDecimals(total / unit.bytes, format) + unit.name;
 }
 
 std::string DriveBalloonText(const VolumeDetails& volume, const std::string& fileSystem,

@@ -35,7 +35,7 @@ void OptionsForm::TickRunAtStartup() {
 
 void OptionsForm::BuildDriveRows(const std::vector<FixedVolume>& fixedVolumes) {
     rows_ = qm::BuildDriveRows(fixedVolumes);
-    choices_.drives.resize(rows_.size(), false);
+    choices_.drives.resize(rows_.size());
 }
 
 void OptionsForm::LoadOptions() {
@@ -59,8 +59,7 @@ void OptionsForm::RefreshDriveRows(const std::vector<FixedVolume>& fixedVolumes)
 }
 
 bool OptionsForm::AnyDriveSelected() const {
-    return std::find(choices_.drives.begin(), choices_.drives.end(), true) !=
-           choices_.drives.end();
+    return std::find(choices_.drives.begin(), choices_.drives.end(), true) != choices_.drives.end();
 }
 
 SaveOutcome OptionsForm::Save() {

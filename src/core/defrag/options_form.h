@@ -22,12 +22,12 @@ class StartupEntry {
 
 // What the Options dialog's controls show.
 struct OptionsChoices {
-    bool runAtStartup = false;    // "Run program at Windows Startup?"
-    bool showSplash = true;       // "Display splash screen during program StartUp?"
-    bool showExitPrompt = true;   // "Show exit prompt when closing program?"
-    int priority = 1;             // 1 Low, 2 Normal, 3 High
-    int afterDefragAction = 1;    // 1 wait, 2 close the program, 3 shut Windows down
-    std::vector<bool> drives;     // ticked, by drive row
+    bool runAtStartup = false;   // "Run program at Windows Startup?"
+    bool showSplash = true;      // "Display splash screen during program StartUp?"
+    bool showExitPrompt = true;  // "Show exit prompt when closing program?"
+    int priority = 1;            // 1 Low, 2 Normal, 3 High
+    int afterDefragAction = 1;   // 1 wait, 2 close the program, 3 shut Windows down
+    std::vector<bool> drives;    // ticked, by drive row
 };
 
 inline constexpr const char* kOptionsTitle = " Defrag Options";

@@ -9,6 +9,8 @@ inline constexpr int kOptionsBaseFormHeight = 5310;  // with drive C alone
 inline constexpr int kDriveRowTop = 3840;            // row 0
 inline constexpr int kDriveRowSpacing = 300;
 inline constexpr int kButtonsAboveFormBottom = 930;
+inline constexpr int kRunningMessageLeft = 142;  // centred in the form's client area
+inline constexpr int kRunningMessageWidth = 4050;
 inline constexpr int kRunningLabelHeight = 495;
 
 inline int OptionsFormHeight(int fixedDriveCount) {
@@ -28,11 +30,15 @@ struct RunningMessagePlace {
     int labelTop = 0;
 };
 
+inline int RunningLabelTop(int panelHeight) {
+    return (panelHeight - kRunningLabelHeight) / 2 - 15;
+}
+
 inline RunningMessagePlace PlaceRunningMessage(int saveButtonTop) {
     RunningMessagePlace place;
     place.top = kDriveRowTop - 45;
     place.height = saveButtonTop - place.top - 60;
-    place.labelTop = (place.height - kRunningLabelHeight) / 2 - 15;
+    place.labelTop = RunningLabelTop(place.height);
     return place;
 }
 

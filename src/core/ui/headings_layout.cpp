@@ -45,28 +45,4 @@ HeadingsPoint HeadingsCaptionPosition(double widthTwips, double heightTwips, dou
                          std::max(kCaptionFloor, Whole((heightTwips - textHeightTwips) / 2))};
 }
 
-HeadingsValues ReadHeadingsProperties(const HeadingsProperties& stored,
-                                      const std::string& controlName) {
-    HeadingsValues values;
-    values.caption = stored.caption.value_or(controlName);
-    values.foreColor = stored.foreColor.value_or(kButtonTextColour);
-    values.backColor = stored.backColor.value_or(kButtonFaceColour);
-    return values;
-}
-
-HeadingsProperties WriteHeadingsProperties(const HeadingsValues& values,
-                                           const std::string& controlName) {
-    HeadingsProperties stored;
-    if (values.caption != controlName) {
-        stored.caption = values.caption;
-    }
-    if (values.foreColor != kButtonTextColour) {
-        stored.foreColor = values.foreColor;
-    }
-    if (values.backColor != kButtonFaceColour) {
-        stored.backColor = values.backColor;
-    }
-    return stored;
-}
-
 }  // namespace qm

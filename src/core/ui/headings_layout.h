@@ -2,8 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <string>
 
 namespace qm {
 
@@ -46,7 +44,7 @@ struct HeadingsPoint {
 HeadingsPoint HeadingsCaptionPosition(double widthTwips, double heightTwips, double textWidthTwips,
                                       double textHeightTwips);
 
-// Colours are 32-bit values; one with the top bit set names system colour (value & 0xFF...).
+// Colours are 32-bit values, 0x00BBGGRR; 0x80000000 | n names system colour n.
 inline constexpr std::uint32_t kSystemColourFlag = 0x80000000u;
 inline constexpr std::uint32_t kButtonTextColour = 0x80000012u;  // the caption's default
 inline constexpr std::uint32_t kButtonFaceColour = 0x8000000Fu;  // the bar's default
@@ -58,27 +56,5 @@ inline bool IsSystemColour(std::uint32_t colour) {
 inline int SystemColourIndex(std::uint32_t colour) {
     return static_cast<int>(colour & ~kSystemColourFlag);
 }
-
-// The bar's properties as a host's design keeps them; an empty member is absent.
-struct HeadingsProperties {
-    std::optional<std::string> caption;
-    std::optional<std::uint32_t> foreColor;
-    std::optional<std::uint32_t> backColor;
-    friend bool operator==(const HeadingsProperties&, const HeadingsProperties&) = default;
-};
-
-struct HeadingsValues {
-    std::string caption;
-    std::uint32_t foreColor = kButtonTextColour;
-    std::uint32_t backColor = kButtonFaceColour;
-};
-
-// Absent properties take their defaults: the control's name as caption, button text on
-// button face.
-HeadingsValues ReadHeadingsProperties(const HeadingsProperties& stored,
-                                      const std::string& controlName);
-// What is worth storing: values equal to their defaults are left out.
-HeadingsProperties WriteHeadingsProperties(const HeadingsValues& values,
-                                           const std::string& controlName);
 
 }  // namespace qm

@@ -1,0 +1,85 @@
+// The Options dialog on a machine with fixed drives C, D and E (the scenario's preparation).
+#include <gtest/gtest.h>
+
+#include "e2e/harness/app_process.h"
+#include "e2e/harness/double_log.h"
+#include "e2e/harness/local_time.h"
+#include "e2e/harness/settings.h"
+#include "e2e/harness/windows.h"
+#include "win32/app/tray_menu.h"
+#include "win32/defrag/options_dialog.h"
+
+namespace qm::e2e {
+namespace {
+
+using Ids = win::OptionsDialog;
+
+HWND WaitForOptions(DWORD pid) {
+    HWND dialog = nullptr;
+    WaitUntil(
+        [&] { return ::IsWindowVisible(dialog = FindWindowWithText(pid, L" Defrag Options")); },
+        20000);
+    return dialog;
+}
+
+TEST(E2eOptions, FirstRunThenDefragNowOnOneDriveAndNotTwiceAtOnce) {
+    ClearSettings();
+    SetSetting(L"ShowSplash", L"0");
+    ClearDoubleLog();
+    AppProcess app = AppProcess::Start({DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=6"});
+    const HWND dialog = WaitForOptions(app.Pid());
+    ASSERT_NE(dialog, nullptr) << "the first run did not show the Options dialog";
+    EXPECT_EQ(::SendDlgItemMessageW(dialog, Ids::kIdOptionCheck + 1, BM_GETCHECK, 0, 0),
+              BST_CHECKED);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, Ids::kIdSave)));
+    std::wstring rows;  // C, D and E only
+    for (int k = 0; k < 4; ++k) {
+        rows += TextOf(::GetDlgItem(dialog, Ids::kIdDriveCheck + k)) + L"|";
+    }
+    EXPECT_EQ(rows, L"Fixed Disk  (C:)|Data  (D:)|Fixed Disk  (E:)||");
+    ::SendDlgItemMessageW(dialog, Ids::kIdDefragButton + 2, BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitForDefragStart(L"defrag e: -f", 10000).has_value()) << "Defrag Now on E";
+    const HWND panel = ::GetDlgItem(dialog, Ids::kIdRunningMessage);
+    EXPECT_EQ(TextOf(panel), L"Defragmenting drive E:");
+    // A second click while it runs: the message, and no second defragmenter.
+    ::PostMessageW(::GetDlgItem(dialog, Ids::kIdDefragButton), BM_CLICK, 0, 0);
+    const wchar_t* busy = L"Defrag is already running on this computer";
+    HWND prompt = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (prompt = FindWindowWithText(app.Pid(), busy)); }, 9000));
+    ::PostMessageW(::GetAncestor(prompt, GA_ROOT), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(panel); }, 20000)) << "run not ended";
+    EXPECT_EQ(ReadDoubleLog(L"defrag.exe").size(), 1u);
+    ::SendDlgItemMessageW(dialog, IDCANCEL, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetSetting(L"OptionsShown") == L"True"; }, 10000));
+    ::PostMessageW(app.WaitForMainWindow(), WM_COMMAND, win::kCmdExit, 0);
+    EXPECT_TRUE(app.WaitForExit(10000).has_value());
+}
+
+TEST(E2eOptions, UntickingDKeepsItOutOfTheNextScheduledRun) {
+    const SYSTEMTIME now = LocalNow();
+    const int due = SecondsOfDay(now) - now.wSecond + (now.wSecond > 45 ? 120 : 60);
+    if (due + 120 >= 24 * 60 * 60) {
+        GTEST_SKIP() << "too close to midnight for a run due today";
+    }
+    ClearDoubleLog();
+    TrayApp tray = StartInTray({{L"OccursOption", L"1"},
+                                {L"StartHour", std::to_wstring(due / 3600)},
+                                {L"StartMinute", std::to_wstring(due / 60 % 60)},
+                                {L"AfterDefragAction", L"2"}},  // close the program
+                               {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=1"});
+    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
+    ::PostMessageW(tray.menu, WM_COMMAND, win::kCmdOptions, 0);
+    const HWND dialog = WaitForOptions(tray.process.Pid());
+    ASSERT_NE(dialog, nullptr) << "Set Program Options did not open the dialog";
+    ::SendDlgItemMessageW(dialog, Ids::kIdDriveCheck + 1, BM_CLICK, 0, 0);
+    ::SendDlgItemMessageW(dialog, Ids::kIdSave, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([] { return GetSetting(L"ShowDDrive") == L"0"; }, 5000));
+    const DWORD untilDue = static_cast<DWORD>(due - SecondsOfDay(LocalNow())) * 1000;
+    ASSERT_TRUE(tray.process.WaitForExit(untilDue + 40000).has_value()) << "no run, or no end";
+    const auto starts = ReadDoubleLog(L"defrag.exe");
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[0].commandLine + L"|" + starts[1].commandLine, L"defrag c: -f|defrag e: -f");
+}
+
+}  // namespace
+}  // namespace qm::e2e
