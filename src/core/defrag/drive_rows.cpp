@@ -1,6 +1,7 @@
 #include "core/defrag/drive_rows.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "core/app/settings_keys.h"
 #include "core/defrag/text_case.h"
@@ -9,7 +10,7 @@ namespace qm {
 namespace {
 
 char Upper(char letter) {
-    return (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 'a' + 'A') : letter;
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
 }
 
 DriveRow RowOf(char upperLetter, const VolumeDetails* details) {
