@@ -45,8 +45,9 @@ void OptionsForm::LoadOptions() {
     choices_.priority = ChoiceOf(run_.runPriority);
     choices_.afterDefragAction = ChoiceOf(run_.afterDefragAction);
     // A drive that is not ready cannot be chosen, and shows unticked.
-    for (size_t k = 0; k < rows_.size(); ++k) {
-        choices_.drives[k] = rows_[k].enabled && ReadShowSetting(store_, rows_[k].SettingKey());
+    choices_.drives.clear();
+    for (const DriveRow& row : rows_) {
+        choices_.drives.push_back(row.enabled && ReadShowSetting(store_, row.SettingKey()));
     }
 }
 

