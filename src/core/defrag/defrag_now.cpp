@@ -4,12 +4,10 @@
 
 namespace qm {
 
-DefragNowPlan PlanDefragNow(int row, char letter) {
-    if (row == 0) {
-        return {DefragCommandFor("c:"), ContigCommandFor("c:"), "Defragmenting Drive C:"};
-    }
-    const std::string drive = std::string(1, letter) + ":";
-    return {DefragCommandFor(drive), ContigCommandFor(drive), "Defragmenting drive " + drive};
+DefragNowPlan PlanDefragNow(int row, char letter, DefragSyntax syntax, int priority) {
+    const std::string drive = row == 0 ? "C:" : std::string(1, letter) + ":";
+    return {DefragCommandFor(drive, syntax, priority), ContigCommandFor(drive),
+            (row == 0 ? "Defragmenting Drive " : "Defragmenting drive ") + drive};
 }
 
 DefragNowRun::DefragNowRun(DefragNowServices services) : s_(std::move(services)) {
@@ -19,14 +17,9 @@ DefragNowRun::DefragNowRun(DefragNowServices services) : s_(std::move(services))
     s_.timerPriority.SetHandler([this] { TimerPriority_Timer(); });
 }
 
-bool DefragNowRun::DefragmenterRunning() {
-    return FindProcessId(s_.processes, "defrag.exe") != 0 ||
-           FindProcessId(s_.processes, "contig.exe") != 0;
-}
-
 bool DefragNowRun::Start(int row, char letter, int launchPriority) {
-    const DefragNowPlan plan = PlanDefragNow(row, letter);
-    if (DefragmenterRunning()) {
+    const DefragNowPlan plan = PlanDefragNow(row, letter, s_.system.syntax, launchPriority);
+    if (AnyProcessRunning(s_.processes, {kDefragExe, kContigExe}) != false) {
         if (view_) {
             view_->ShowAlreadyRunning();
         }
@@ -41,8 +34,10 @@ bool DefragNowRun::Start(int row, char letter, int launchPriority) {
     if (s_.setSchedulerEnabled) {
         s_.setSchedulerEnabled(false);
     }
-    LaunchDefrag(s_.launcher, s_.processes, plan.defragCommand, plan.contigCommand, true,
-                 launchPriority);
+    child_ = LaunchDefrag(s_.launcher, s_.processes,
+                          {s_.system.defragProgram, plan.defragCommand, plan.contigCommand, true,
+                           launchPriority})
+                 .process;
     s_.timerPriority.Restart();
     s_.timerWait.Restart();
     return true;
@@ -52,15 +47,20 @@ void DefragNowRun::TimerPriority_Timer() {
     s_.timerPriority.SetEnabled(false);
     // The saved priority, not the one the dialog showed at the start.
     const int priority = s_.run.runPriority;
-    SetTaskPriority(s_.processes, "dfrgntfs.exe", (priority == 2 || priority == 3) ? priority : 1);
+    SetTaskPriority(s_.processes, kEngineExe, (priority == 2 || priority == 3) ? priority : 1);
 }
 
 void DefragNowRun::TimerWait_Timer() {
-    s_.timerWait.SetEnabled(false);
-    if (DefragmenterRunning()) {
-        s_.timerWait.SetEnabled(true);
-        return;
+    // Its output is taken in at every poll, so that it never waits on a full pipe.
+    if (child_) {
+        child_->DrainOutput();
     }
+    const bool childEnded = !child_ || child_->ExitCode().has_value();
+    if (!childEnded || AnyProcessRunning(s_.processes, {kDefragExe, kContigExe}) == true) {
+        return;  // the timer polls on
+    }
+    s_.timerWait.SetEnabled(false);
+    child_.reset();
     running_ = false;
     if (view_) {
         view_->ShowFinished(runningRow_);

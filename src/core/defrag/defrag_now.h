@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/app/program_settings.h"
+#include "core/app/run_supervisor.h"
 #include "core/common/timer.h"
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/process_table.h"
@@ -17,9 +19,9 @@ struct DefragNowPlan {
     std::string panelCaption;
 };
 
-// Row 0 is drive C ("Defragmenting Drive C:"); any other row names its own drive
-// ("Defragmenting drive E:").
-DefragNowPlan PlanDefragNow(int row, char letter);
+// Row 0 is drive C ("Defragmenting Drive C:"); any other row names its own drive (upper-case
+// letter: "Defragmenting drive E:"). The command line is the system's, as a run's is.
+DefragNowPlan PlanDefragNow(int row, char letter, DefragSyntax syntax, int priority);
 
 // The Options dialog while it has a window: what a Defrag Now run shows on it.
 class DefragNowView {
@@ -39,6 +41,7 @@ struct DefragNowServices {
     Timer& timerWait;        // 2 s: is the defragmenter still running?
     Timer& timerPriority;    // 3 s, once: the engine's priority
     const RunSettings& run;  // the saved priority, for the engine
+    const DefragSystem& system;
     std::function<void(bool)> setSchedulerEnabled;
     std::function<void()> scheduleChanged;  // refreshes the tray's status text
 };
@@ -56,23 +59,22 @@ class DefragNowRun {
     void SetView(DefragNowView* view) { view_ = view; }
 
     // DefragButton_Click: the drive of `row` at the priority the dialog shows. Refused (and
-    // said so) when a defragmenter runs already, whoever started it.
+    // said so) when a defragmenter runs already, whoever started it, or when that cannot be
+    // known.
     bool Start(int row, char letter, int launchPriority);
     void TimerPriority_Timer();
     void TimerWait_Timer();
 
     bool Running() const { return running_; }
-    int RunningRow() const { return runningRow_; }
     const std::string& PanelCaption() const { return panelCaption_; }
 
   private:
-    bool DefragmenterRunning();
-
     DefragNowServices s_;
     DefragNowView* view_ = nullptr;
     bool running_ = false;
     int runningRow_ = 0;
     std::string panelCaption_;
+    std::unique_ptr<StartedProcess> child_;
 };
 
 }  // namespace qm

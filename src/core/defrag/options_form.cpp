@@ -19,7 +19,7 @@ const char* Flag(bool on) {
 
 }  // namespace
 
-OptionsForm::OptionsForm(SettingsStore& store, RunSettings& run, StartupEntry& startup)
+OptionsForm::OptionsForm(SettingsStore& store, RunSettings& run, StartupEntryPlatform& startup)
     : store_(store), run_(run), startup_(startup) {}
 
 void OptionsForm::Load(const std::vector<FixedVolume>& fixedVolumes) {
@@ -39,7 +39,7 @@ void OptionsForm::BuildDriveRows(const std::vector<FixedVolume>& fixedVolumes) {
 }
 
 void OptionsForm::LoadOptions() {
-    choices_.runAtStartup = startup_.IsSet();
+    choices_.runAtStartup = StartupEntryPresent(startup_);
     choices_.showSplash = ReadShowSetting(store_, keys::kShowSplash);
     choices_.showExitPrompt = ReadShowSetting(store_, keys::kShowExitPrompt);
     choices_.priority = ChoiceOf(run_.runPriority);
@@ -76,7 +76,7 @@ SaveOutcome OptionsForm::Save() {
 }
 
 void OptionsForm::SaveOptions() {
-    startup_.Set(choices_.runAtStartup);
+    SetStartupEntry(startup_, choices_.runAtStartup);
     store_.SaveSetting(keys::kShowSplash, Flag(choices_.showSplash));
     store_.SaveSetting(keys::kShowExitPrompt, Flag(choices_.showExitPrompt));
     const int priority = ChoiceOf(choices_.priority);

@@ -3,22 +3,12 @@
 #include <vector>
 
 #include "core/app/program_settings.h"
+#include "core/app/startup_entry.h"
 #include "core/common/settings_store.h"
 #include "core/defrag/drive_list.h"
 #include "core/defrag/drive_rows.h"
 
 namespace qm {
-
-// Whether the program starts when the user logs on to Windows: one small seam, so that how
-// it is done (a Startup-folder shortcut today) can change without the dialog knowing.
-class StartupEntry {
-  public:
-    virtual ~StartupEntry() = default;
-    virtual bool IsSet() = 0;
-    // Makes the program start with Windows, or stop doing so. Failures are the entry's to
-    // report.
-    virtual void Set(bool on) = 0;
-};
 
 // What the Options dialog's controls show.
 struct OptionsChoices {
@@ -48,7 +38,7 @@ enum class SaveOutcome {
 // warning is given once per program run.
 class OptionsForm {
   public:
-    OptionsForm(SettingsStore& store, RunSettings& run, StartupEntry& startup);
+    OptionsForm(SettingsStore& store, RunSettings& run, StartupEntryPlatform& startup);
 
     // Opening: the rows, the controls from the settings and the program's run state, and the
     // unchanged state.
@@ -78,7 +68,7 @@ class OptionsForm {
 
     SettingsStore& store_;
     RunSettings& run_;
-    StartupEntry& startup_;
+    StartupEntryPlatform& startup_;
     std::vector<DriveRow> rows_;
     OptionsChoices choices_;
     bool changed_ = false;

@@ -3,19 +3,26 @@
 #include "core/app/program_settings.h"
 #include "core/app/settings_keys.h"
 #include "win32/app/menu_window.h"
+#include "win32/app/startup_entry_win.h"
 #include "win32/common/locale_number_format.h"
-#include "win32/defrag/startup_entry_win.h"
+#include "win32/ui/program_msgbox.h"
 
 namespace qm::win {
 
 void MenuWindow::CreateOptionsDialog() {
-    startupEntry_ = ProgramStartupEntry();
+    shortcuts_ = std::make_unique<WindowsShortcutPlatform>();
+    startupEntry_ = std::make_unique<WindowsStartupPlatform>(
+        RunningExecutablePath(), program_.version, program_.rights, *shortcuts_,
+        [](const std::string& message) {
+            ProgramMsgBox().MsgBox(message, kOptionsMessageStyle, kOptionsTitle);
+        });
     Timer& timerWait = timers_->Create();
     Timer& timerPriority = timers_->Create();
-    options_ = std::make_unique<OptionsDialog>(OptionsServices{
-        program_.store, program_.run, drives_, program_.processes, program_.launcher,
-        *startupEntry_, timerWait, timerPriority, [this](bool on) { scheduler_->SetEnabled(on); },
-        [this] { Scheduler1_ScheduleChanged(); }, UserNumberSeparators()});
+    options_ = std::make_unique<OptionsDialog>(
+        OptionsServices{program_.store, program_.run, drives_, program_.processes,
+                        program_.launcher, program_.defragSystem, *startupEntry_, timerWait,
+                        timerPriority, [this](bool on) { scheduler_->SetEnabled(on); },
+                        [this] { Scheduler1_ScheduleChanged(); }, UserNumberSeparators()});
 }
 
 void MenuWindow::mnuOptions_Click() {

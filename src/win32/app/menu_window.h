@@ -19,6 +19,7 @@
 #include "win32/common/window_timer.h"
 #include "win32/defrag/drives.h"
 #include "win32/defrag/options_dialog.h"
+#include "win32/defrag/startup_shortcut_win.h"
 #include "win32/schedule/schedule_editor_dialog.h"
 
 namespace qm::win {
@@ -111,7 +112,8 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     std::unique_ptr<UnattendedRuns> unattended_;
     std::unique_ptr<AboutDialog> about_;  // `frmAbout`, made when first shown
     WindowsDriveSystem drives_;
-    std::unique_ptr<StartupEntry> startupEntry_;
+    std::unique_ptr<WindowsShortcutPlatform> shortcuts_;
+    std::unique_ptr<StartupEntryPlatform> startupEntry_;
     std::unique_ptr<OptionsDialog> options_;
     Timer* trayRetry_ = nullptr;
     static constexpr int kMaxTrayRetries = 30;

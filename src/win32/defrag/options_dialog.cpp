@@ -45,7 +45,8 @@ OptionsDialog::OptionsDialog(OptionsServices services)
     : s_(std::move(services)),
       form_(s_.store, s_.run, s_.startup),
       defragNow_(DefragNowServices{s_.processes, s_.launcher, s_.timerWait, s_.timerPriority,
-                                   s_.run, s_.setSchedulerEnabled, s_.scheduleChanged}) {}
+                                   s_.run, s_.system, s_.setSchedulerEnabled, s_.scheduleChanged}) {
+}
 
 OptionsDialog::~OptionsDialog() {
     defragNow_.SetView(nullptr);

@@ -21,7 +21,8 @@ struct OptionsServices {
     const DriveSystem& drives;
     ProcessTable& processes;
     ProcessLauncher& launcher;
-    StartupEntry& startup;
+    const DefragSystem& system;  // how this system's defragmenter is started
+    StartupEntryPlatform& startup;
     // The Defrag Now watch: timers of a window that outlives the dialog's.
     Timer& timerWait;
     Timer& timerPriority;

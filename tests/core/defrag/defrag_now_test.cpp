@@ -3,22 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "core/defrag/drive_balloon_hover.h"
-#include "core/defrag/fake_process_table.h"
-#include "support/fake_timer.h"
+#include "support/fakes.h"
 
 namespace qm::test {
 namespace {
 
 using Log = std::vector<std::string>;
 
-// Launches, the dialog, the scheduler and the balloon write one log; rows 0, 1 have statistics.
-struct OptionsRunTest : ::testing::Test, ProcessLauncher, DefragNowView, DriveBalloonHost {
-    bool Start(const std::string& line, bool hidden, std::uint32_t cls) override {
-        log.push_back(line + (hidden ? " hidden " : " shown ") + std::to_string(cls));
-        processes.Add(10, line.substr(0, line.find(' ')) + ".exe");
-        processes.Add(11, "dfrgntfs.exe", 8);
-        return true;
-    }
+// The dialog, the scheduler and the balloon write one log; rows 0 and 1 have statistics.
+struct OptionsRunTest : ::testing::Test, DefragNowView, DriveBalloonHost {
     void ShowAlreadyRunning() override { log.push_back("already running"); }
     void ShowRunning(const std::string& caption) override { log.push_back(caption); }
     void ShowFinished(int row) override { log.push_back("finished " + std::to_string(row)); }
@@ -37,12 +30,14 @@ struct OptionsRunTest : ::testing::Test, ProcessLauncher, DefragNowView, DriveBa
         ASSERT_TRUE(timer1.Fire());
     }
     FakeProcessTable processes;
+    FakeLauncher launcher{processes};
     FakeTimer wait, priority, timer1;
     RunSettings run;
     Log log;
     bool outside = false;
     int lastId = 0;
-    DefragNowRun now{{processes, *this, wait, priority, run,
+    DefragSystem system;  // Windows XP's command lines
+    DefragNowRun now{{processes, launcher, wait, priority, run, system,
                       [this](bool on) { log.push_back(on ? "scheduler on" : "scheduler off"); },
                       [this] { log.push_back("status"); }}};
     DriveBalloonHover hover{*this, timer1};
@@ -50,34 +45,36 @@ struct OptionsRunTest : ::testing::Test, ProcessLauncher, DefragNowView, DriveBa
 
 TEST_F(OptionsRunTest, RunsOneDriveUntilItsDefragmenterHasGone) {
     now.SetView(this);
-    processes.Add(5, "C:\\tools\\CONTIG.EXE");
+    processes.Add("C:\\tools\\CONTIG.EXE");
     EXPECT_FALSE(now.Start(0, 'C', 1));  // any defragmenter running: the message only
     processes.entries.clear();
-    run.runPriority = 2;                // saved: the engine's, already at normal
+    run.runPriority = 2;                // saved: the engine's
     ASSERT_TRUE(now.Start(2, 'E', 3));  // the dialog's own for the defragmenter
-    EXPECT_EQ(log, (Log{"already running", "Defragmenting drive E:", "scheduler off",
-                        "defrag e: -f hidden 128"}));
+    EXPECT_EQ(launcher.starts, (Log{"defrag.exe|defrag e: -f|1|128|1"}));
+    EXPECT_EQ(log, (Log{"already running", "Defragmenting drive E:", "scheduler off"}));
     EXPECT_EQ(wait.Interval() + priority.Interval(), 5000u);
     ASSERT_TRUE(priority.Fire());
-    EXPECT_EQ(processes.priorityCalls.size(), 1u) << "the defragmenter's only";
+    EXPECT_EQ(processes.priorityCalls.back().priorityClass, 0x20u);
     EXPECT_FALSE(priority.Enabled());
     log.clear();
     ASSERT_TRUE(wait.Fire());
     EXPECT_TRUE(wait.Enabled() && now.Running()) << "still running: polls on";
-    processes.entries.clear();
+    EXPECT_EQ(launcher.children[0]->drains, 1) << "its output is taken in at each poll";
+    launcher.FinishAll();
     ASSERT_TRUE(wait.Fire());
     EXPECT_FALSE(wait.Enabled() || now.Running());
     EXPECT_EQ(log, (Log{"finished 2", "scheduler on", "status"}));
     log.clear();
+    system.syntax = DefragSyntax::kOptimize;  // as later systems want it
     ASSERT_TRUE(now.Start(0, 'X', 2));
     now.SetView(nullptr);  // the dialog closed: the run is still seen to its end
     run.runPriority = 7;   // no level: the engine goes to idle
     ASSERT_TRUE(priority.Fire());
     EXPECT_EQ(processes.priorityCalls.back().priorityClass, 0x40u);
-    processes.entries.clear();
+    launcher.FinishAll();
     ASSERT_TRUE(wait.Fire());
-    EXPECT_EQ(log, (Log{"Defragmenting Drive C:", "scheduler off", "defrag c: -f hidden 32",
-                        "scheduler on", "status"}));
+    EXPECT_EQ(launcher.CommandLines()[1], "defrag c: /O /U /V /H");
+    EXPECT_EQ(log, (Log{"Defragmenting Drive C:", "scheduler off", "scheduler on", "status"}));
     EXPECT_EQ(now.PanelCaption(), "Defragmenting Drive C:");
 }
 

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "core/common/memory_settings_store.h"
 #include "core/defrag/drive_statistics.h"
 #include "core/defrag/options_layout.h"
+#include "support/fakes.h"
 
-namespace qm {
+namespace qm::test {
 namespace {
 
 using Log = std::vector<std::string>;
@@ -66,8 +66,8 @@ TEST(DriveStatistics, UsageSizeAndUnitInTheUsersNumberFormat) {
     EXPECT_EQ(FormatGroupedTwoDecimals(1234567, {".", ",", 0, 0}), "1234567.00");
 }
 
-// The start-up entry and the settings writes, in the one order they happen.
-struct OptionsFormTest : ::testing::Test, SettingsStore, StartupEntry {
+// The settings writes in their order.
+struct OptionsFormTest : ::testing::Test, SettingsStore {
     std::string GetSetting(std::string_view key, std::string_view fallback) const override {
         return inner.GetSetting(key, fallback);
     }
@@ -75,8 +75,6 @@ struct OptionsFormTest : ::testing::Test, SettingsStore, StartupEntry {
         log.push_back(std::string(key) + "=" + std::string(value));
         return inner.SaveSetting(key, value);
     }
-    bool IsSet() override { return startup; }
-    void Set(bool on) override { log.push_back(on ? "startup on" : "startup off"); }
     // The three boxes (RSX, '-' unticked), the priority, the after-defrag choice, the drives.
     std::string Shown() const {
         const OptionsChoices& c = form.Choices();
@@ -89,10 +87,10 @@ struct OptionsFormTest : ::testing::Test, SettingsStore, StartupEntry {
         return s;
     }
     MemorySettingsStore inner;
-    bool startup = false;
+    FakeStartupPlatform startup;
     Log log;
     RunSettings run;
-    OptionsForm form{*this, run, *this};
+    OptionsForm form{*this, run, startup};
     const std::vector<FixedVolume> cde{Volume('c'), Volume('d'), Volume('e')};
 };
 
@@ -109,7 +107,7 @@ TEST_F(OptionsFormTest, LoadsFromTheSettingsAndTheRunStateUnchanged) {
     }
     run.runPriority = 3;
     run.afterDefragAction = 4;
-    startup = true;
+    startup.shortcut = true;
     form.Load(cde);
     EXPECT_EQ(Shown(), "R--31 100");
     run.runPriority = 0;
@@ -128,15 +126,16 @@ TEST_F(OptionsFormTest, WarnsOnceWithNoDriveTickedAndSavesInOrder) {
     form.Load(cde);  // closed and opened again during the same program run
     form.Choices() = {true, false, true, 3, 2, {true, false, true}};
     ASSERT_EQ(form.Save(), SaveOutcome::Saved);
-    EXPECT_EQ(log, (Log{"startup on", "ShowSplash=0", "ShowExitPrompt=1", "RunPriority=3",
-                        "AfterDefragAction=2", "ShowCDrive=1", "ShowDDrive=0", "ShowEDrive=1"}));
+    EXPECT_TRUE(startup.task);
+    EXPECT_EQ(log, (Log{"ShowSplash=0", "ShowExitPrompt=1", "RunPriority=3", "AfterDefragAction=2",
+                        "ShowCDrive=1", "ShowDDrive=0", "ShowEDrive=1"}));
     EXPECT_EQ(run.runPriority * 10 + run.afterDefragAction, 32);
     EXPECT_EQ(run.selectedDrives, (Log{"c:", "e:"}));
     EXPECT_FALSE(form.Changed());
     form.Choices().runAtStartup = false;
     form.Choices().drives = {false, false, false};
     EXPECT_EQ(form.Save(), SaveOutcome::Saved) << "warned once per program run";
-    EXPECT_EQ(log[8], "startup off");
+    EXPECT_FALSE(StartupEntryPresent(startup));
     EXPECT_TRUE(run.selectedDrives.empty());
 }
 
@@ -158,4 +157,4 @@ TEST_F(OptionsFormTest, FirstRunAndVolumeChangesLeaveItChanged) {
 }
 
 }  // namespace
-}  // namespace qm
+}  // namespace qm::test

@@ -1,3 +1,7 @@
 #!/usr/bin/env bash
-# The Options dialog's scenario runs on the small office machine's drives: fixed C, D and E.
-exec bash "$(dirname "$0")/E2eFixedDrives.sh" "$@"
+# The small office machine's drives (fixed C, D and E) on a prefix that reports Windows XP,
+# whose defragmenter takes "defrag e: -f".
+set -eu
+bash "$(dirname "$0")/E2eFixedDrives.sh" "$1"
+WINEPREFIX=$1 wine winecfg -v winxp64 >/dev/null 2>&1
+WINEPREFIX=$1 wineserver -w

@@ -6,10 +6,7 @@
 
 #include <map>
 
-#include "core/common/memory_settings_store.h"
-#include "support/fake_timer.h"
-#include "win32/defrag/defrag_launcher.h"
-#include "win32/defrag/toolhelp_process_table.h"
+#include "support/fakes.h"
 
 namespace qm::win {
 namespace {
@@ -17,7 +14,7 @@ namespace {
 constexpr int kDrive = OptionsDialog::kIdDriveCheck, kSave = OptionsDialog::kIdSave;
 
 // Fixed volumes by letter and label, which the test adds and takes away.
-struct OptionsDialogTest : ::testing::Test, DriveSystem, StartupEntry {
+struct OptionsDialogTest : ::testing::Test, DriveSystem {
     std::string LogicalDriveStrings() const override {
         std::string list;
         for (const auto& entry : labels) {
@@ -29,8 +26,6 @@ struct OptionsDialogTest : ::testing::Test, DriveSystem, StartupEntry {
     VolumeDetails DetailsOf(const std::string& root) const override {
         return {.label = labels.at(root[0]), .labelRead = true, .fileSystem = {}};  // "e:\"
     }
-    bool IsSet() override { return false; }
-    void Set(bool) override {}
     HWND Item(int id) const { return ::GetDlgItem(dialog.Hwnd(), id); }
     int Bottom(int id) const {  // 0: the form's own
         RECT r{};
@@ -42,13 +37,15 @@ struct OptionsDialogTest : ::testing::Test, DriveSystem, StartupEntry {
         ::SendMessageW(dialog.Hwnd(), WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
     }
     std::map<char, std::string> labels{{'c', ""}, {'d', "Data"}};
-    MemorySettingsStore store;
+    test::MemorySettingsStore store;
     RunSettings run;
-    ToolhelpProcessTable processes;
-    CreateProcessLauncher launcher;
+    test::FakeProcessTable processes;
+    test::FakeLauncher launcher{processes};
+    DefragSystem system;
+    test::FakeStartupPlatform startup;
     test::FakeTimer wait, priority;
     OptionsDialog dialog{
-        {store, run, *this, processes, launcher, *this, wait, priority, {}, {}, {}}};
+        {store, run, *this, processes, launcher, system, startup, wait, priority, {}, {}, {}}};
 };
 
 TEST_F(OptionsDialogTest, ANewVolumeGetsATickedRowAndAHundredOpeningsLeaveNothingBehind) {
