@@ -11,6 +11,7 @@
 #include "e2e/harness/windows.h"
 #include "win32/app/tray_menu.h"
 #include "win32/defrag/options_dialog.h"
+#include "win32/schedule/schedule_editor_ids.h"
 
 namespace qm::e2e {
 namespace {
@@ -28,6 +29,7 @@ HWND WaitForOptions(DWORD pid) {
 TEST(E2eOptions, FirstRunThenDefragNowOnOneDriveAndNotTwiceAtOnce) {
     ClearSettings();
     SetSetting(L"ShowSplash", L"0");
+    SetSetting(L"ShowExitPrompt", L"0");
     ClearDoubleLog();
     AppProcess app = AppProcess::Start({DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=6"});
     const HWND dialog = WaitForOptions(app.Pid());
@@ -54,6 +56,11 @@ TEST(E2eOptions, FirstRunThenDefragNowOnOneDriveAndNotTwiceAtOnce) {
     EXPECT_EQ(ReadDoubleLog(L"defrag.exe").size(), 1u);
     ::SendDlgItemMessageW(dialog, IDCANCEL, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return GetSetting(L"OptionsShown") == L"True"; }, 10000));
+    HWND editor = nullptr;  // then the schedule editor, the first run's second question
+    ASSERT_TRUE(
+        WaitUntil([&] { return (editor = FindWindowWithText(app.Pid(), L" Schedule")); }, 10000));
+    ::SendDlgItemMessageW(editor, win::kIdOk, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return GetSetting(L"ScheduleShown") == L"True"; }, 10000));
     ::PostMessageW(app.WaitForMainWindow(), WM_COMMAND, win::kCmdExit, 0);
     EXPECT_TRUE(app.WaitForExit(10000).has_value());
 }

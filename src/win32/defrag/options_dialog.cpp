@@ -74,9 +74,6 @@ void OptionsDialog::OnInit() {
     Headings::Register();
     RegisterRunningMessageClass();
     ::SetWindowTextW(Hwnd(), Widen(kOptionsTitle).c_str());
-    // Frames paint only their outline: the form must paint what lies inside them.
-    ::SetWindowLongPtrW(Hwnd(), GWL_STYLE,
-                        ::GetWindowLongPtrW(Hwnd(), GWL_STYLE) & ~LONG_PTR{WS_CLIPCHILDREN});
     AddFixedControls();
 
     form_.Load(ListFixedVolumes(s_.drives));
