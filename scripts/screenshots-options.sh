@@ -24,21 +24,21 @@ done
 
 qm_wine_env
 unset DISPLAY
-QM_SCREEN=1024x768x24 qm_xvfb_start
 work=$(mktemp -d)
 prefix=$root/build/wine/screenshots-options
 base=${QM_WINE_BASE:-$build/wine/base}
-qm_wine_make_base "$base"
-rm -rf "$prefix"
-mkdir -p "$(dirname "$prefix")"
-cp -a "$base" "$prefix"
-export WINEPREFIX=$prefix
 finish() {
     wineserver -k 2>/dev/null || true
     qm_xvfb_stop
     rm -rf "$work" "$prefix"
 }
 trap finish EXIT
+QM_SCREEN=1024x768x24 qm_xvfb_start
+qm_wine_make_base "$base"
+rm -rf "$prefix"
+mkdir -p "$(dirname "$prefix")"
+cp -a "$base" "$prefix"
+export WINEPREFIX=$prefix
 QM_SCENARIO_DIR=$work bash "$root/tests/e2e/prepare/E2eFixedDrives.sh" "$prefix"
 wineserver -p
 mkdir -p "$out"
