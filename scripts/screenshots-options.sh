@@ -27,6 +27,7 @@ unset DISPLAY
 work=$(mktemp -d)
 prefix=$root/build/wine/screenshots-options
 base=${QM_WINE_BASE:-$build/wine/base}
+export WINEPREFIX=$prefix
 finish() {
     wineserver -k 2>/dev/null || true
     qm_xvfb_stop
@@ -38,7 +39,6 @@ qm_wine_make_base "$base"
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
 cp -a "$base" "$prefix"
-export WINEPREFIX=$prefix
 QM_SCENARIO_DIR=$work bash "$root/tests/e2e/prepare/E2eFixedDrives.sh" "$prefix"
 wineserver -p
 mkdir -p "$out"
