@@ -155,6 +155,7 @@ menu_height() {
 # A daily schedule, so that the balloon has a next defrag to tell.
 setting ShowSplash 0
 setting ScheduleShown True
+setting OptionsShown True
 setting ShowExitPrompt 0
 setting OccursOption 1
 setting StartHour 21

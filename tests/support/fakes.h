@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/app/process_terminator.h"
+#include "core/app/startup_entry.h"
 #include "core/common/clock.h"
 #include "core/common/settings_store.h"
 #include "core/common/timer.h"
@@ -240,6 +241,28 @@ class FakeScheduleEditor final : public ScheduleEditor {
 
     std::vector<ScheduleEditorRequest> requests;
     bool open = false;
+};
+
+// Records what setting the start-up entry did.
+class FakeStartupPlatform final : public StartupEntryPlatform {
+  public:
+    StartupEntryKind Kind() override { return kind; }
+    bool TaskExists() override { return task; }
+    TaskResult SetTask(bool registered) override {
+        calls.push_back(registered ? "register" : "remove");
+        if (taskWorks) {
+            task = registered;
+        }
+        return {taskWorks, "the request for administrator rights was declined"};
+    }
+    bool ShortcutExists() override { return shortcut; }
+    bool CreateShortcut() override { return shortcut = true; }
+    void RemoveShortcut() override { shortcut = false; }
+    void Tell(const std::string& message) override { told.push_back(message); }
+
+    StartupEntryKind kind = StartupEntryKind::kLogonTask;
+    bool task = false, shortcut = false, taskWorks = true;
+    std::vector<std::string> calls, told;
 };
 
 }  // namespace qm::test

@@ -97,6 +97,17 @@ void BalloonTip::Remove(std::uint16_t id) {
     removing_ = false;
 }
 
+void BalloonTip::UpdateMessage(std::uint16_t id, const std::wstring& message) {
+    message_ = message;
+    if (!tooltip_ || id == 0 || id != shownId_) {
+        return;
+    }
+    TTTOOLINFOW ti = ToolInfo(id);
+    std::wstring text = message_.empty() ? std::wstring(L" ") : message_;
+    ti.lpszText = text.data();
+    ::SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
 bool BalloonTip::HandleNotify(const NMHDR* header) {
     if (!header || !tooltip_ || header->hwndFrom != tooltip_.get()) {
         return false;

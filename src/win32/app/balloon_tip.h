@@ -31,6 +31,8 @@ class BalloonTip {
     // Shows a balloon pointing at the middle of a window's lower edge.
     std::uint16_t ShowForWindow(HWND target);
     void Remove(std::uint16_t id);
+    // Replaces the message, and the text of the balloon `id` if that one is showing.
+    void UpdateMessage(std::uint16_t id, const std::wstring& message);
 
     // Raised with the balloon's id when it has gone by other means than Remove().
     std::function<void(std::uint16_t)> onClosed;

@@ -92,6 +92,7 @@ void MenuWindow::OnCreate() {
     unattended_ = std::make_unique<UnattendedRuns>(
         program_.clock, program_.power, timers_->Create(), program_.run, program_.schedule.Record(),
         [this] { run_->Scheduler1_ScheduledTime(); }, &program_.runLog);
+    CreateOptionsDialog();
 }
 
 void MenuWindow::Form_Load() {
@@ -99,10 +100,8 @@ void MenuWindow::Form_Load() {
     LoadSettings(program_.store, program_.dates, drives.FixedDrives,
                  program_.clock.Now().DatePart(), program_.run, program_.schedule.Record());
     AddTrayIcon();
-    // The first-run Options dialog comes here, before the schedule editor, once the program
-    // has it; until then "OptionsShown" stays unwritten.
-    if (!ShowFirstRunSchedule()) {
-        return;
+    if (!ShowFirstRunOptions() || !ShowFirstRunSchedule()) {
+        return;  // the program was told to end while a dialog was open
     }
     scheduler_->SetEnabled(true);
     UpdateNextDefragStatus();
@@ -280,6 +279,7 @@ void MenuWindow::Form_QueryUnload() {
     }
     // The program's message box is let go after the message loop (RunApplication): one may
     // still be open further up this call stack, when the end comes from inside its loop.
+    options_->Close();
     scheduler_->CloseScheduler();
     SaveState();
     hover_->HideBalloon();
@@ -290,6 +290,7 @@ void MenuWindow::OnTrayEvent(UINT event, POINT anchor) {
     switch (ActionForTrayEvent(event, tray_.UsesVersion4())) {
         case TrayEventAction::kOpenConsole:
             scheduler_->CloseScheduler();
+            options_->Close();
             mnuOpen_Click();
             break;
         case TrayEventAction::kShowMenu:
@@ -311,8 +312,7 @@ void MenuWindow::ShowTrayMenu(POINT at) {
     ApplyTrayMenuRules(menuState_, run_->DefragmenterRunning(), program_.run.SelectedDriveCount());
     menuState_.restartVisible = OfferRestartAsAdministrator(program_.version, program_.rights,
                                                             program_.run.lastRunNeededRights);
-    // The Options dialog comes later; until then its item is offered disabled.
-    menuState_.optionsEnabled = false;
+    menuState_.optionsChecked = options_->IsOpen();
     menuState_.scheduleChecked = editor_.IsOpen();
     trayMenu_.Apply(menuState_);
     hover_->GoIdle();
@@ -323,6 +323,9 @@ void MenuWindow::ShowTrayMenu(POINT at) {
 
 void MenuWindow::OnCommand(UINT id) {
     switch (id) {
+        case kCmdOptions:
+            mnuOptions_Click();
+            break;
         case kCmdSchedule:
             mnuSchedule_Click();
             break;

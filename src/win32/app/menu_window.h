@@ -17,6 +17,9 @@
 #include "win32/common/base_window.h"
 #include "win32/common/unique_handle.h"
 #include "win32/common/window_timer.h"
+#include "win32/defrag/drives.h"
+#include "win32/defrag/options_dialog.h"
+#include "win32/defrag/startup_shortcut_win.h"
 #include "win32/schedule/schedule_editor_dialog.h"
 
 namespace qm::win {
@@ -42,6 +45,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void Form_Load();
 
     // Tray menu commands.
+    void mnuOptions_Click();
     void mnuSchedule_Click();
     void mnuDefrag_Click();
     void mnuStop_Click();
@@ -79,6 +83,10 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void SaveState();
     void UpdateNextDefragStatus();
     void OnPowerBroadcast(WPARAM event);
+    // The Options dialog (menu_options.cpp).
+    void CreateOptionsDialog();
+    // The first run's Options dialog; false when the program was told to end meanwhile.
+    bool ShowFirstRunOptions();
 
     // TrayBalloonHost
     Point CursorPosition() override;
@@ -103,6 +111,10 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     std::unique_ptr<RunSupervisor> run_;
     std::unique_ptr<UnattendedRuns> unattended_;
     std::unique_ptr<AboutDialog> about_;  // `frmAbout`, made when first shown
+    WindowsDriveSystem drives_;
+    std::unique_ptr<WindowsShortcutPlatform> shortcuts_;
+    std::unique_ptr<StartupEntryPlatform> startupEntry_;
+    std::unique_ptr<OptionsDialog> options_;
     Timer* trayRetry_ = nullptr;
     static constexpr int kMaxTrayRetries = 30;
     int trayRetries_ = 0;

@@ -55,28 +55,6 @@ TEST(StartupEntry, TheLogonTaskRunsTheCopyElevatedAtTheUsersLogonOnBatteryToo) {
     }
 }
 
-// Records what setting the start-up entry did.
-class FakeStartupPlatform final : public StartupEntryPlatform {
-  public:
-    StartupEntryKind Kind() override { return kind; }
-    bool TaskExists() override { return task; }
-    TaskResult SetTask(bool registered) override {
-        calls.push_back(registered ? "register" : "remove");
-        if (taskWorks) {
-            task = registered;
-        }
-        return {taskWorks, "the request for administrator rights was declined"};
-    }
-    bool ShortcutExists() override { return shortcut; }
-    bool CreateShortcut() override { return shortcut = true; }
-    void RemoveShortcut() override { shortcut = false; }
-    void Tell(const std::string& message) override { told.push_back(message); }
-
-    StartupEntryKind kind = StartupEntryKind::kLogonTask;
-    bool task = false, shortcut = false, taskWorks = true;
-    std::vector<std::string> calls, told;
-};
-
 TEST(StartupEntry, ATaskThatCannotBeMadeFallsBackToTheShortcutAndSaysWhy) {
     FakeStartupPlatform p;
     p.shortcut = true;  // an older start-up entry

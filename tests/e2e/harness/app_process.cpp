@@ -123,7 +123,8 @@ TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>
                     const std::function<void()>& prepare, const std::wstring& exe) {
     ClearSettings();
     SetSetting(L"ShowSplash", L"0");
-    SetSetting(L"ScheduleShown", L"True");  // past the first run
+    SetSetting(L"OptionsShown", L"True");  // past the first run
+    SetSetting(L"ScheduleShown", L"True");
     for (const auto& [name, value] : settings) {
         SetSetting(name, value);
     }

@@ -55,9 +55,9 @@ struct TrayApp {
 
 using SettingList = std::vector<std::pair<std::wstring, std::wstring>>;
 
-// Starts the program on a fresh settings key holding `settings` (with the splash off unless
-// they set it) and the extra environment entries, and waits until its icon is in the tray.
-// `prepare` runs after the settings are written, before the program starts.
+// Starts the program on a fresh settings key holding `settings` (the splash and the first run's
+// dialogs off unless they set them) and the extra environment entries, and waits until its icon
+// is in the tray. `prepare` runs after the settings are written, before the program starts.
 TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment = {},
                     const std::function<void()>& prepare = {}, const std::wstring& exe = {});
 

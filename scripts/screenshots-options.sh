@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Screenshots of the Options dialog on a machine with fixed drives C, D (labelled Data) and E,
+# taken on a private Xvfb display: the first run opens the dialog by itself; xdotool rests the
+# pointer on a drive and clicks Defrag Now as a user would.
+#   scripts/screenshots-options.sh   (after a Windows build; QM_BUILD_DIR names another one)
+# Writes build/screenshots/:
+#   options-dialog.png      the dialog with its three drive rows, the start-up box ticked
+#   options-balloon.png     the drive-statistics balloon of drive D
+#   options-defrag-now.png  the panel over the drive rows while Defrag Now runs on drive E
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${QM_BUILD_DIR:-$root/build/windows}
+out=$root/build/screenshots
+# shellcheck source=wine-env.sh
+. "$root/scripts/wine-env.sh"
+
+for tool in xdotool import convert; do
+    command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
+done
+[ -f "$build/Quillmere.exe" ] && [ -f "$build/doubles/defrag.exe" ] || {
+    echo "build Quillmere.exe and the doubles in $build first" >&2
+    exit 1
+}
+
+qm_wine_env
+unset DISPLAY
+work=$(mktemp -d)
+prefix=$root/build/wine/screenshots-options
+base=${QM_WINE_BASE:-$build/wine/base}
+export WINEPREFIX=$prefix
+finish() {
+    wineserver -k 2>/dev/null || true
+    qm_xvfb_stop
+    rm -rf "$work" "$prefix"
+}
+trap finish EXIT
+QM_SCREEN=1024x768x24 qm_xvfb_start
+qm_wine_make_base "$base"
+rm -rf "$prefix"
+mkdir -p "$(dirname "$prefix")"
+cp -a "$base" "$prefix"
+QM_SCENARIO_DIR=$work bash "$root/tests/e2e/prepare/E2eFixedDrives.sh" "$prefix"
+wineserver -p
+mkdir -p "$out"
+wine reg add 'HKCU\Software\Quillmere\Settings' /v ShowSplash /d 0 /f >/dev/null 2>&1
+
+# Stand-in defragmenters that keep running until the screenshots are taken.
+export WINEPATH QM_DOUBLE_SECONDS=600
+WINEPATH=$(qm_winpath "$build/doubles")
+wine "$build/Quillmere.exe" >/dev/null 2>&1 &
+
+# The heading bar is the only navy on the screen: it places the dialog's client area, whose
+# controls lie at their twips (15 a pixel here). Sets client_x, client_y.
+find_dialog() {
+    local geometry x y
+    import -window root "$work/probe.png"
+    geometry=$(convert "$work/probe.png" -fill black +opaque 'rgb(0,0,128)' -trim \
+        -format '%X %Y %w' info: 2>/dev/null) || return 1
+    read -r x y w <<<"$geometry"
+    [ "$w" -gt 100 ] || return 1
+    client_x=$((${x#+} - 240 / 15))
+    client_y=$((${y#+} - 3390 / 15))
+}
+
+wait_for() {  # wait_for SECONDS COMMAND...
+    local tries=$(($1 * 5))
+    shift
+    while ! "$@"; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || return 1
+        sleep 0.2
+    done
+}
+
+# The screen below the tray window, cut to what is not black: the dialog (and its balloon).
+shoot() {  # shoot NAME
+    import -window root "$work/shot.png"
+    convert "$work/shot.png" -crop 1024x700+0+60 +repage -trim -bordercolor black -border 12 \
+        "$out/$1.png"
+}
+
+wait_for 30 find_dialog || { echo "the Options dialog did not open" >&2; exit 1; }
+sleep 1
+shoot options-dialog
+
+# Drive D's check box: row 1, at 360 twips from the left and 3840 + 300 from the top.
+xdotool mousemove $((client_x + 40)) $((client_y + (3840 + 300) / 15 + 8))
+sleep 0.2
+xdotool mousemove_relative 2 0
+sleep 2.5
+shoot options-balloon
+
+# Over the heading the balloon goes; then drive E's Defrag Now button: row 2, at 2970 twips.
+xdotool mousemove $((client_x + 100)) $((client_y + 3390 / 15 + 10))
+sleep 0.5
+xdotool mousemove $((client_x + (2970 + 510) / 15)) $((client_y + (3840 + 600 + 127) / 15)) click 1
+sleep 1.5
+xdotool mousemove 10 700
+sleep 0.5
+shoot options-defrag-now
+ls -l "$out"/options-*.png

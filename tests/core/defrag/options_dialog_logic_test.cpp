@@ -1,0 +1,160 @@
+#include "core/defrag/options_form.h"
+
+#include <gtest/gtest.h>
+
+#include "core/defrag/drive_statistics.h"
+#include "core/defrag/options_layout.h"
+#include "support/fakes.h"
+
+namespace qm::test {
+namespace {
+
+using Log = std::vector<std::string>;
+
+FixedVolume Volume(char letter, std::string label = "", bool ready = true) {
+    return {letter, {.label = label, .labelRead = ready, .fileSystem = ready ? "NTFS" : ""}};
+}
+
+TEST(BuildDriveRows, RowZeroIsAlwaysCAndTheOthersFollow) {
+    struct Case {
+        std::vector<FixedVolume> volumes;
+        std::vector<std::string> rows;  // caption|file system|enabled
+    };
+    const Case cases[] = {
+        {{Volume('c', "")}, {"Fixed Disk  (C:)|NTFS|1"}},
+        {{Volume('c', "Sys"), Volume('d', "Data"), Volume('e', "")},
+         {"Sys  (C:)|NTFS|1", "Data  (D:)|NTFS|1", "Fixed Disk  (E:)|NTFS|1"}},
+        {{Volume('c', ""), Volume('x', "", false)}, {"Fixed Disk  (C:)|NTFS|1", "Drive  (X:)||0"}},
+        {{Volume('d', "Data")}, {"Drive  (C:)||0", "Data  (D:)|NTFS|1"}},  // C is no fixed disk
+        {{Volume('D', "Data"), Volume('C', "Sys")}, {"Sys  (C:)|NTFS|1", "Data  (D:)|NTFS|1"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> shown;
+        for (const DriveRow& r : BuildDriveRows(c.volumes)) {
+            shown.push_back(r.caption + "|" + r.fileSystem + "|" + (r.enabled ? "1" : "0"));
+        }
+        EXPECT_EQ(shown, c.rows);
+    }
+    EXPECT_EQ(BuildDriveRows({Volume('e', "")})[1].Root(), "e:\\");
+}
+
+TEST(DriveStatistics, UsageSizeAndUnitInTheUsersNumberFormat) {
+    struct Case {
+        std::uint64_t total, available;
+        const char* text;
+    };
+    const Case cases[] = {
+        {80'000'000'000, 44'000'000'000, " 45% of 74.51 GB used"},
+        {1'048'575, 0, " 100% of 1,024.00 KB used"},
+        {1'048'576, 1'048'576, " 0% of 1.00 MB used"},
+        {1'073'741'824, 0, " 100% of 1.00 GB used"},
+        {8'000, 3'000, " 62% of 7.81 KB used"},  // 62.5: halves to even
+        {128, 0, " 100% of 0.12 KB used"},       // 0.125 KB
+        {1'100'000'000'000'000, 0, " 100% of 1,024,454.83 GB used"},
+        {0, 0, ""},  // no total: no balloon rather than a division by zero
+    };
+    for (const auto& c : cases) {
+        const VolumeDetails sizes{{}, false, {}, true, c.available, c.total};
+        EXPECT_EQ(GetDriveStatistics(sizes, {}), c.text) << c.total;
+    }
+    const VolumeDetails v{{}, false, {}, true, 44'000'000'000, 80'000'000'000};
+    EXPECT_EQ(DriveBalloonText(v, "NTFS", {}), " 45% of 74.51 GB used\r\nFile System:  NTFS");
+    EXPECT_EQ(DriveBalloonText(v, "", {}), " 45% of 74.51 GB used");
+    EXPECT_EQ(DriveBalloonText({}, "NTFS", {}), "");  // sizes not read
+    EXPECT_EQ(FormatGroupedTwoDecimals(1234567.891, {",", ".", 3, 3}), "1.234.567,89");
+    EXPECT_EQ(FormatGroupedTwoDecimals(123456789, {".", ",", 3, 2}), "12,34,56,789.00");
+    EXPECT_EQ(FormatGroupedTwoDecimals(1234567, {".", ",", 0, 0}), "1234567.00");
+}
+
+// The settings writes in their order.
+struct OptionsFormTest : ::testing::Test, SettingsStore {
+    std::string GetSetting(std::string_view key, std::string_view fallback) const override {
+        return inner.GetSetting(key, fallback);
+    }
+    bool SaveSetting(std::string_view key, std::string_view value) override {
+        log.push_back(std::string(key) + "=" + std::string(value));
+        return inner.SaveSetting(key, value);
+    }
+    // The three boxes (RSX, '-' unticked), the priority, the after-defrag choice, the drives.
+    std::string Shown() const {
+        const OptionsChoices& c = form.Choices();
+        std::string s = std::string(c.runAtStartup ? "R" : "-") + (c.showSplash ? "S" : "-") +
+                        (c.showExitPrompt ? "X" : "-") + std::to_string(c.priority) +
+                        std::to_string(c.afterDefragAction) + " ";
+        for (bool d : c.drives) {
+            s += d ? '1' : '0';
+        }
+        return s;
+    }
+    MemorySettingsStore inner;
+    FakeStartupPlatform startup;
+    Log log;
+    RunSettings run;
+    OptionsForm form{*this, run, startup};
+    const std::vector<FixedVolume> cde{Volume('c'), Volume('d'), Volume('e')};
+};
+
+TEST_F(OptionsFormTest, LoadsFromTheSettingsAndTheRunStateUnchanged) {
+    form.MarkOptionsChanged();
+    form.Load(cde);
+    EXPECT_EQ(Shown(), "-SX11 111");
+    EXPECT_STREQ(form.CancelCaption(), "Close");
+    // What selects no choice selects the first; a drive key that is no number: its default.
+    const Log stored{"ShowSplash", "0", "ShowExitPrompt", "0", "ShowCDrive", "x",
+                     "ShowDDrive", "0", "ShowEDrive",     "2"};
+    for (size_t i = 0; i < stored.size(); i += 2) {
+        inner.SaveSetting(stored[i], stored[i + 1]);
+    }
+    run.runPriority = 3;
+    run.afterDefragAction = 4;
+    startup.shortcut = true;
+    form.Load(cde);
+    EXPECT_EQ(Shown(), "R--31 100");
+    run.runPriority = 0;
+    run.afterDefragAction = 2;
+    form.Load({Volume('c', "", false), Volume('f'), Volume('x', "", false)});
+    EXPECT_EQ(Shown(), "R--12 010") << "drives that are not ready show unticked";
+}
+
+TEST_F(OptionsFormTest, WarnsOnceWithNoDriveTickedAndSavesInOrder) {
+    form.Load(cde);
+    form.Choices().drives = {false, false, false};
+    form.MarkOptionsChanged();
+    EXPECT_STREQ(form.CancelCaption(), "Cancel");
+    EXPECT_EQ(form.Save(), SaveOutcome::NoDriveWarning);
+    EXPECT_TRUE(log.empty() && form.Changed()) << "nothing is written after the warning";
+    form.Load(cde);  // closed and opened again during the same program run
+    form.Choices() = {true, false, true, 3, 2, {true, false, true}};
+    ASSERT_EQ(form.Save(), SaveOutcome::Saved);
+    EXPECT_TRUE(startup.task);
+    EXPECT_EQ(log, (Log{"ShowSplash=0", "ShowExitPrompt=1", "RunPriority=3", "AfterDefragAction=2",
+                        "ShowCDrive=1", "ShowDDrive=0", "ShowEDrive=1"}));
+    EXPECT_EQ(run.runPriority * 10 + run.afterDefragAction, 32);
+    EXPECT_EQ(run.selectedDrives, (Log{"c:", "e:"}));
+    EXPECT_FALSE(form.Changed());
+    form.Choices().runAtStartup = false;
+    form.Choices().drives = {false, false, false};
+    EXPECT_EQ(form.Save(), SaveOutcome::Saved) << "warned once per program run";
+    EXPECT_FALSE(StartupEntryPresent(startup));
+    EXPECT_TRUE(run.selectedDrives.empty());
+}
+
+TEST_F(OptionsFormTest, FirstRunAndVolumeChangesLeaveItChanged) {
+    form.Load(cde);
+    form.TickRunAtStartup();
+    EXPECT_EQ(Shown(), "RSX11 111");
+    EXPECT_TRUE(form.Changed());
+    inner.SaveSetting("ShowFDrive", "0");
+    form.Load({Volume('c'), Volume('d', "", false)});
+    form.Choices().drives[0] = false;  // unsaved: kept through the refresh
+    form.RefreshDriveRows({Volume('c'), Volume('d', "", false), Volume('e'), Volume('f')});
+    EXPECT_EQ(Shown(), "-SX11 0110");
+    EXPECT_TRUE(form.Changed());
+    const RunningMessagePlace p = PlaceRunningMessage(5000);
+    EXPECT_EQ(std::vector<int>({OptionsFormHeight(2), DriveRowTop(2), SaveButtonTop(6000), p.top,
+                                p.height, p.labelTop}),
+              std::vector<int>({5910, 4440, 5070, 3795, 1145, 310}));
+}
+
+}  // namespace
+}  // namespace qm::test

@@ -1,0 +1,100 @@
+#include "win32/defrag/options_dialog.h"
+
+#include <dbt.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "support/fakes.h"
+
+namespace qm::win {
+namespace {
+
+constexpr int kDrive = OptionsDialog::kIdDriveCheck, kSave = OptionsDialog::kIdSave;
+
+// Fixed volumes by letter and label, which the test adds and takes away.
+struct OptionsDialogTest : ::testing::Test, DriveSystem {
+    std::string LogicalDriveStrings() const override {
+        std::string list;
+        for (const auto& entry : labels) {
+            list += std::string(1, entry.first) + ":\\" + '\0';
+        }
+        return list + '\0';
+    }
+    DriveKind DriveTypeOf(const std::string&) const override { return DriveKind::Fixed; }
+    VolumeDetails DetailsOf(const std::string& root) const override {
+        return {.label = labels.at(root[0]), .labelRead = true, .fileSystem = {}};  // "e:\"
+    }
+    HWND Item(int id) const { return ::GetDlgItem(dialog.Hwnd(), id); }
+    int Bottom(int id) const {  // 0: the form's own
+        RECT r{};
+        ::GetWindowRect(id ? Item(id) : dialog.Hwnd(), &r);
+        return r.bottom;
+    }
+    void VolumeChange(WPARAM event) {
+        DEV_BROADCAST_VOLUME volume{sizeof(volume), DBT_DEVTYP_VOLUME, 0, 0, 0};
+        ::SendMessageW(dialog.Hwnd(), WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
+    }
+    std::map<char, std::string> labels{{'c', ""}, {'d', "Data"}};
+    test::MemorySettingsStore store;
+    RunSettings run;
+    test::FakeProcessTable processes;
+    test::FakeLauncher launcher{processes};
+    DefragSystem system;
+    test::FakeStartupPlatform startup;
+    test::FakeTimer wait, priority;
+    OptionsDialog dialog{
+        {store, run, *this, processes, launcher, system, startup, wait, priority, {}, {}, {}}};
+};
+
+TEST_F(OptionsDialogTest, ANewVolumeGetsATickedRowAndAHundredOpeningsLeaveNothingBehind) {
+    store.SaveSetting("ShowDDrive", "0");
+    store.SaveSetting("ShowFDrive", "0");
+    ASSERT_TRUE(dialog.Create());
+    const int form = Bottom(0), save = Bottom(kSave);
+    labels['e'] = "Backup";
+    labels['f'] = "";
+    VolumeChange(DBT_DEVICEARRIVAL);
+    wchar_t caption[64] = {};
+    ::GetDlgItemTextW(dialog.Hwnd(), kDrive + 2, caption, 64);
+    EXPECT_STREQ(caption, L"Backup  (E:)");
+    std::string ticks;  // re-ticked from their settings
+    for (int k = 0; k < 4; ++k) {
+        ticks += std::to_string(::IsDlgButtonChecked(dialog.Hwnd(), kDrive + k));
+    }
+    EXPECT_EQ(ticks, "1010");
+    EXPECT_TRUE(::IsWindowEnabled(Item(kSave)));
+    EXPECT_EQ(::GetNextDlgTabItem(dialog.Hwnd(), Item(kDrive + 3), FALSE), Item(kSave))
+        << "the drive rows come before Save in the tab order";
+    // Two rows more: the form 600 twips taller, Save as far from its bottom edge.
+    EXPECT_EQ(Bottom(0) - form, TwipsToPixels(600, dialog.Dpi()));
+    EXPECT_EQ(Bottom(kSave) - save, Bottom(0) - form);
+    dialog.Close();
+    // Opened and closed a hundred times, it leaves no window, timer or GDI object behind.
+    const auto pump = [] {
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+            ::DispatchMessageW(&msg);
+        }
+    };
+    pump();
+    const long timers = WindowTimer::RunningCount(), gdi = LiveResources::gdiObjects;
+    for (int i = 0; i < 100; ++i) {
+        dialog.ShowModeless();
+        VolumeChange(i % 2 ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE);
+        pump();
+        dialog.Close();
+        pump();
+    }
+    int windows = 0;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND, LPARAM n) -> BOOL { return ++*reinterpret_cast<int*>(n) > 0; },
+        reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(windows + OpenDialogCount(), 0u);
+    EXPECT_EQ(WindowTimer::RunningCount(), timers);
+    EXPECT_EQ(LiveResources::gdiObjects, gdi);
+}
+
+}  // namespace
+}  // namespace qm::win
