@@ -89,12 +89,18 @@ TEST_F(ProgramSettingsTest, UnconvertibleValuesGiveTheDefaultsInTheOrderOfTheTab
                                     "UseEndDate", "WeeklySelections", "MonthlySelections"}));
 }
 
-TEST_F(ProgramSettingsTest, DriveSelectionIsRebuiltOnEachLoad) {
+TEST_F(ProgramSettingsTest,
+       DrivesAreChosenAnewAndDefaultsFollowTheIntervalAndTodayInADayFirstLocale) {
     store.values = {{"ShowCDrive", "0"}, {"ShowEDrive", "0"}, {"ShowFDrive", "2"}};
     Load({"d:\\", "e:\\", "F:\\", "g:\\", "", "?:\\", "c:\\"});
     EXPECT_EQ(run.selectedDrives, (Strings{"d:", "g:"}));
     Load({"d:\\"});  // a second load starts from an empty list
     EXPECT_EQ(run.selectedDrives, (Strings{"d:"}));
+    store.values = {{"EveryInterval", "1"}};
+    LoadSettings(store, DayFirstDateTextFormat(), {}, today, run, schedule);
+    EXPECT_EQ(schedule.everyFrequency, 10);
+    EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
+    EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
 }
 
 TEST_F(ProgramSettingsTest, StoredTextsLoadAndSaveInOrderAndForm) {
@@ -132,14 +138,6 @@ TEST_F(ProgramSettingsTest, StoredTextsLoadAndSaveInOrderAndForm) {
     saved.failWrites = true;
     EXPECT_FALSE(SaveScheduleSettings(saved, us, schedule));
     EXPECT_EQ(saved.writes.size(), 2 * std::size(cases));
-}
-
-TEST_F(ProgramSettingsTest, DefaultsFollowTheIntervalAndTodayInADayFirstLocale) {
-    store.values = {{"EveryInterval", "1"}};
-    LoadSettings(store, DayFirstDateTextFormat(), {}, today, run, schedule);
-    EXPECT_EQ(schedule.everyFrequency, 10);
-    EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
-    EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
 }
 
 TEST_F(ProgramSettingsTest, LastDefragFirstRunMarkersAndShowSettings) {
