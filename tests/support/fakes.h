@@ -137,13 +137,14 @@ class FakeStartedProcess final : public StartedProcess {
 
 // Starts the programs named in `available`: each joins the process list at normal priority,
 // and the system defragmenter brings its engine along, as the real one does. Starts are
-// recorded as "program|command line|hidden|creation class|capture".
+// recorded as "program|command line|hidden|creation class|capture", and the command lines alone.
 class FakeLauncher final : public ProcessLauncher {
   public:
     explicit FakeLauncher(FakeProcessTable& table) : table_(table) {}
     std::unique_ptr<StartedProcess> Start(const LaunchRequest& r) override {
         starts.push_back(r.program + "|" + r.commandLine + "|" + std::to_string(r.hidden) + "|" +
                          std::to_string(r.creationClass) + "|" + std::to_string(r.captureOutput));
+        commandLines.push_back(r.commandLine);
         const std::string word = r.commandLine.substr(0, r.commandLine.find(' '));
         if (!available.contains(word)) {
             return nullptr;
@@ -154,15 +155,6 @@ class FakeLauncher final : public ProcessLauncher {
             table_.Add("dfrgntfs.exe", engineBasePriority);
         }
         return std::make_unique<FakeStartedProcess>(children.back());
-    }
-    // The command lines alone, in order.
-    std::vector<std::string> CommandLines() const {
-        std::vector<std::string> lines;
-        for (const std::string& s : starts) {
-            const auto from = s.find('|') + 1;
-            lines.push_back(s.substr(from, s.find('|', from) - from));
-        }
-        return lines;
     }
     // Every started program ends, with this exit code and output.
     void FinishAll(std::uint32_t exitCode = 0, const std::string& output = "") {
@@ -180,7 +172,7 @@ class FakeLauncher final : public ProcessLauncher {
 
     std::set<std::string> available{"defrag", "contig"};
     std::int32_t engineBasePriority = 7;  // matches no level: every level must be set
-    std::vector<std::string> starts;
+    std::vector<std::string> starts, commandLines;
     std::vector<std::shared_ptr<FakeChild>> children;
 
   private:

@@ -80,7 +80,7 @@ class RunSupervisorTest : public ::testing::Test {
 TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     supervisor.StartDefragRun();
     EXPECT_EQ(State(), std::tuple(true, false, true, true));
-    ASSERT_EQ(launcher.CommandLines(), Lines{"defrag c: -f"});
+    ASSERT_EQ(launcher.commandLines, Lines{"defrag c: -f"});
     EXPECT_EQ(balloons.back(), "Defragmenting drive C:");
     EXPECT_EQ(std::pair(timerWait.Interval(), timerPriority.Interval()), std::pair(2000u, 3000u));
     timerWait.Fire();  // still running: poll again, reading its output meanwhile
@@ -89,7 +89,7 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
 
     const int priorityStarts = timerPriority.Starts();
     DriveEnds();
-    EXPECT_EQ(launcher.CommandLines().back(), "defrag d: -f");
+    EXPECT_EQ(launcher.commandLines.back(), "defrag d: -f");
     // The engine's 3 s count anew for the new drive, even though C's never ran out.
     EXPECT_EQ(timerPriority.Starts(), priorityStarts + 1);
     EXPECT_EQ(balloons.back(), "Defragmenting drive D:");
@@ -148,11 +148,11 @@ TEST_F(RunSupervisorTest, NewerSystemsGetTheirCommandLinesAndWindows7LeavesSolid
         return c == 'e' ? std::nullopt : std::optional(c == 'd');
     };
     RunSupervisor windows7{Services({DefragSyntax::kWindows7, "S\\defrag.exe", seekPenalty})};
-    launcher.starts.clear();
+    launcher.commandLines.clear();
     windows7.StartDefragRun();
-    EXPECT_EQ(launcher.CommandLines(), Lines{"defrag d: /U /V /H"});
+    EXPECT_EQ(launcher.commandLines, Lines{"defrag d: /U /V /H"});
     DriveEnds();
-    EXPECT_EQ(launcher.CommandLines().back(), "defrag e: /U /V /H");
+    EXPECT_EQ(launcher.commandLines.back(), "defrag e: /U /V /H");
     EXPECT_THAT(Log(), HasSubstr("\tC:\tdefrag c: /U /V /H\t0:00:00\tskipped: solid-state drive"));
 }
 
@@ -253,7 +253,7 @@ TEST_F(RunSupervisorTest, ContigStandsInAndStopEndsTheCurrentDriveButNotTheRun) 
     launcher.available = {"contig"};
     run.selectedDrives = {"c:"};
     supervisor.StartDefragRun();
-    EXPECT_EQ(launcher.CommandLines(), (Lines{"defrag c: -f", "contig -s -q c:\\*.*"}));
+    EXPECT_EQ(launcher.commandLines, (Lines{"defrag c: -f", "contig -s -q c:\\*.*"}));
     EXPECT_TRUE(supervisor.DefragmenterRunning());
     DriveEnds();
     EXPECT_THAT(Log(), HasSubstr("\tcontig -s -q c:\\*.*\t0:01:00\tok"));
@@ -271,7 +271,7 @@ TEST_F(RunSupervisorTest, ContigStandsInAndStopEndsTheCurrentDriveButNotTheRun) 
     EXPECT_EQ(terminator.ended, order);
     EXPECT_FALSE(supervisor.DefragmenterRunning());
     DriveEnds(1);
-    EXPECT_EQ(launcher.CommandLines().back(), "defrag d: -f");
+    EXPECT_EQ(launcher.commandLines.back(), "defrag d: -f");
     EXPECT_THAT(Log(), HasSubstr("\tstopped\r\n"));
     EXPECT_FALSE(store.Find("LastDefrag"));
 }

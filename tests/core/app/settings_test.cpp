@@ -81,8 +81,8 @@ TEST_F(ProgramSettingsTest, UnconvertibleValuesGiveTheDefaultsInTheOrderOfTheTab
     EXPECT_EQ(std::tuple(schedule.occursOption, schedule.everyInterval, schedule.everyFrequency,
                          schedule.startHour, schedule.startMinute, schedule.useEndDate),
               std::tuple(0, 0, 1, 24, 0, false));
-    EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
-    EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
+    EXPECT_EQ(std::pair(schedule.startDate, schedule.endDate),
+              std::pair(D(2026, 12, 5), D(2026, 12, 5)));
     EXPECT_EQ(store.reads, (Strings{"LastDefrag", "RunPriority", "AfterDefragAction", "ShowCDrive",
                                     "ShowDDrive", "OccursOption", "EveryInterval", "EveryFrequency",
                                     "StartHour", "StartMinute", "StartDate", "EndDate",
@@ -99,40 +99,38 @@ TEST_F(ProgramSettingsTest,
     store.values = {{"EveryInterval", "1"}};
     LoadSettings(store, DayFirstDateTextFormat(), {}, today, run, schedule);
     EXPECT_EQ(schedule.everyFrequency, 10);
-    EXPECT_EQ(schedule.startDate, D(2026, 12, 5));
-    EXPECT_EQ(schedule.endDate, D(2026, 12, 5));
+    EXPECT_EQ(std::pair(schedule.startDate, schedule.endDate),
+              std::pair(D(2026, 12, 5), D(2026, 12, 5)));
 }
 
 TEST_F(ProgramSettingsTest, StoredTextsLoadAndSaveInOrderAndForm) {
-    const struct {
-        const char* key;
-        std::string stored, saved;
-    } cases[] = {{"OccursOption", "2", "2"},
-                 {"EveryInterval", "1", "1"},
-                 {"EveryFrequency", "30.2", "30"},
-                 {"StartHour", "21", "21"},
-                 {"StartMinute", "05", "5"},
-                 {"StartDate", "11/1/2026", "11/1/2026"},
-                 {"EndDate", "1/2/2027 6:07:08 AM", "1/2/2027 6:07:08 AM"},
-                 {"UseEndDate", "-1", "True"},
-                 {"WeeklySelections", "01\xC3\xA9", "0100   "},  // damaged; padded
-                 {"MonthlySelections", std::string(40, '1'), std::string(31, '1')}};
+    // A damaged selection text is mended, and each is padded or cut to its length.
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"OccursOption", "2", "2"},
+        {"EveryInterval", "1", "1"},
+        {"EveryFrequency", "30.2", "30"},
+        {"StartHour", "21", "21"},
+        {"StartMinute", "05", "5"},
+        {"StartDate", "11/1/2026", "11/1/2026"},
+        {"EndDate", "1/2/2027 6:07:08 AM", "1/2/2027 6:07:08 AM"},
+        {"UseEndDate", "-1", "True"},
+        {"WeeklySelections", "01\xC3\xA9", "0100   "},
+        {"MonthlySelections", std::string(40, '1'), std::string(31, '1')}};
     store.values = {
         {"LastDefrag", "12/3/2026 9:30:05 PM"}, {"RunPriority", "3"}, {"AfterDefragAction", "2"}};
-    for (const auto& c : cases) {
-        store.values[c.key] = c.stored;
+    for (const auto& [key, stored, saved] : cases) {
+        store.values[key] = stored;
     }
     Load();
-    EXPECT_EQ(run.lastDefrag, D(2026, 12, 3, 21, 30, 5));
-    EXPECT_EQ(run.runPriority, 3);
-    EXPECT_EQ(run.afterDefragAction, 2);
-
+    EXPECT_EQ(std::tuple(run.lastDefrag, run.runPriority, run.afterDefragAction),
+              std::tuple(D(2026, 12, 3, 21, 30, 5), 3, 2));
     test::MemorySettingsStore saved;
     EXPECT_TRUE(SaveScheduleSettings(saved, us, schedule));
     ASSERT_EQ(saved.writes.size(), std::size(cases));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(saved.writes[i], cases[i].key);
-        EXPECT_EQ(saved.Find(cases[i].key), cases[i].saved) << cases[i].key;
+        const auto& [key, stored, text] = cases[i];
+        EXPECT_EQ(std::pair(saved.writes[i], saved.Find(key)),
+                  std::pair(std::string(key), std::optional(text)));
     }
     // A failed write is reported, and every key is still tried.
     saved.failWrites = true;
