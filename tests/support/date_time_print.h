@@ -9,11 +9,9 @@ namespace qm {
 
 // Readable date-times in test failures: 2026-12-03 21:30:00.
 inline void PrintTo(const DateTime& t, std::ostream* os) {
-    const CivilDate d = t.Date();
-    const ClockTime c = t.Time();
     char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day,
-                  c.hour, c.minute, c.second);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.Date().year, t.Date().month,
+                  t.Date().day, t.Time().hour, t.Time().minute, t.Time().second);
     *os << text;
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 
-// The fakes of the core's interfaces that the tests share: a clock and timers the test moves,
-// a settings store in memory, and a process list that the fake launcher and terminator change
-// as the system would.
+// The fakes the tests share: a clock and timers the test moves, stores in memory, and a
+// process list that the fake launcher and terminator change as the system would.
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -13,7 +11,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/app/process_terminator.h"
@@ -29,12 +26,12 @@
 namespace qm::test {
 
 // A clock that stands still until the test moves it; it keeps milliseconds so a test can walk
-// in timer steps, and reports the whole second, as the wall clock does.
+// in timer steps, and reports the whole second (rounded down), as the wall clock does.
 class FakeClock final : public Clock {
   public:
     explicit FakeClock(DateTime now) { SetNow(now); }
     DateTime Now() const override {
-        return DateTime::FromSeconds(millis_ >= 0 ? millis_ / 1000 : -((-millis_ + 999) / 1000));
+        return DateTime::FromSeconds(millis_ / 1000 - (millis_ % 1000 < 0));
     }
     void SetNow(DateTime now) { millis_ = now.Seconds() * 1000; }
     void Advance(std::chrono::milliseconds step) { millis_ += step.count(); }
@@ -50,18 +47,12 @@ class FakeTimer final : public Timer {
     void SetInterval(unsigned milliseconds) override { interval_ = milliseconds; }
     unsigned Interval() const override { return interval_; }
     void SetEnabled(bool enabled) override {
-        starts_ += enabled && !enabled_ ? 1 : 0;
+        starts_ += enabled && !enabled_;
         enabled_ = enabled;
     }
     bool Enabled() const override { return enabled_; }
     // Fires once if enabled; returns whether it fired.
-    bool Fire() {
-        if (!enabled_ || !handler_) {
-            return false;
-        }
-        handler_();
-        return true;
-    }
+    bool Fire() { return enabled_ && handler_ && (handler_(), true); }
     // How often it was switched on: a restart counts anew.
     int Starts() const { return starts_; }
 
@@ -72,25 +63,28 @@ class FakeTimer final : public Timer {
     int starts_ = 0;
 };
 
+// Keeps the keys it was asked for and given, in order; `failWrites` refuses every write.
 class MemorySettingsStore final : public SettingsStore {
   public:
     std::string GetSetting(std::string_view key, std::string_view defaultValue) const override {
-        auto it = values.find(key);
-        return it != values.end() ? it->second : std::string(defaultValue);
+        reads.emplace_back(key);
+        return Find(key).value_or(std::string(defaultValue));
     }
     bool SaveSetting(std::string_view key, std::string_view value) override {
+        writes.emplace_back(key);
         if (!failWrites) {
             values.insert_or_assign(std::string(key), std::string(value));
         }
         return !failWrites;
     }
     std::optional<std::string> Find(std::string_view key) const {
-        auto it = values.find(key);
-        return it == values.end() ? std::nullopt : std::optional<std::string>(it->second);
+        return values.contains(key) ? std::optional(values.find(key)->second) : std::nullopt;
     }
 
     std::map<std::string, std::string, std::less<>> values;
     bool failWrites = false;
+    mutable std::vector<std::string> reads;
+    std::vector<std::string> writes;
 };
 
 // A process list the test writes; records every priority change asked of it.
@@ -103,11 +97,8 @@ class FakeProcessTable final : public ProcessTable {
     };
 
     std::uint32_t Add(std::string exePath, std::int32_t basePriority = 8) {
-        entries.push_back({nextPid++, std::move(exePath), basePriority});
-        return entries.back().pid;
-    }
-    void Remove(std::string_view exePath) {
-        std::erase_if(entries, [&](const ProcessEntry& e) { return e.exePath == exePath; });
+        entries.push_back({nextPid, std::move(exePath), basePriority});
+        return nextPid++;
     }
     std::optional<std::vector<ProcessEntry>> Snapshot() override {
         ++snapshots;
@@ -125,7 +116,7 @@ class FakeProcessTable final : public ProcessTable {
     std::vector<PriorityCall> priorityCalls;
 };
 
-// A started program whose end the test decides.
+// A started program whose end the test decides, and the handle the program holds on it.
 struct FakeChild {
     std::uint32_t pid = 0;
     std::optional<std::uint32_t> exitCode;  // nothing while it runs
@@ -147,33 +138,24 @@ class FakeStartedProcess final : public StartedProcess {
 
 // Starts the programs named in `available`: each joins the process list at normal priority,
 // and the system defragmenter brings its engine along, as the real one does. Starts are
-// recorded as "program|command line|hidden|creation class|capture".
+// recorded as "program|command line|hidden|creation class|capture", and the command lines alone.
 class FakeLauncher final : public ProcessLauncher {
   public:
     explicit FakeLauncher(FakeProcessTable& table) : table_(table) {}
     std::unique_ptr<StartedProcess> Start(const LaunchRequest& r) override {
         starts.push_back(r.program + "|" + r.commandLine + "|" + std::to_string(r.hidden) + "|" +
                          std::to_string(r.creationClass) + "|" + std::to_string(r.captureOutput));
+        commandLines.push_back(r.commandLine);
         const std::string word = r.commandLine.substr(0, r.commandLine.find(' '));
         if (!available.contains(word)) {
             return nullptr;
         }
-        auto child = std::make_shared<FakeChild>();
-        child->pid = table_.Add(word + ".exe");
+        children.push_back(std::make_shared<FakeChild>());
+        children.back()->pid = table_.Add(word + ".exe");
         if (word == "defrag") {
             table_.Add("dfrgntfs.exe", engineBasePriority);
         }
-        children.push_back(child);
-        return std::make_unique<FakeStartedProcess>(child);
-    }
-    // The command lines alone, in order.
-    std::vector<std::string> CommandLines() const {
-        std::vector<std::string> lines;
-        for (const std::string& s : starts) {
-            const auto from = s.find('|') + 1;
-            lines.push_back(s.substr(from, s.find('|', from) - from));
-        }
-        return lines;
+        return std::make_unique<FakeStartedProcess>(children.back());
     }
     // Every started program ends, with this exit code and output.
     void FinishAll(std::uint32_t exitCode = 0, const std::string& output = "") {
@@ -183,27 +165,26 @@ class FakeLauncher final : public ProcessLauncher {
                 child->output = output;
             }
         }
-        for (const char* name : {"defrag.exe", "contig.exe", "dfrgntfs.exe"}) {
-            table_.Remove(name);
-        }
+        std::erase_if(table_.entries, [](const ProcessEntry& e) {
+            return e.exePath == "defrag.exe" || e.exePath == "contig.exe" ||
+                   e.exePath == "dfrgntfs.exe";
+        });
     }
 
     std::set<std::string> available{"defrag", "contig"};
     std::int32_t engineBasePriority = 7;  // matches no level: every level must be set
-    std::vector<std::string> starts;
+    std::vector<std::string> starts, commandLines;
     std::vector<std::shared_ptr<FakeChild>> children;
 
   private:
     FakeProcessTable& table_;
 };
 
-// A run log in memory.
 class MemoryLogFolder final : public LogFolder {
   public:
     std::uint64_t SizeOf(std::string_view file) override { return Read(file).size(); }
     std::string Read(std::string_view file) override {
-        auto it = files.find(file);
-        return it == files.end() ? std::string() : it->second;
+        return files.contains(file) ? files.find(file)->second : std::string();
     }
     bool Write(std::string_view file, std::string_view text) override {
         files.insert_or_assign(std::string(file), std::string(text));

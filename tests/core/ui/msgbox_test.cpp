@@ -1,56 +1,49 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "core/ui/msgbox_enhanced.h"
 #include "core/ui/msgbox_style.h"
+#include "core/ui/msgdefs.h"
 
 namespace qm {
 namespace {
 
-TEST(DecodeMsgBoxStyle, ButtonsIconAndDefault) {
-    using Captions = std::array<std::string_view, 4>;
-    const Captions ok{"&OK", "", "", ""}, none{"", "", "", ""}, yesNo{"&Yes", "&No", "", ""};
-    const Captions yesNoCancel{"&Yes", "&No", "Cancel", ""};
-    const struct {
-        int buttons, icon, set, count, defaultButton;
-        Captions captions;
-    } cases[] = {
-        {0, -1, 0, 1, 0, ok},
-        {2, -1, 2, 3, 0, {"&Abort", "&Retry", "&Ignore", ""}},
-        {5, -1, 5, 2, 0, {"&Retry", "Cancel", "", ""}},
-        {16, 0, 0, 1, 0, ok},                             // critical
-        {64 + 1, 3, 1, 2, 0, {"&OK", "Cancel", "", ""}},  // information
-        {4 + 32 + 256, 1, 4, 2, 1, yesNo},                // second button is the default
-        {3 + 512, -1, 3, 3, 2, yesNoCancel},              // third button
-        {3 + 768, -1, 3, 3, -1, yesNoCancel},             // a fourth button that is not there
-        {1024 + 4, -1, 4, 2, -1, yesNo},                  // higher bits only make it larger
-        {15 + 48, 2, 15, 0, -1, none},                    // sets 6 to 15 show no button
-        {-32768, -1, 0, 1, 0, ok},                        // negative values behave as 0
-        {80, -1, 0, 1, 0, ok},                            // icon codes above 64 show no icon
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.buttons);
-        const MsgBoxStyle s = DecodeMsgBoxStyle(static_cast<std::int16_t>(c.buttons));
-        EXPECT_EQ(s.iconIndex, c.icon);
-        EXPECT_EQ(s.buttonSet, c.set);
-        EXPECT_EQ(s.buttonCount, c.count);
-        EXPECT_EQ(s.defaultButton, c.defaultButton);
-        EXPECT_EQ(s.captions, c.captions);
-    }
-}
+using ::testing::FieldsAre;
 
-TEST(MsgBoxCaptions, ResultCodesAndAccessKeys) {
-    const struct {
-        std::string_view caption;
-        int result;
-        char key;
-    } cases[] = {{"&OK", 1, 'o'}, {"Cancel", 2, 0}, {"&Ignore", 5, 'i'}, {"&No", 7, 'n'},
-                 {"OK", 0, 0},    {"A&&B", 0, 0},   {"&", 0, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.caption);
-        EXPECT_EQ(ResultFromCaption(c.caption), c.result);
-        EXPECT_EQ(AccessKeyOf(c.caption), c.key);
+TEST(MsgBoxStyle, ButtonsIconDefaultAndTheCaptionsResultCodesAndAccessKeys) {
+    using Captions = std::array<std::string_view, 4>;
+    const Captions ok{"&OK"}, yesNo{"&Yes", "&No"}, yesNoCancel{"&Yes", "&No", "Cancel"};
+    // Critical and information icons; the second and third buttons as defaults, and a fourth
+    // that is not there; higher bits only make the default larger; sets 6 to 15 show no button;
+    // negative values behave as 0, and icon codes above 64 show no icon.
+    const std::tuple<int, int, int, int, int, Captions, int> cases[] = {
+        {0, 0, -1, 0, 1, ok, 0},
+        {2, 0, -1, 2, 3, {"&Abort", "&Retry", "&Ignore"}, 0},
+        {5, 0, -1, 5, 2, {"&Retry", "Cancel"}, 0},
+        {16, 0, 0, 0, 1, ok, 0},
+        {64 + 1, 0, 3, 1, 2, {"&OK", "Cancel"}, 0},
+        {4 + 32 + 256, 1, 1, 4, 2, yesNo, 1},
+        {3 + 512, 2, -1, 3, 3, yesNoCancel, 2},
+        {3 + 768, 3, -1, 3, 3, yesNoCancel, -1},
+        {1024 + 4, 4, -1, 4, 2, yesNo, -1},
+        {15 + 48, 0, 2, 15, 0, {}, -1},
+        {-32768, 0, -1, 0, 1, ok, 0},
+        {80, 0, -1, 0, 1, ok, 0}};
+    for (const auto& [buttons, d, icon, set, count, captions, defaultButton] : cases) {
+        EXPECT_THAT(DecodeMsgBoxStyle(static_cast<std::int16_t>(buttons)),
+                    FieldsAre(d, icon, set, count, captions, defaultButton))
+            << buttons;
+    }
+    const std::tuple<std::string_view, int, char> captions[] = {
+        {"&OK", 1, 'o'}, {"Cancel", 2, 0}, {"&Ignore", 5, 'i'}, {"&No", 7, 'n'},
+        {"OK", 0, 0},    {"A&&B", 0, 0},   {"&", 0, 0}};
+    for (const auto& [caption, result, key] : captions) {
+        EXPECT_EQ(std::pair(ResultFromCaption(caption), AccessKeyOf(caption)),
+                  std::pair(result, key))
+            << caption;
     }
 }
 
@@ -83,7 +76,7 @@ class MsgBoxEnhancedTest : public testing::Test {
     MsgBoxEnhanced box{platform, shared};
 };
 
-TEST_F(MsgBoxEnhancedTest, DefaultsAndWriteRules) {
+TEST_F(MsgBoxEnhancedTest, DefaultsWriteRulesAndSharedSettings) {
     // A new box: modal, top-most, with a close box and the sound, centred on the screen, left
     // aligned, never timing out, flat heading and body in the system's colours.
     EXPECT_TRUE(box.Modal() && box.KeepOnTop() && box.ControlBox() && box.SoundBeep());
@@ -111,27 +104,31 @@ TEST_F(MsgBoxEnhancedTest, DefaultsAndWriteRules) {
     check(&E::SetForeColorHeading, &E::ForeColorHeading, {{0xFF, 0xFF}, {kNoColor, 0x8000000E}});
     // The shaped directions come in pairs that are exchanged when written.
     check(&E::SetGradientDirection, &E::GradientDirection,
-          {{1, 1}, {4, 4}, {5, 6}, {6, 5}, {7, 8}, {16, 15}, {0, 1}, {17, 1}, {-4, 1}});
+          {{4, 4}, {5, 6}, {6, 5}, {16, 15}, {0, 1}, {17, 1}});
     check(&E::SetHeadingType, &E::HeadingType, {{1, 1}, {2, 0}, {-1, 0}});
-    check(&E::SetTextAlignment, &E::TextAlignment, {{2, 2}, {3, 0}, {0, 0}, {-1, 0}});
+    check(&E::SetTextAlignment, &E::TextAlignment, {{2, 2}, {3, 0}, {-1, 0}});
     check(&E::SetTimerSeconds, &E::TimerSeconds, {{7, 7}, {-7, 0}});
     check(&E::SetStartUpPosition, &E::StartUpPosition, {{0, 0}, {3, 2}, {-1, 2}});
     check(&E::SetTop, &E::Top, {{-5, 0}, {9, 9}});
     check(&E::SetLeft, &E::Left, {{-5, 0}, {9, 9}});
-}
-
-TEST_F(MsgBoxEnhancedTest, SharedSettingsAreCommonToEveryInstance) {
-    MsgBoxEnhanced other{platform, shared};
+    // Settings shared by every box, and one of this box alone.
     box.SetMoveable(true);
     box.SetGradientDirection(5);
-    box.SetTextAlignment(2);  // an instance setting
-    EXPECT_TRUE(other.Moveable());
-    EXPECT_EQ(other.GradientDirection(), 6);
-    EXPECT_EQ(other.TextAlignment(), 0);
+    const MsgBoxEnhanced other{platform, shared};
+    EXPECT_EQ(std::tuple(other.Moveable(), other.GradientDirection(), other.TextAlignment()),
+              std::tuple(true, 6, 0));
 }
 
-TEST_F(MsgBoxEnhancedTest, TitleFallsBackToDefaultThenOwnerThenMessage) {
-    EXPECT_EQ(box.Prepare("x", 0, "").title, "Message");
+TEST_F(MsgBoxEnhancedTest, RequestCarriesTheInstanceSettingsAndATitleFallingBackInTurn) {
+    box.SetSoundBeep(false);
+    box.SetControlBox(false);
+    box.SetForeColorBody(0xFF);
+    MsgBoxRequest req = box.Prepare("x", 0, "");
+    EXPECT_FALSE(req.soundBeep);
+    EXPECT_EQ(req.foreColorBody, 0xFFu);
+    EXPECT_EQ(req.layout.captionNeed, 7 * 15 * 7 + 300);  // "Message", no room for a close box
+    // The title given, else the default title, else the active window's, else "Message".
+    EXPECT_EQ(req.title, "Message");
     platform.owner = MsgBoxOwner{{0, 0, 3000, 3000}, "Options"};
     EXPECT_EQ(box.Prepare("x", 0, "").title, "Options");
     box.SetDefaultTitle("Quillmere");
@@ -149,17 +146,14 @@ TEST_F(MsgBoxEnhancedTest, OwnerPositionCentresOnTheActiveWindowElseFallsBackFor
     platform.owner = owner;
     MsgBoxRequest req = withOwner.Prepare("Hello", 0, "T");
     EXPECT_EQ(withOwner.StartUpPosition(), 1);
-    EXPECT_EQ(req.layout.windowLeft, 1500 + (6000 - req.layout.width) / 2);
     EXPECT_EQ(req.layout.windowTop, 1500 + (4500 - req.layout.height) / 2);
-
     box.SetStartUpPosition(1);
     platform.owner.reset();
     req = box.Prepare("Hello", 0, "T");
-    EXPECT_EQ(box.StartUpPosition(), 2);
     EXPECT_EQ(req.layout.windowLeft, (1024 * 15 - req.layout.width) / 2);
     platform.owner = owner;
     box.Prepare("Hello", 0, "T");
-    EXPECT_EQ(box.StartUpPosition(), 2);  // stays 2 though an owner came along
+    EXPECT_EQ(box.StartUpPosition(), 2);  // 2 for good, though an owner came along
 }
 
 TEST_F(MsgBoxEnhancedTest, StartUpAppearanceLaysOutTheAlreadyRunningMessage) {
@@ -168,11 +162,10 @@ TEST_F(MsgBoxEnhancedTest, StartUpAppearanceLaysOutTheAlreadyRunningMessage) {
     box.SetTextAlignment(2);
     const MsgBoxRequest req = box.Prepare("The program is already running", 48, " Quillmere");
     // 30 characters of 6 pixels: 2700 twips; the icon, rounded to 480, puts the prompt at 750.
-    EXPECT_EQ(req.layout.width, 2700 + 750 + 255);
-    EXPECT_EQ(req.layout.textLeft, 750);
-    EXPECT_EQ(req.layout.buttonTop, 810);
-    EXPECT_EQ(req.style.iconIndex, 2);
-    EXPECT_EQ(req.alignment, MsgBoxAlignment::kCentre);
+    EXPECT_EQ(std::tuple(req.layout.width, req.layout.textLeft, req.layout.buttonTop),
+              std::tuple(2700 + 750 + 255, 750, 810));
+    EXPECT_EQ(std::pair(req.style.iconIndex, req.alignment),
+              std::pair(2, MsgBoxAlignment::kCentre));
     EXPECT_EQ(box.Prepare("x", 16, "T").layout.textLeft, 750) << "the critical icon is an icon";
 }
 
@@ -180,24 +173,131 @@ TEST_F(MsgBoxEnhancedTest, MsgBoxReturnsTheWindowsResultAndSetsSharedState) {
     platform.result = kResultNo;
     shared.msgResult = 5;
     EXPECT_EQ(box.MsgBox("Sure?", 4 + 32 + 256, "T"), kResultNo);
-    EXPECT_EQ(shared.iconIndex, 1);
-    EXPECT_EQ(shared.msgResult, 0);  // cleared before showing; the fake window left it
+    // The shared result is cleared before showing; the fake window left it.
+    EXPECT_EQ(std::pair(shared.iconIndex, shared.msgResult), std::pair(1, 0));
     ASSERT_EQ(platform.shown.size(), 1u);
     EXPECT_EQ(platform.shown[0].style.defaultButton, 1);
-
     platform.result = std::nullopt;  // no window could be created
     EXPECT_EQ(box.MsgBox("No icon", 0, "T"), 0);
     EXPECT_EQ(shared.iconIndex, -1);
 }
 
-TEST_F(MsgBoxEnhancedTest, RequestCarriesTheInstanceSettings) {
-    box.SetSoundBeep(false);
-    box.SetControlBox(false);
-    box.SetForeColorBody(0xFF);
-    const MsgBoxRequest req = box.Prepare("x", 0, "T");
-    EXPECT_FALSE(req.soundBeep);
-    EXPECT_EQ(req.foreColorBody, 0xFFu);
-    EXPECT_EQ(req.layout.captionNeed, 7 * 15 + 300);  // no room for a close box
+constexpr Rgb kBlack{0, 0, 0};
+
+TEST(ResolveColor, SystemColoursGoThroughTheLookup) {
+    const auto sysColor = [](std::uint32_t index) {  // active caption, else button face
+        return index == 2 ? 0x6A240Au : 0x00C8D0D4u;
+    };
+    EXPECT_EQ(ResolveColor(0x80000002u, sysColor), (Rgb{0x0A, 0x24, 0x6A}));
+    EXPECT_EQ(ResolveColor(0x80000005u, sysColor), (Rgb{0xD4, 0xD0, 0xC8}));
+    EXPECT_EQ(ResolveColor(0x00C08040u, sysColor), (Rgb{0x40, 0x80, 0xC0}));
+    EXPECT_EQ(ResolveColor(kNoColor, sysColor), std::nullopt);
+}
+
+TEST(GradientBands, DarkenDownFromTheTopAndReverseDirectionsEndAtTheEdge) {
+    // 1350 / 85 = 15.88 -> 16 twips a band; the last runs past the edge, clipped when drawn.
+    const auto bands = GradientBands(5265, 1350, Rgb{200, 100, 10}, 1, false, true);
+    ASSERT_EQ(bands.size(), 85u);
+    EXPECT_THAT(bands[0], FieldsAre(0, 0, 5265, 16, Rgb{200, 100, 10}));
+    EXPECT_THAT(bands[1], FieldsAre(0, 16, 5265, 32, Rgb{197, 97, 7}));
+    EXPECT_EQ(bands[4].color, (Rgb{188, 88, 0}));  // each channel stops at 0
+    EXPECT_THAT(bands[84], FieldsAre(0, 1344, 5265, 1360, kBlack));
+    // A step rounded down falls short of the far edge: 1057 / 85 = 12.4 -> 12, so the last
+    // 37 twips keep the cleared colour.
+    EXPECT_EQ(GradientBands(5265, 1057, Rgb{}, 1, false, true).back().y2, 1020);
+
+    const auto up = GradientBands(100, 1057, Rgb{}, 2, false, true);
+    EXPECT_THAT(up[0], FieldsAre(0, 1045, 100, 1057, kBlack));
+    EXPECT_EQ(up[84].y1, 0);
+    const auto left = GradientBands(4250, 330, Rgb{}, 4, false, true);
+    EXPECT_THAT(left[0], FieldsAre(4200, 0, 4250, 330, kBlack));
+    EXPECT_THAT(left[84], FieldsAre(0, 0, 50, 330, kBlack));
+    for (int direction : {0, 5, -3}) {  // unknown directions act as 1
+        EXPECT_THAT(GradientBands(500, 850, Rgb{}, direction, false, false)[1],
+                    FieldsAre(0, 10, 500, 20, kBlack))
+            << direction;
+    }
+}
+
+TEST(GradientBands, HeadingLightensTowardsTheRight) {
+    const Rgb start{10, 36, 106};
+    // Fast: odd bands below 30 hold the colour, all others add 3; channels cap at 255.
+    const auto fast = GradientBands(4250, 330, start, 3, true, true);
+    EXPECT_THAT(fast[1], FieldsAre(50, 0, 100, 330, start));
+    EXPECT_EQ(fast[2].color, (Rgb{13, 39, 109}));
+    EXPECT_EQ(fast[3].color, (Rgb{13, 39, 109}));
+    EXPECT_EQ(fast[84].color, (Rgb{10 + 3 * 69, 36 + 3 * 69, 255}));
+    // Slow: 3 after every third band.
+    const auto slow = GradientBands(4250, 330, start, 3, true, false);
+    EXPECT_EQ(slow[2].color, start);
+    EXPECT_EQ(slow[3].color, (Rgb{13, 39, 109}));
+    EXPECT_EQ(slow[84].color, (Rgb{10 + 3 * 28, 36 + 3 * 28, 106 + 3 * 28}));
+}
+
+TEST(GradientShapes, BandsAndDiamonds) {
+    const Rgb colour{64, 128, 192};
+    const ShapesGradient down = GradientShapes(colour, 1);
+    ASSERT_EQ(down.passes.size(), 256u);
+    EXPECT_EQ(down.passes[0].color, kBlack);
+    EXPECT_EQ(down.passes[100].color, (Rgb{64, 100, 100}));  // each channel stops at its own
+    EXPECT_EQ(down.passes[255].color, colour);
+    EXPECT_EQ(std::tuple(down.passes[7].y1, down.passes[7].x2), std::tuple(7, 256));
+    for (int direction : {0, 3}) {  // 0 acts as 1; 3 counts down, in bands from the top
+        const ShapesGradient bands = GradientShapes(colour, direction);
+        EXPECT_EQ(bands.passes[0].color, direction == 3 ? colour : kBlack);
+        const ShapePass& pass = bands.passes[7];
+        EXPECT_EQ(std::tuple(pass.kind, pass.x1, pass.y2),
+                  std::tuple(ShapePass::Kind::kRect, 0, 8));
+    }
+    const ShapesGradient fade = GradientShapes(colour, 4);
+    EXPECT_EQ(std::tuple(fade.passes[0].color, fade.passes[255].color), std::tuple(colour, kBlack));
+    EXPECT_EQ(std::tuple(fade.passes[7].x1, fade.passes[7].y2), std::tuple(7, 256));
+
+    const ShapesGradient grow = GradientShapes(Rgb{255, 0, 0}, 5);
+    EXPECT_EQ(grow.back, (Rgb{255, 0, 0}));
+    EXPECT_EQ(grow.passes[0].kind, ShapePass::Kind::kDiamond);
+    EXPECT_EQ(grow.passes[0].diamond,
+              (std::array<double, 8>{128, 128, 128, 128, 128, 128, 128, 128}));
+    EXPECT_EQ(grow.passes[255].diamond,
+              (std::array<double, 8>{0, 128, 128, 0, 256, 128, 128, 256}));
+    EXPECT_EQ(GradientShapes(Rgb{255, 0, 0}, 6).back, kBlack);
+}
+
+TEST(GradientShapes, CirclesAboutCentreAndCorners) {
+    const std::tuple<int, double, double> cases[] = {
+        {7, 128, 128}, {8, 128, 128}, {9, 0, 0},    {10, 0, 0},     {11, 256, 0},
+        {12, 256, 0},  {13, 0, 256},  {14, 0, 256}, {15, 256, 256}, {16, 256, 256}};
+    for (const auto& [direction, cx, cy] : cases) {
+        const bool up = direction % 2 == 1;
+        const ShapesGradient g = GradientShapes(Rgb{10, 20, 30}, direction);
+        EXPECT_EQ(g.back, up ? (Rgb{10, 20, 30}) : kBlack) << direction;
+        EXPECT_EQ(g.passes[0].color, up ? kBlack : (Rgb{10, 20, 30})) << direction;
+        const ShapePass& pass = g.passes[40];
+        EXPECT_EQ(std::tuple(pass.kind, pass.cx, pass.cy, pass.radius),
+                  std::tuple(ShapePass::Kind::kCircle, cx, cy, 40.0))
+            << direction;
+    }
+}
+
+TEST(ColorText, DecimalAndHexadecimalColours) {
+    // A sign and an exponent belong to the number, a fraction rounds, a negative colour reads
+    // as red 255, and one beyond 32 bits as all ones.
+    const std::pair<const char*, const char*> rgb[] = {
+        {" 12615744", "064128192"}, {"+12615744", "064128192"},   {" 1e+2", "100000000"},
+        {" 1e-2", "000000000"},     {" 12615744.4", "064128192"}, {"&HC08040", "064128192"},
+        {"&hc08040", "064128192"},  {" 0", "000000000"},          {"-1", "255000000"},
+        {" 1e300", "255255255"},    {"&H8000000F", "015000000"}};
+    for (auto [text, digits] : rgb) {
+        EXPECT_EQ(ColorToRGBText(text), digits) << text;
+    }
+    for (const char* text : {"0h12", "&HXYZ", "nonsense"}) {  // "h" only counts after "&"
+        EXPECT_EQ(ColorToRGBText(text), "") << text;
+    }
+    const std::pair<std::int32_t, const char*> hex[] = {
+        {0, "0"}, {10, "A"}, {12615744, "C08040"}, {-1, "FFFFFFFF"}, {-0x7FFFFFF1, "8000000F"}};
+    for (auto [value, digits] : hex) {
+        EXPECT_EQ(DecToHex(value), digits) << value;
+    }
 }
 
 }  // namespace
