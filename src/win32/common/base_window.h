@@ -44,4 +44,67 @@ class BaseWindow {
     HWND hwnd_ = nullptr;
 };
 
+// A control placed by its class name (Dialog::AddControl, a CONTROL line of a template): the
+// window makes its own object at WM_NCCREATE and deletes it after WM_NCDESTROY, so the object
+// lives exactly as long as the window. Derived names its class in kClassName, has a
+// constructor taking the window and a HandleMessage, and befriends ControlWindow<Derived>.
+template <typename Derived>
+class ControlWindow {
+  public:
+    HWND Hwnd() const { return hwnd_; }
+
+    // The object of one of these windows, or null for any other window.
+    static Derived* From(HWND hwnd) {
+        wchar_t name[64] = {};
+        if (!hwnd || !::GetClassNameW(hwnd, name, 64) || ::lstrcmpW(name, Derived::kClassName)) {
+            return nullptr;
+        }
+        return reinterpret_cast<Derived*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+
+  protected:
+    explicit ControlWindow(HWND hwnd) : hwnd_(hwnd) {}
+
+    // Registers the class once per process; true when it exists afterwards.
+    static bool RegisterControlClass(UINT style = 0) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = style;
+        wc.lpfnWndProc = &ControlWindow::WindowProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = Derived::kClassName;
+        return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }
+
+    HWND hwnd_;
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<Derived*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (msg == WM_NCCREATE) {
+            try {
+                self = new Derived(hwnd);
+            } catch (...) {
+                return FALSE;  // the window is not made
+            }
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        if (!self) {
+            return ::DefWindowProcW(hwnd, msg, wp, lp);
+        }
+        LRESULT result = 0;
+        try {
+            result = self->HandleMessage(msg, wp, lp);
+        } catch (...) {
+            result = ::DefWindowProcW(hwnd, msg, wp, lp);
+        }
+        if (msg == WM_NCDESTROY) {
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            delete self;
+        }
+        return result;
+    }
+};
+
 }  // namespace qm::win

@@ -221,7 +221,7 @@ void ScheduleEditorDialog::AddMonthlyFrame() {
 }
 
 NumberBoxControl* ScheduleEditorDialog::EveryNumber() const {
-    return NumberBoxControl::FromHwnd(Item(kIdEveryNumber));
+    return NumberBoxControl::From(Item(kIdEveryNumber));
 }
 
 void ScheduleEditorDialog::OnCommand(int id, int code, HWND control) {

@@ -30,47 +30,6 @@ COLORREF PenColour(HeadingsPen pen) {
 
 }  // namespace
 
-bool Headings::Register() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = &Headings::WindowProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-Headings* Headings::From(HWND hwnd) {
-    wchar_t name[64] = {};
-    if (!hwnd || !::GetClassNameW(hwnd, name, 64) || std::wstring(name) != kClassName) {
-        return nullptr;
-    }
-    return reinterpret_cast<Headings*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
-LRESULT CALLBACK Headings::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<Headings*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = new Headings(hwnd);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) {
-        return ::DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    LRESULT result = 0;
-    try {
-        result = self->HandleMessage(msg, wp, lp);
-    } catch (...) {
-        result = ::DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        delete self;
-    }
-    return result;
-}
-
 LRESULT Headings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: {

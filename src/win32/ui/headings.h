@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/ui/headings_layout.h"
+#include "win32/common/base_window.h"
 
 namespace qm::win {
 
@@ -15,12 +16,10 @@ namespace qm::win {
 // kClassName, or CONTROL in a template); the window owns its object, which From() finds. The
 // caption is the window text (at first the text it is created with, the control's name), the
 // font the one WM_SETFONT gives it (the host's font). Button text on button face by default.
-class Headings {
+class Headings final : public ControlWindow<Headings> {
   public:
     static constexpr const wchar_t* kClassName = L"QuillmereHeadings";
-    static bool Register();
-    // The object of a heading window, or null for any other window.
-    static Headings* From(HWND hwnd);
+    static bool Register() { return RegisterControlClass(CS_HREDRAW | CS_VREDRAW); }
 
     // Colours: 0x00BBGGRR, or 0x80000000 | n for system colour n.
     std::uint32_t ForeColor() const { return foreColor_; }
@@ -44,13 +43,12 @@ class Headings {
     std::function<void()> onPropertyChanged;
 
   private:
-    explicit Headings(HWND hwnd) : hwnd_(hwnd) {}
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class ControlWindow<Headings>;
+    explicit Headings(HWND hwnd) : ControlWindow(hwnd) {}
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void Changed();
     void Paint(HDC dc, SIZE pixels);
 
-    HWND hwnd_;
     std::uint32_t foreColor_ = kButtonTextColour;
     std::uint32_t backColor_ = kButtonFaceColour;
     std::uint32_t ambientBackColor_ = kButtonFaceColour;

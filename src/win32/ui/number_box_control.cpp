@@ -42,48 +42,6 @@ std::wstring TextOfWindow(HWND hwnd) {
 
 }  // namespace
 
-bool NumberBoxControl::Register() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &NumberBoxControl::WindowProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-NumberBoxControl* NumberBoxControl::FromHwnd(HWND hwnd) {
-    wchar_t name[64] = {};
-    if (!hwnd || !::GetClassNameW(hwnd, name, 64) || std::wstring_view(name) != kClassName) {
-        return nullptr;
-    }
-    return reinterpret_cast<NumberBoxControl*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
-NumberBoxControl::NumberBoxControl(HWND hwnd) : hwnd_(hwnd) {}
-
-LRESULT CALLBACK NumberBoxControl::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<NumberBoxControl*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCCREATE) {
-        self = new NumberBoxControl(hwnd);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) {
-        return ::DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    LRESULT result = 0;
-    try {
-        result = self->HandleMessage(msg, wp, lp);
-    } catch (...) {
-        result = ::DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        delete self;
-    }
-    return result;
-}
-
 LRESULT CALLBACK NumberBoxControl::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                             DWORD_PTR self) {
     if (msg == WM_NCDESTROY) {

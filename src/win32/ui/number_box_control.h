@@ -6,6 +6,7 @@
 
 #include "core/ui/msgbox_settings.h"
 #include "core/ui/number_box.h"
+#include "win32/common/base_window.h"
 #include "win32/common/unique_handle.h"
 #include "win32/common/window_timer.h"
 
@@ -39,9 +40,9 @@ struct NumberBoxEvent {
 // 700 ms and then every 50 ms. The box holds the controls' tab stop, so its dialog reaches
 // it with Tab (the box is a control parent).
 //
-// Placed by class name (e.g. by Dialog::AddControl); FromHwnd gives the object, which lives
+// Placed by class name (e.g. by Dialog::AddControl); From gives the object, which lives
 // exactly as long as its window.
-class NumberBoxControl {
+class NumberBoxControl final : public ControlWindow<NumberBoxControl> {
   public:
     static constexpr const wchar_t* kClassName = L"QuillmereNumberBox";
     static constexpr int kMinHeightTwips = 255;
@@ -49,8 +50,7 @@ class NumberBoxControl {
     static constexpr unsigned kRepeatDelayMs = 700;
     static constexpr unsigned kRepeatIntervalMs = 50;
 
-    static bool Register();
-    static NumberBoxControl* FromHwnd(HWND hwnd);
+    static bool Register() { return RegisterControlClass(); }
 
     double Value() const { return model_.Value(); }
     double LimitedValue() const { return model_.LimitedValue(); }
@@ -74,13 +74,12 @@ class NumberBoxControl {
     // Shows the bare number selected, as on getting the focus (only when enabled).
     void Highlight();
 
-    HWND Hwnd() const { return hwnd_; }
     HWND Edit() const { return edit_; }
     HWND UpDown() const { return upDown_; }
 
   private:
-    explicit NumberBoxControl(HWND hwnd);
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class ControlWindow<NumberBoxControl>;
+    explicit NumberBoxControl(HWND hwnd) : ControlWindow(hwnd) {}
     static LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                      DWORD_PTR self);
     static LRESULT CALLBACK UpDownProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
@@ -104,7 +103,6 @@ class NumberBoxControl {
     // Tells the parent; false when it swallowed a key press.
     bool Notify(UINT code, int keyCode = 0, int button = 0, POINT point = {});
 
-    HWND hwnd_;
     HWND edit_ = nullptr;
     HWND upDown_ = nullptr;
     HFONT font_ = nullptr;

@@ -41,7 +41,7 @@ TEST(ScheduleEditorDialog, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
         ASSERT_TRUE(editor.IsOpen()) << i;
         // "Every", and its count's up button held when the editor closes.
         ::SendMessageW(editor.Item(kIdOccurs0 + 4), BM_CLICK, 0, 0);
-        const HWND upDown = NumberBoxControl::FromHwnd(editor.Item(kIdEveryNumber))->UpDown();
+        const HWND upDown = NumberBoxControl::From(editor.Item(kIdEveryNumber))->UpDown();
         ::SendMessageW(upDown, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         EXPECT_GT(WindowTimer::RunningCount(), timers);
         editor.Close();
