@@ -14,13 +14,7 @@ out=$root/build/screenshots
 # shellcheck source=wine-env.sh
 . "$root/scripts/wine-env.sh"
 
-for tool in xdotool import convert; do
-    command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
-done
-[ -f "$build/Quillmere.exe" ] && [ -f "$build/doubles/defrag.exe" ] || {
-    echo "build Quillmere.exe and the doubles in $build first" >&2
-    exit 1
-}
+qm_need_screen_tools_and_build "$build"
 
 qm_wine_env
 unset DISPLAY
@@ -62,16 +56,6 @@ find_dialog() {
     client_y=$((${y#+} - 3390 / 15))
 }
 
-wait_for() {  # wait_for SECONDS COMMAND...
-    local tries=$(($1 * 5))
-    shift
-    while ! "$@"; do
-        tries=$((tries - 1))
-        [ $tries -gt 0 ] || return 1
-        sleep 0.2
-    done
-}
-
 # The screen below the tray window, cut to what is not black: the dialog (and its balloon).
 shoot() {  # shoot NAME
     import -window root "$work/shot.png"
@@ -79,7 +63,7 @@ shoot() {  # shoot NAME
         "$out/$1.png"
 }
 
-wait_for 30 find_dialog || { echo "the Options dialog did not open" >&2; exit 1; }
+qm_wait_for 30 find_dialog || { echo "the Options dialog did not open" >&2; exit 1; }
 sleep 1
 shoot options-dialog
 

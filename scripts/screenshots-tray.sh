@@ -19,13 +19,7 @@ height=768
 # shellcheck source=wine-env.sh
 . "$root/scripts/wine-env.sh"
 
-for tool in xdotool import convert; do
-    command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
-done
-[ -f "$build/Quillmere.exe" ] && [ -f "$build/doubles/defrag.exe" ] || {
-    echo "build Quillmere.exe and the doubles in $build first" >&2
-    exit 1
-}
+qm_need_screen_tools_and_build "$build"
 
 qm_wine_env
 unset DISPLAY
@@ -75,21 +69,11 @@ find_icon() {
     icon_y=$((height - 19 + ${y#+} - 1 + h / 2))
 }
 
-wait_for() {  # wait_for SECONDS COMMAND...
-    local tries=$(($1 * 5))
-    shift
-    while ! "$@"; do
-        tries=$((tries - 1))
-        [ $tries -gt 0 ] || return 1
-        sleep 0.2
-    done
-}
-
 icon_gone() { ! find_icon; }
 
 start_program() {
     wine explorer "/desktop=shell,${width}x${height}" "$app" >/dev/null 2>&1 &
-    wait_for 30 find_icon || { echo "the tray icon did not appear" >&2; exit 1; }
+    qm_wait_for 30 find_icon || { echo "the tray icon did not appear" >&2; exit 1; }
     # Let the start-up settle before the first click.
     sleep 1
 }
@@ -144,7 +128,7 @@ exit_program() {
     open_menu
     # Exit is the last item, just above the frame.
     xdotool mousemove "$((menu_left + 40))" "$((menu_top + $(menu_height) - 12))" sleep 0.3 click 1
-    wait_for 15 icon_gone || { echo "the program did not end" >&2; exit 1; }
+    qm_wait_for 15 icon_gone || { echo "the program did not end" >&2; exit 1; }
 }
 
 menu_height() {

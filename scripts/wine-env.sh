@@ -101,3 +101,27 @@ qm_wine_stop() {
     [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
     return 0
 }
+
+# For the scripts that drive the program on a screen of their own: the tools they need and a
+# Windows build with the program and the stand-in defragmenters. Exits when one is missing.
+qm_need_screen_tools_and_build() {  # qm_need_screen_tools_and_build BUILD
+    local tool
+    for tool in xdotool import convert; do
+        command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
+    done
+    [ -f "$1/Quillmere.exe" ] && [ -f "$1/doubles/defrag.exe" ] || {
+        echo "build Quillmere.exe and the doubles in $1 first" >&2
+        exit 1
+    }
+}
+
+# Polls COMMAND five times a second until it succeeds; false after SECONDS.
+qm_wait_for() {  # qm_wait_for SECONDS COMMAND...
+    local tries=$(($1 * 5))
+    shift
+    while ! "$@"; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || return 1
+        sleep 0.2
+    done
+}
