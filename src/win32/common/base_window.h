@@ -4,6 +4,20 @@
 
 namespace qm::win {
 
+// Gives a message to the object of its window (through `handle`, which may reach its private
+// handler), or to the default procedure when the window has none (yet or any more) or the
+// handler throws: no exception crosses back into the system.
+template <typename Object, typename Handle>
+LRESULT HandOn(Object* self, Handle handle, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (self) {
+        try {
+            return handle(*self);
+        } catch (...) {
+        }
+    }
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
 // One C++ object per window: `this` is stored at WM_NCCREATE and every message goes to
 // Derived::HandleMessage until WM_NCDESTROY, after which the object no longer hears of it.
 // No exception ever crosses back into the system.
@@ -23,16 +37,9 @@ class BaseWindow {
         } else {
             self = reinterpret_cast<Derived*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         }
-        if (!self) {
-            return ::DefWindowProcW(hwnd, msg, wp, lp);
-        }
-        LRESULT result = 0;
-        try {
-            result = self->HandleMessage(msg, wp, lp);
-        } catch (...) {
-            result = ::DefWindowProcW(hwnd, msg, wp, lp);
-        }
-        if (msg == WM_NCDESTROY) {
+        const LRESULT result = HandOn(
+            self, [&](Derived& o) { return o.HandleMessage(msg, wp, lp); }, hwnd, msg, wp, lp);
+        if (msg == WM_NCDESTROY && self) {
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             self->hwnd_ = nullptr;
         }
@@ -90,15 +97,8 @@ class ControlWindow {
             }
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
-        if (!self) {
-            return ::DefWindowProcW(hwnd, msg, wp, lp);
-        }
-        LRESULT result = 0;
-        try {
-            result = self->HandleMessage(msg, wp, lp);
-        } catch (...) {
-            result = ::DefWindowProcW(hwnd, msg, wp, lp);
-        }
+        const LRESULT result = HandOn(
+            self, [&](Derived& o) { return o.HandleMessage(msg, wp, lp); }, hwnd, msg, wp, lp);
         if (msg == WM_NCDESTROY) {
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             delete self;
