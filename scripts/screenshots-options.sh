@@ -33,7 +33,7 @@ qm_wine_make_base "$base"
 rm -rf "$prefix"
 mkdir -p "$(dirname "$prefix")"
 cp -a "$base" "$prefix"
-QM_SCENARIO_DIR=$work bash "$root/tests/e2e/prepare/E2eFixedDrives.sh" "$prefix"
+QM_SCENARIO_DIR=$work bash "$root/tests/e2e/prepare/office-drives.sh" "$prefix"
 wineserver -p
 mkdir -p "$out"
 wine reg add 'HKCU\Software\Quillmere\Settings' /v ShowSplash /d 0 /f >/dev/null 2>&1

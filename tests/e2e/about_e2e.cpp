@@ -4,8 +4,6 @@
 #include "core/ui/about_texts.h"
 #include "e2e/harness/app_process.h"
 #include "e2e/harness/double_log.h"
-#include "e2e/harness/screenshot.h"
-#include "e2e/harness/tray_driver.h"
 #include "e2e/harness/windows.h"
 #include "win32/app/tray_menu.h"
 #include "win32/common/text.h"
@@ -30,7 +28,7 @@ TEST(E2eAbout, OpensFromTheTrayWithItsTextsAndEscClosesItFromAButton) {
         ASSERT_NE(OpenTrayMenu(tray.menu, tray.process.Pid()), nullptr);
         ::Sleep(300);  // with a window of the program active, the menu takes keys a moment later
         TypeKeys({VK_UP, VK_UP, VK_RETURN});  // "About Quillmere", above "Exit"
-        ASSERT_TRUE(WaitForPopupMenuGone(tray.process.Pid()));
+        ASSERT_TRUE(WaitUntil([&] { return !PopupMenuOf(tray.process.Pid()); }, 10000));
     }
     const HWND about = WaitForAbout();
     ASSERT_NE(about, nullptr) << "About Quillmere showed no dialog";
@@ -44,10 +42,7 @@ TEST(E2eAbout, OpensFromTheTrayWithItsTextsAndEscClosesItFromAButton) {
         EXPECT_NE(FindChildWithText(about, text), nullptr) << win::Narrow(text);
     }
     ::Sleep(500);  // fully painted
-    RECT frame{};
-    ::GetWindowRect(about, &frame);
-    ::InflateRect(&frame, 12, 12);
-    EXPECT_TRUE(SaveScreenBmp(frame, ScreenshotPath(L"about")));
+    EXPECT_TRUE(SaveScreenshot(about, 12, L"about"));
 
     // Tab takes the focus from OK to System Info; Esc there closes the dialog.
     TypeKeys({VK_TAB});

@@ -4,9 +4,6 @@
 #include <string>
 
 #include "e2e/harness/app_process.h"
-#include "e2e/harness/local_time.h"
-#include "e2e/harness/settings.h"
-#include "e2e/harness/tray_driver.h"
 #include "e2e/harness/windows.h"
 #include "win32/app/end_now_message.h"
 #include "win32/app/tray_icon.h"
@@ -15,129 +12,101 @@
 namespace qm::e2e {
 namespace {
 
-HWND WaitForMessageBox(DWORD pid, const std::wstring& title) {
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND w : TopLevelWindowsOf(pid)) {
-                if (ClassNameOf(w) == L"QuillmereMessageBox" && ::IsWindowVisible(w) &&
-                    TextOf(w) == title) {
-                    box = w;
-                    return true;
-                }
-            }
-            return false;
-        },
-        10000);
-    return box;
-}
+constexpr std::optional<DWORD> kEndedWell = 0;
 
-HWND ExitFromTheTrayMenu(HWND menu, DWORD pid) {
-    if (!OpenTrayMenu(menu, pid)) {
-        return nullptr;
+class E2eExitPrompt : public ::testing::Test {
+  protected:
+    // Daily, two hours from now: always ahead, today or tomorrow. "ShowExitPrompt" absent:
+    // asked. The other schedule keys absent: their defaults.
+    void SetUp() override {
+        tray_ =
+            StartInTray({{L"OccursOption", L"1"}, {L"StartHour", hour_}, {L"StartMinute", L"15"}});
+        ASSERT_NE(tray_->menu, nullptr) << "the program did not reach the tray";
     }
-    TypeKeys(KeysForExit());
-    return WaitForMessageBox(pid, L" Exit");
-}
+    // Picks Exit in the tray menu; the question it asks, or nullptr.
+    HWND AskToExit() {
+        HWND box = nullptr;
+        if (OpenTrayMenu(tray_->menu, tray_->process.Pid())) {
+            TypeKeys(kKeysForExit);
+            WaitUntil([&] { return ::IsWindowVisible(box = FindWindowWithText(Pid(), L" Exit")); },
+                      10000);
+        }
+        return ::IsWindowVisible(box) ? box : nullptr;
+    }
+    DWORD Pid() const { return tray_->process.Pid(); }
+    // The end sequence saved the schedule, absent keys in their default forms.
+    void ExpectScheduleSaved() const {
+        EXPECT_EQ(GetSettings({L"StartHour", L"UseEndDate", L"StartDate", L"MonthlySelections"}),
+                  hour_ + L"|False|" + TodayShortDate() + L"|" + std::wstring(31, L'0'));
+    }
 
-TEST(E2eExitPrompt, NoKeepsTheProgramYesEndsItAndSavesTheSchedule) {
-    // Daily, two hours from now: always ahead, today or tomorrow.
-    const std::wstring hour = std::to_wstring((LocalNow().wHour + 2) % 24);
-    // "ShowExitPrompt" absent: asked. The other schedule keys absent: their defaults.
-    TrayApp tray =
-        StartInTray({{L"OccursOption", L"1"}, {L"StartHour", hour}, {L"StartMinute", L"15"}});
-    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
-    AppProcess& app = tray.process;
-    const HWND menu = tray.menu;
+    const std::wstring hour_ = std::to_wstring((LocalNow().wHour + 2) % 24);
+    std::optional<TrayApp> tray_;
+};
 
-    HWND box = ExitFromTheTrayMenu(menu, app.Pid());
+TEST_F(E2eExitPrompt, NoKeepsTheProgramYesEndsItAndSavesTheSchedule) {
+    HWND box = AskToExit();
     ASSERT_NE(box, nullptr) << "Exit did not ask";
     // While it asks, neither the tray menu nor a second question opens.
-    PostTrayEvent(menu, WM_CONTEXTMENU);
-    ::PostMessageW(menu, WM_COMMAND, win::kCmdExit, 0);
-    EXPECT_FALSE(WaitUntil([&] { return VisiblePopupMenuOf(app.Pid()) != nullptr; }, 1000));
+    PostTrayEvent(tray_->menu, WM_CONTEXTMENU);
+    ::PostMessageW(tray_->menu, WM_COMMAND, win::kCmdExit, 0);
+    EXPECT_FALSE(WaitUntil([&] { return PopupMenuOf(Pid()) != nullptr; }, 1000));
     int questions = 0;
-    for (HWND w : TopLevelWindowsOf(app.Pid())) {
+    for (HWND w : TopLevelWindowsOf(Pid())) {
         questions += ::IsWindowVisible(w) && TextOf(w) == L" Exit";
     }
     EXPECT_EQ(questions, 1);
-    HWND no = FindChildWithText(box, L"&No");
-    ASSERT_NE(no, nullptr);
-    EXPECT_NE(FindChildWithText(box, L"&Yes"), nullptr);
-    ::SendMessageW(no, BM_CLICK, 0, 0);
+    ASSERT_NE(FindChildWithText(box, L"&Yes"), nullptr);
+    ::SendMessageW(FindChildWithText(box, L"&No"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 10000))
         << "the box stayed after No";
-    EXPECT_FALSE(app.WaitForExit(1000).has_value()) << "No ended the program";
-    EXPECT_TRUE(TrayIconExists(menu, win::TrayIcon::kIconId));
+    EXPECT_FALSE(tray_->process.WaitForExit(1000).has_value()) << "No ended the program";
+    EXPECT_TRUE(TrayIconExists(tray_->menu, win::TrayIcon::kIconId));
 
-    box = ExitFromTheTrayMenu(menu, app.Pid());
+    box = AskToExit();
     ASSERT_NE(box, nullptr) << "the second Exit did not ask";
-    HWND yes = FindChildWithText(box, L"&Yes");
-    ASSERT_NE(yes, nullptr);
-    ::SendMessageW(yes, BM_CLICK, 0, 0);
-    const auto exitCode = app.WaitForExit(10000);
-    ASSERT_TRUE(exitCode.has_value()) << "Yes did not end the program";
-    EXPECT_EQ(*exitCode, 0u);
-    EXPECT_FALSE(TrayIconExists(menu, win::TrayIcon::kIconId));
-
-    // The end sequence saved the schedule, absent keys in their default forms.
-    EXPECT_EQ(GetSetting(L"StartHour").value_or(L"<absent>"), hour);
-    EXPECT_EQ(GetSetting(L"StartDate").value_or(L"<absent>"), TodayShortDate());
-    EXPECT_EQ(GetSetting(L"MonthlySelections").value_or(L"<absent>"), std::wstring(31, L'0'));
+    ::SendMessageW(FindChildWithText(box, L"&Yes"), BM_CLICK, 0, 0);
+    EXPECT_EQ(tray_->process.WaitForExit(10000), kEndedWell) << "Yes did not end the program";
+    EXPECT_FALSE(TrayIconExists(tray_->menu, win::TrayIcon::kIconId));
+    ExpectScheduleSaved();
 }
 
-TEST(E2eExitPrompt, WindowsEndingTheSessionSavesEvenWhileTheProgramAsks) {
-    const std::wstring hour = std::to_wstring((LocalNow().wHour + 2) % 24);
-    TrayApp tray =
-        StartInTray({{L"OccursOption", L"1"}, {L"StartHour", hour}, {L"StartMinute", L"15"}});
-    ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
-    HWND box = ExitFromTheTrayMenu(tray.menu, tray.process.Pid());
+TEST_F(E2eExitPrompt, WindowsEndingTheSessionSavesEvenWhileTheProgramAsks) {
+    HWND box = AskToExit();
     ASSERT_NE(box, nullptr) << "Exit did not ask";
     ASSERT_FALSE(GetSetting(L"UseEndDate").has_value());
-
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(::SendMessageTimeoutW(tray.menu, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000,
+    ASSERT_TRUE(::SendMessageTimeoutW(tray_->menu, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000,
                                       &answer));
-    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the program must not hold up the session";
-    ASSERT_TRUE(
-        ::SendMessageTimeoutW(tray.menu, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer));
-    EXPECT_EQ(GetSetting(L"UseEndDate").value_or(L"<absent>"), L"False") << "schedule not saved";
-    EXPECT_EQ(GetSetting(L"StartHour").value_or(L"<absent>"), hour);
-    EXPECT_FALSE(TrayIconExists(tray.menu, win::TrayIcon::kIconId));
+    EXPECT_EQ(answer, DWORD_PTR{TRUE}) << "the program must not hold up the session";
+    ASSERT_TRUE(::SendMessageTimeoutW(tray_->menu, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000,
+                                      &answer));
+    ExpectScheduleSaved();
+    EXPECT_FALSE(TrayIconExists(tray_->menu, win::TrayIcon::kIconId));
 
     // The box the user still sees answers safely.
-    HWND no = FindChildWithText(box, L"&No");
-    ASSERT_NE(no, nullptr);
-    ::SendMessageW(no, BM_CLICK, 0, 0);
-    EXPECT_FALSE(tray.process.WaitForExit(1000).has_value()) << "the program fell over";
-    ::PostMessageW(tray.menu, WM_CLOSE, 0, 0);
-    const auto exitCode = tray.process.WaitForExit(10000);
-    ASSERT_TRUE(exitCode.has_value());
-    EXPECT_EQ(*exitCode, 0u);
+    ::SendMessageW(FindChildWithText(box, L"&No"), BM_CLICK, 0, 0);
+    EXPECT_FALSE(tray_->process.WaitForExit(1000).has_value()) << "the program fell over";
+    ::PostMessageW(tray_->menu, WM_CLOSE, 0, 0);
+    EXPECT_EQ(tray_->process.WaitForExit(10000), kEndedWell);
 }
 
 // The setup program's request to end: no question, whether or not the user has one open, and
 // the schedule saved as on Exit.
-TEST(E2eExitPrompt, EndNowMessageEndsWithoutAskingAndSaves) {
-    const std::wstring hour = std::to_wstring((LocalNow().wHour + 2) % 24);
-    for (const bool questionOpen : {false, true}) {
+TEST_F(E2eExitPrompt, EndNowMessageEndsWithoutAskingAndSaves) {
+    for (const bool questionOpen : {true, false}) {
         SCOPED_TRACE(questionOpen ? "while Exit asks" : "in the tray");
-        TrayApp tray =
-            StartInTray({{L"OccursOption", L"1"}, {L"StartHour", hour}, {L"StartMinute", L"15"}});
-        ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
-        if (questionOpen) {
-            ASSERT_NE(ExitFromTheTrayMenu(tray.menu, tray.process.Pid()), nullptr);
+        if (!questionOpen) {
+            SetUp();  // a fresh program
         }
+        ASSERT_TRUE(!questionOpen || AskToExit());
         ASSERT_FALSE(GetSetting(L"UseEndDate").has_value());
         DWORD_PTR answer = 0;
-        ASSERT_TRUE(::SendMessageTimeoutW(tray.menu,
+        ASSERT_TRUE(::SendMessageTimeoutW(tray_->menu,
                                           ::RegisterWindowMessageW(win::kEndNowMessageName), 0, 0,
                                           SMTO_ABORTIFHUNG, 5000, &answer));
-        const auto exitCode = tray.process.WaitForExit(10000);
-        ASSERT_TRUE(exitCode.has_value()) << "the program did not end";
-        EXPECT_EQ(*exitCode, 0u);
-        EXPECT_EQ(GetSetting(L"UseEndDate").value_or(L"<absent>"), L"False") << "not saved";
-        EXPECT_EQ(GetSetting(L"StartHour").value_or(L"<absent>"), hour);
+        EXPECT_EQ(tray_->process.WaitForExit(10000), kEndedWell) << "the program did not end";
+        ExpectScheduleSaved();
     }
 }
 

@@ -9,12 +9,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "e2e/harness/app_process.h"
 #include "e2e/harness/double_log.h"
-#include "e2e/harness/settings.h"
 #include "e2e/harness/windows.h"
 #include "win32/app/tray_menu.h"
 
@@ -24,27 +23,20 @@ namespace {
 std::string RunLog() {
     PWSTR folder = nullptr;
     ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder);
-    const std::wstring path = std::wstring(folder ? folder : L"") + L"\\Quillmere\\runs.log";
+    std::ifstream file(std::filesystem::path(folder ? folder : L"") / L"Quillmere\\runs.log",
+                       std::ios::binary);
     ::CoTaskMemFree(folder);
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 // Starts the program in the tray with drive C selected and picks "Defrag Selected Drive(s)
 // Now"; returns when the run has written its log line.
-void DefragCNow(const std::vector<std::wstring>& environment, const std::wstring& exe = {}) {
+void DefragCNow(std::vector<std::wstring> environment, const std::wstring& exe = {}) {
     ClearDoubleLog();
-    TrayApp app = StartInTray(
-        {{L"ShowExitPrompt", L"0"}, {L"ShowCDrive", L"1"}, {L"ShowZDrive", L"0"}},
-        [&] {
-            auto all = environment;
-            all.push_back(DoubleLogEnvironment());
-            all.push_back(L"QM_DOUBLE_SECONDS=1");
-            return all;
-        }(),
-        {}, exe);
+    environment.insert(environment.end(), {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=1"});
+    TrayApp app =
+        StartInTray({{L"ShowExitPrompt", L"0"}, {L"ShowCDrive", L"1"}, {L"ShowZDrive", L"0"}},
+                    environment, {}, exe);
     ASSERT_NE(app.menu, nullptr) << "the program did not reach the tray";
     const auto lines = [] {
         const std::string log = RunLog();
@@ -71,7 +63,7 @@ TEST(E2eLaterSystems, TheSystemsOwnDefragmenterOptimisesWithItsOwnOptions) {
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].commandLine, L"defrag c: /O /U /V");
     EXPECT_EQ(_wcsicmp(starts[0].path.c_str(), L"C:\\windows\\system32\\defrag.exe"), 0)
-        << "started " << std::string(starts[0].path.begin(), starts[0].path.end());
+        << "started " << win::Narrow(starts[0].path);
     EXPECT_TRUE(GetSetting(L"LastDefrag").has_value()) << "a run that succeeded is recorded";
     EXPECT_NE(RunLog().find("\tC:\tdefrag c: /O /U /V\t"), std::string::npos);
     EXPECT_NE(RunLog().find("\tok\r\n"), std::string::npos);

@@ -1,15 +1,12 @@
-// The Options dialog on a machine with fixed drives C, D and E (the scenario's preparation).
+// The Options dialog on a machine with fixed drives C, D and E, a CD-ROM drive F and a
+// network drive G (the scenario's preparation).
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "e2e/harness/app_process.h"
 #include "e2e/harness/double_log.h"
-#include "e2e/harness/local_time.h"
-#include "e2e/harness/settings.h"
 #include "e2e/harness/windows.h"
 #include "win32/app/tray_menu.h"
+#include "win32/defrag/drives.h"
 #include "win32/defrag/options_dialog.h"
 #include "win32/schedule/schedule_editor_ids.h"
 
@@ -24,6 +21,15 @@ HWND WaitForOptions(DWORD pid) {
         [&] { return ::IsWindowVisible(dialog = FindWindowWithText(pid, L" Defrag Options")); },
         20000);
     return dialog;
+}
+
+TEST(E2eOptions, OnlyFixedDrivesAreListedAndCIsLeftOutOfTheList) {
+    ASSERT_EQ(::GetDriveTypeW(L"F:\\"), UINT{DRIVE_CDROM}) << "the scenario's drives are missing";
+    ASSERT_EQ(::GetDriveTypeW(L"G:\\"), UINT{DRIVE_REMOTE});
+    EXPECT_EQ(win::GetFixedDrives().FixedDrives, (std::vector<std::string>{"d:\\", "e:\\"}));
+    const auto volumes = win::ListFixedVolumes();
+    ASSERT_EQ(volumes.size(), 3u);
+    EXPECT_TRUE(volumes[1].details.sizesRead && volumes[1].details.totalBytes > 0);
 }
 
 TEST(E2eOptions, FirstRunThenDefragNowOnOneDriveAndNotTwiceAtOnce) {
@@ -59,24 +65,24 @@ TEST(E2eOptions, FirstRunThenDefragNowOnOneDriveAndNotTwiceAtOnce) {
     HWND editor = nullptr;  // then the schedule editor, the first run's second question
     ASSERT_TRUE(
         WaitUntil([&] { return (editor = FindWindowWithText(app.Pid(), L" Schedule")); }, 10000));
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(editor, win::kIdOk))) << "not ready to accept";
     ::SendDlgItemMessageW(editor, win::kIdOk, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return GetSetting(L"ScheduleShown") == L"True"; }, 10000));
+    // Daily, at the time the editor suggested.
+    EXPECT_EQ(GetSettings({L"OccursOption", L"StartHour", L"StartMinute"}), L"1|21|0");
     ::PostMessageW(app.WaitForMainWindow(), WM_COMMAND, win::kCmdExit, 0);
     EXPECT_TRUE(app.WaitForExit(10000).has_value());
 }
 
 TEST(E2eOptions, UntickingDKeepsItOutOfTheNextScheduledRun) {
-    // Due at 03:00; the program's clock shows 02:59:45 when it starts (its test seam).
-    const std::wstring hooks = ScenarioDir();
-    std::ofstream(std::filesystem::path(hooks + L"\\clock-offset.txt"))
-        << (3 * 3600 - 15) - SecondsOfDay(LocalNow());
+    // Due at 03:00; the program's clock shows 02:59:45 when it starts.
+    const std::wstring clock = SetClockTo(3 * 3600 - 15);
     ClearDoubleLog();
-    TrayApp tray =
-        StartInTray({{L"OccursOption", L"1"},
-                     {L"StartHour", L"3"},
-                     {L"StartMinute", L"0"},
-                     {L"AfterDefragAction", L"2"}},  // close the program
-                    {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=1", L"QM_TEST_HOOKS=" + hooks});
+    TrayApp tray = StartInTray({{L"OccursOption", L"1"},
+                                {L"StartHour", L"3"},
+                                {L"StartMinute", L"0"},
+                                {L"AfterDefragAction", L"2"}},  // close the program
+                               {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=1", clock});
     ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
     ::PostMessageW(tray.menu, WM_COMMAND, win::kCmdOptions, 0);
     const HWND dialog = WaitForOptions(tray.process.Pid());

@@ -1,28 +1,20 @@
-// Starting the program, refusing a second copy, and ending it from the tray menu.
+// Starting the program: the splash, a second copy refused, settings damaged in every way a
+// registry value can be, and ending it from the tray menu.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
 
 #include "e2e/harness/app_process.h"
-#include "e2e/harness/settings.h"
 #include "e2e/harness/windows.h"
 #include "win32/app/tray_icon.h"
 #include "win32/app/tray_menu.h"
+#include "win32/common/unique_handle.h"
 
 namespace qm::e2e {
 namespace {
 
 constexpr UINT kIconId = win::TrayIcon::kIconId;
-
-HWND FindButton(HWND box, const std::wstring& caption) {
-    for (const std::wstring& text : {caption, L"&" + caption}) {
-        if (HWND b = FindChildWithText(box, text)) {
-            return b;
-        }
-    }
-    return nullptr;
-}
 
 TEST(E2eStartAndExit, SecondCopyIsRefusedAndExitRemovesTheIcon) {
     ClearSettings();
@@ -38,27 +30,13 @@ TEST(E2eStartAndExit, SecondCopyIsRefusedAndExitRemovesTheIcon) {
     AppProcess second = AppProcess::Start();
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (HWND w : TopLevelWindowsOf(second.Pid())) {
-                if (::IsWindowVisible(w) && TextOf(w) == L" Quillmere") {
-                    box = w;
-                    return true;
-                }
-            }
-            return false;
-        },
+        [&] { return ::IsWindowVisible(box = FindWindowWithText(second.Pid(), L" Quillmere")); },
         15000))
         << "the second copy did not report the first";
-    EXPECT_NE(FindWindowWithText(second.Pid(), L"The program is already running"), nullptr);
-    HWND ok = FindButton(box, L"OK");
-    ASSERT_NE(ok, nullptr);
-    ::SendMessageW(ok, BM_CLICK, 0, 0);
-    const auto secondExit = second.WaitForExit(10000);
-    ASSERT_TRUE(secondExit.has_value()) << "the second copy did not end";
-    EXPECT_EQ(*secondExit, 0u);
-    EXPECT_TRUE(first.IsRunning());
-    EXPECT_TRUE(::IsWindow(menu));
-    EXPECT_TRUE(TrayIconExists(menu, kIconId));
+    EXPECT_NE(FindChildWithText(box, L"The program is already running"), nullptr);
+    ::SendMessageW(FindChildWithText(box, L"&OK"), BM_CLICK, 0, 0);
+    EXPECT_EQ(second.WaitForExit(10000), std::optional<DWORD>(0)) << "the second copy did not end";
+    EXPECT_TRUE(TrayIconExists(menu, kIconId)) << "the first copy was not left alone";
 
     // Explorer restarted: its icons are gone, and TaskbarCreated tells the program to add its
     // icon again.
@@ -74,10 +52,122 @@ TEST(E2eStartAndExit, SecondCopyIsRefusedAndExitRemovesTheIcon) {
 
     // "Exit" ends the program and takes the icon away.
     ::PostMessageW(menu, WM_COMMAND, win::kCmdExit, 0);
-    const auto firstExit = first.WaitForExit(10000);
-    ASSERT_TRUE(firstExit.has_value()) << "Exit did not end the program";
-    EXPECT_EQ(*firstExit, 0u);
+    EXPECT_EQ(first.WaitForExit(10000), std::optional<DWORD>(0)) << "Exit did not end it";
     EXPECT_FALSE(TrayIconExists(menu, kIconId));
+}
+
+TEST(E2eStartAndExit, TheSplashShowsRoundedForThreeSecondsBeforeTheTrayIcon) {
+    ClearSettings();  // "ShowSplash" absent: shown
+    AppProcess app = AppProcess::Start();
+    ASSERT_NE(app.Pid(), 0u) << "could not start the program";
+
+    HWND splash = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (splash = VisibleWindowOfClass(app.Pid(), L"QuillmereSplash")) != nullptr; },
+        20000, 10))
+        << "the splash never showed";
+    const ULONGLONG shownAt = ::GetTickCount64();
+
+    // 3,975 x 2,955 twips at 15 twips per pixel.
+    RECT frame{};
+    ASSERT_TRUE(::GetWindowRect(splash, &frame));
+    EXPECT_EQ(frame.right - frame.left, 265);
+    EXPECT_EQ(frame.bottom - frame.top, 197);
+
+    // The shape: a rounded rectangle from (1, 1), so the first row and column and the
+    // corners are cut off.
+    win::UniqueHrgn region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(splash, region.get()), ERROR) << "the splash has no window region";
+    std::string inside;  // the left edge; the first column, the first row and two corners
+    for (POINT p : {POINT{1, 98}, POINT{0, 98}, POINT{132, 0}, POINT{2, 2}, POINT{263, 195}}) {
+        inside += ::PtInRegion(region.get(), p.x, p.y) ? '1' : '0';
+    }
+    EXPECT_EQ(inside, "10000");
+
+    // While it shows, start-up has not gone on: no main window, so no tray icon either.
+    bool mainWindowDuringSplash = false;
+    bool screenshotTaken = false;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (!::IsWindowVisible(splash)) {
+                return true;
+            }
+            mainWindowDuringSplash |= ::FindWindowW(L"QuillmereMenu", nullptr) != nullptr;
+            // Past the one-second hold it is fully painted.
+            if (!screenshotTaken && ::GetTickCount64() - shownAt > 1500) {
+                screenshotTaken = SaveScreenshot(splash, 24, L"splash");
+            }
+            return false;
+        },
+        15000, 10))
+        << "the splash did not close itself";
+    const ULONGLONG shownMs = ::GetTickCount64() - shownAt;
+    std::printf("splash shown for %llu ms\n", shownMs);
+    EXPECT_GE(shownMs, 2500u);
+    EXPECT_LE(shownMs, 4500u);
+    EXPECT_FALSE(mainWindowDuringSplash) << "start-up went on while the splash showed";
+    EXPECT_TRUE(screenshotTaken);
+
+    const HWND menu = app.WaitForMainWindow();
+    ASSERT_NE(menu, nullptr) << "main window never appeared after the splash";
+    EXPECT_TRUE(WaitUntil([&] { return TrayIconExists(menu, kIconId); }, 10000))
+        << "the tray icon was not added after the splash";
+
+    // No schedule: Exit ends the program without asking.
+    ::PostMessageW(menu, WM_COMMAND, win::kCmdExit, 0);
+    EXPECT_EQ(app.WaitForExit(10000), std::optional<DWORD>(0));
+}
+
+TEST(E2eStartAndExit, DamagedSettingsStillStartIntoTheTrayAndAreWrittenBackSound) {
+    const struct {
+        const wchar_t* key;
+        std::wstring damaged;  // empty: written below as another type than text
+        const wchar_t* sound;  // what the program writes back; nullptr: only read
+    } values[] = {
+        {L"ShowExitPrompt", L"0", nullptr},
+        {L"OptionsShown", L" true ", nullptr},
+        {L"ScheduleShown", L"-1", nullptr},
+        {L"LastDefrag", L"1/1/0 25:61:61", nullptr},
+        {L"RunPriority", L"NaN", nullptr},
+        {L"AfterDefragAction", std::wstring(100 * 1024, L'9'), nullptr},
+        {L"ShowCDrive", L"-5", nullptr},
+        {L"ShowZDrive", L"1e400", nullptr},
+        {L"Show\u00c4Drive", L"1", nullptr},
+        {L"OccursOption", L"2", L"2"},
+        {L"EveryInterval", L"-2147483649", L"0"},  // beyond 32 bits: the default
+        {L"EveryFrequency", L"", L"1"},            // not text: the default for the interval 0
+        {L"StartHour", L"abc", L"24"},             // unreadable: the default
+        {L"StartMinute", L"30.5", L"30"},          // rounds to the even 30
+        {L"StartDate", L"12/31/99999", nullptr},   // no such year: today (below)
+        {L"EndDate", L"1/31/2027", L"1/31/2027"},
+        {L"UseEndDate", L"True", L"True"},
+        {L"WeeklySelections", L"110100101", L"1101001"},  // cut to seven days
+        // Damaged characters become "0" (two bytes each), then padded to 31 with blanks.
+        {L"MonthlySelections", L"\u00e9\u00e9", L"0000                           "},
+    };
+    SettingList damaged;
+    for (const auto& v : values) {
+        if (!v.damaged.empty()) {
+            damaged.emplace_back(v.key, v.damaged);
+        }
+    }
+    TrayApp app = StartInTray(damaged, {}, [] {
+        const DWORD number = 3;
+        SetRawSetting(L"EveryFrequency", REG_DWORD, &number, sizeof number);
+        const BYTE blob[] = {0xFF, 0xFE, 0x00};
+        SetRawSetting(L"ShowSplash", REG_BINARY, blob, sizeof blob);
+    });
+    ASSERT_NE(app.menu, nullptr) << "the program did not reach the tray";
+    ASSERT_NE(OpenTrayMenu(app.menu, app.process.Pid()), nullptr) << "the tray menu did not open";
+    TypeKeys(kKeysForExit);
+    EXPECT_EQ(app.process.WaitForExit(10000), std::optional<DWORD>(0)) << "Exit did not end it";
+
+    for (const auto& v : values) {
+        if (v.sound) {
+            EXPECT_EQ(GetSetting(v.key).value_or(L"<absent>"), v.sound) << v.key;
+        }
+    }
+    EXPECT_EQ(GetSetting(L"StartDate"), TodayShortDate());
 }
 
 }  // namespace

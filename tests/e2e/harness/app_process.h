@@ -1,8 +1,11 @@
 #pragma once
+// The program under test: where the scenario keeps it, starting it, its settings and the
+// forms in which it writes dates and times.
 
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,7 +19,6 @@ namespace qm::e2e {
 std::wstring AppExePath();   // Quillmere.exe
 std::wstring DoublesDir();   // the defragmenter doubles
 std::wstring ScenarioDir();  // a scratch folder of this scenario's own
-std::wstring EnvOr(const wchar_t* name, const wchar_t* fallback);
 
 // A running copy of Quillmere.exe started by the test; ended by force if still running when
 // the object goes (a failing test must not leave it behind).
@@ -32,14 +34,10 @@ class AppProcess {
     ~AppProcess();
 
     DWORD Pid() const { return pid_; }
-    bool IsRunning() const;
     // Waits for the process to end; the exit code, or nullopt on time-out.
     std::optional<DWORD> WaitForExit(DWORD timeoutMs) const;
-    // The top-level window of this process with the given class, waited for.
-    HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs) const;
-    // The hidden main window.
+    // The hidden main window, waited for.
     HWND WaitForMainWindow(DWORD timeoutMs = 15000) const;
-    void Kill();
 
   private:
     AppProcess() = default;
@@ -60,5 +58,25 @@ using SettingList = std::vector<std::pair<std::wstring, std::wstring>>;
 // is in the tray. `prepare` runs after the settings are written, before the program starts.
 TrayApp StartInTray(const SettingList& settings, const std::vector<std::wstring>& environment = {},
                     const std::function<void()>& prepare = {}, const std::wstring& exe = {});
+
+// The program's real settings key, HKCU\Software\Quillmere\Settings, as the test sees it.
+void SetSetting(const std::wstring& name, const std::wstring& value);
+// A value of any registry type and content, as damage or another program may leave it.
+void SetRawSetting(const std::wstring& name, DWORD type, const void* data, DWORD bytes);
+std::optional<std::wstring> GetSetting(const std::wstring& name);
+// Several values at once, "value|value|...", "<absent>" for any not there.
+std::wstring GetSettings(std::initializer_list<const wchar_t*> names);
+void ClearSettings();
+
+// Sets the program's clock (through its test seam) to show this time of day, in seconds since
+// midnight, when it starts; the environment entry that points the program at the seam.
+std::wstring SetClockTo(int secondsOfDay);
+
+SYSTEMTIME LocalNow();
+// Today's date in the user's short date form, as the program writes dates ("12/6/2026"), or
+// the date `days` from today.
+std::wstring TodayShortDate(int days = 0);
+// A time of day in the user's time form, as the program appends it ("9:30:00 PM").
+std::wstring TimeText(const SYSTEMTIME& time);
 
 }  // namespace qm::e2e

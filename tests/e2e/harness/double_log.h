@@ -1,17 +1,24 @@
 #pragma once
+// The log the stand-in defragmenters (tools/doubles) write, one line per start: local time,
+// file name, pid, priority class, show state, path and command line, between tabs. The Windows
+// tests read it too.
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "e2e/harness/app_process.h"
+#include "e2e/harness/windows.h"
+#include "win32/common/text.h"
+
 namespace qm::e2e {
 
-// One start of a stand-in defragmenter, as its log line records it.
 struct DoubleStart {
-    std::wstring time;  // local time, "YYYY-MM-DD hh:mm:ss.mmm"
-    std::wstring exe;   // file name, e.g. defrag.exe
     DWORD pid = 0;
     DWORD priorityClass = 0;
     std::wstring showState;  // the window state asked by the starter, "-" when none
@@ -19,21 +26,59 @@ struct DoubleStart {
     std::wstring commandLine;
 };
 
-// The log file the doubles of this scenario write (in the scenario's folder), and the
-// environment entry that tells them so.
-std::wstring DoubleLogPath();
-std::wstring DoubleLogEnvironment();
+// The starts a log file holds so far; those of one program only when `exe` is given.
+inline std::vector<DoubleStart> ReadDoubleLogFile(const std::wstring& path,
+                                                  const std::wstring& exe = {}) {
+    std::vector<DoubleStart> starts;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    for (std::string line; std::getline(file, line);) {
+        if (line.empty() || line.back() != '\r') {
+            continue;  // a double may be writing this line right now
+        }
+        line.pop_back();
+        std::vector<std::wstring> f;
+        std::wistringstream in(win::Widen(line));
+        for (std::wstring field; std::getline(in, field, L'\t');) {
+            f.push_back(field);
+        }
+        if (f.size() == 7 && (exe.empty() || _wcsicmp(f[1].c_str(), exe.c_str()) == 0)) {
+            starts.push_back({std::wcstoul(f[2].c_str(), nullptr, 10),
+                              std::wcstoul(f[3].c_str(), nullptr, 16), f[4], f[5], f[6]});
+        }
+    }
+    return starts;
+}
 
-// Starts the log afresh (the tests of one scenario share its folder).
-void ClearDoubleLog();
-
-// Every line of the log so far; the starts of one program only when `exe` is given.
-std::vector<DoubleStart> ReadDoubleLog(const std::wstring& exe = L"");
+// The scenario's log, in its folder (shared by its tests), and the environment entry that
+// points the doubles at it.
+inline std::wstring DoubleLogPath() {
+    return ScenarioDir() + L"\\doubles.log";
+}
+inline std::wstring DoubleLogEnvironment() {
+    return L"QM_DOUBLE_LOG=" + DoubleLogPath();
+}
+inline void ClearDoubleLog() {
+    ::DeleteFileW(DoubleLogPath().c_str());
+}
+inline std::vector<DoubleStart> ReadDoubleLog(const std::wstring& exe = L"") {
+    return ReadDoubleLogFile(DoubleLogPath(), exe);
+}
 
 // Waits for the defragmenter double (defrag.exe) to be started with this exact command line.
-std::optional<DoubleStart> WaitForDefragStart(const std::wstring& commandLine, DWORD timeoutMs);
-
-// Milliseconds since midnight of a log time (the scenarios never cross midnight).
-long long MillisecondsOfDay(const std::wstring& logTime);
+inline std::optional<DoubleStart> WaitForDefragStart(const std::wstring& commandLine,
+                                                     DWORD timeoutMs) {
+    std::optional<DoubleStart> found;
+    WaitUntil(
+        [&] {
+            for (const DoubleStart& s : ReadDoubleLog(L"defrag.exe")) {
+                if (!found && s.commandLine == commandLine) {
+                    found = s;
+                }
+            }
+            return found.has_value();
+        },
+        timeoutMs, 20);
+    return found;
+}
 
 }  // namespace qm::e2e

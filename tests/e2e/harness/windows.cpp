@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include "e2e/harness/app_process.h"
+#include "win32/common/unique_handle.h"
+
 namespace qm::e2e {
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
@@ -23,33 +26,14 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
 }
 
 std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> found;
-    } search{pid, {}};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == s->pid) {
-                s->found.push_back(hwnd);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::vector<HWND> ChildWindowsOf(HWND parent) {
     std::vector<HWND> found;
-    ::EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, nullptr, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) {
+            found.push_back(w);
+        }
+    }
     return found;
 }
 
@@ -59,23 +43,30 @@ std::wstring ClassNameOf(HWND hwnd) {
     return std::wstring(name, n > 0 ? n : 0);
 }
 
-std::wstring TextOf(HWND hwnd) {
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-        return {};
+HWND VisibleWindowOfClass(DWORD pid, const wchar_t* className) {
+    for (HWND w : TopLevelWindowsOf(pid)) {
+        if (ClassNameOf(w) == className && ::IsWindowVisible(w)) {
+            return w;
+        }
     }
-    std::wstring text(length + 1, L'\0');
+    return nullptr;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[4096] = {};
     DWORD_PTR copied = 0;
-    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
                           SMTO_ABORTIFHUNG, 2000, &copied);
-    text.resize(copied);
     return text;
 }
 
 HWND FindChildWithText(HWND parent, const std::wstring& text) {
-    for (HWND child : ChildWindowsOf(parent)) {
-        if (TextOf(child) == text) {
-            return child;
+    for (HWND c = nullptr; (c = ::FindWindowExW(parent, c, nullptr, nullptr)) != nullptr;) {
+        if (TextOf(c) == text) {
+            return c;
+        }
+        if (HWND grandchild = FindChildWithText(c, text)) {
+            return grandchild;
         }
     }
     return nullptr;
@@ -99,8 +90,70 @@ bool TrayIconExists(HWND owner, UINT id) {
     data.cbSize = sizeof(data);
     data.hWnd = owner;
     data.uID = id;
-    data.uFlags = 0;
     return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void PostTrayEvent(HWND mainWindow, UINT event) {
+    ::PostMessageW(mainWindow, WM_MOUSEMOVE, MAKEWPARAM(kIconAnchor.x, kIconAnchor.y),
+                   MAKELPARAM(event, 1));
+}
+
+HWND PopupMenuOf(DWORD pid) {
+    return VisibleWindowOfClass(pid, L"#32768");
+}
+
+HWND OpenTrayMenu(HWND mainWindow, DWORD pid) {
+    PostTrayEvent(mainWindow, WM_CONTEXTMENU);
+    HWND popup = nullptr;
+    WaitUntil([&] { return (popup = PopupMenuOf(pid)) != nullptr; }, 10000);
+    return popup;
+}
+
+void TypeKeys(const std::vector<WORD>& virtualKeys) {
+    for (WORD vk : virtualKeys) {
+        INPUT keys[2]{};
+        keys[0].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = vk;
+        keys[1] = keys[0];
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, keys, sizeof(INPUT));
+        // The menu handles one key at a time; give its thread the moment a hand would.
+        ::Sleep(60);
+    }
+}
+
+bool SaveScreenshot(HWND window, int margin, const std::wstring& name) {
+    RECT area{};
+    ::GetWindowRect(window, &area);
+    ::InflateRect(&area, margin, margin);
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    const DWORD stride = ((static_cast<DWORD>(w) * 3 + 3) / 4) * 4;
+    // Bottom-up, as BMP files are.
+    BITMAPINFOHEADER info{sizeof(info), w, h, 1, 24, BI_RGB, stride * h, 0, 0, 0, 0};
+    std::vector<BYTE> pixels(info.biSizeImage);
+    HDC screen = ::GetDC(nullptr);
+    win::UniqueMemoryDc mem(::CreateCompatibleDC(screen));
+    win::UniqueHbitmap bitmap(::CreateCompatibleBitmap(screen, w, h));
+    bool copied = false;
+    if (mem && bitmap && w > 0 && h > 0) {
+        win::ScopedSelectObject select(mem.get(), bitmap.get());
+        copied = ::BitBlt(mem.get(), 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
+    }
+    copied = copied && ::GetDIBits(screen, bitmap.get(), 0, static_cast<UINT>(h), pixels.data(),
+                                   reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == h;
+    ::ReleaseDC(nullptr, screen);
+
+    const std::wstring folder = ScenarioDir() + L"\\screenshots";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    win::UniqueFileHandle file(::CreateFileW((folder + L"\\" + name + L".bmp").c_str(),
+                                             GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(info);
+    const BITMAPFILEHEADER head{0x4D42, offset + info.biSizeImage, 0, 0, offset};  // "BM"
+    DWORD written = 0;
+    return copied && file && ::WriteFile(file.get(), &head, sizeof(head), &written, nullptr) &&
+           ::WriteFile(file.get(), &info, sizeof(info), &written, nullptr) &&
+           ::WriteFile(file.get(), pixels.data(), info.biSizeImage, &written, nullptr);
 }
 
 }  // namespace qm::e2e

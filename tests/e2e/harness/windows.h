@@ -1,4 +1,5 @@
 #pragma once
+// Finding the program's windows and acting on them as a user or the shell would.
 
 #include <windows.h>
 
@@ -13,8 +14,9 @@ namespace qm::e2e {
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 50);
 
 std::vector<HWND> TopLevelWindowsOf(DWORD pid);
-std::vector<HWND> ChildWindowsOf(HWND parent);
 std::wstring ClassNameOf(HWND hwnd);
+// The first visible top-level window of `pid` of this class, or nullptr.
+HWND VisibleWindowOfClass(DWORD pid, const wchar_t* className);
 // A window's text read with WM_GETTEXT, which works across processes where
 // GetWindowText does not.
 std::wstring TextOf(HWND hwnd);
@@ -24,5 +26,23 @@ HWND FindWindowWithText(DWORD pid, const std::wstring& text);
 HWND FindChildWithText(HWND parent, const std::wstring& text);
 // Whether the notification area holds the icon (owner window, id).
 bool TrayIconExists(HWND owner, UINT id);
+
+// Where the tests say the icon is: the anchor a version-4 shell passes with each event.
+inline constexpr POINT kIconAnchor{640, 400};
+// Posts an icon event (WM_CONTEXTMENU, WM_MOUSEMOVE...) to the program's main window the way
+// the shell does it for NOTIFYICON_VERSION_4.
+void PostTrayEvent(HWND mainWindow, UINT event);
+// The program's visible popup menu, or nullptr.
+HWND PopupMenuOf(DWORD pid);
+// Opens the tray menu through the icon's message; the menu once it is on screen, or nullptr.
+HWND OpenTrayMenu(HWND mainWindow, DWORD pid);
+// Keys typed as a user types them (SendInput), e.g. {VK_DOWN, VK_DOWN, VK_RETURN}.
+void TypeKeys(const std::vector<WORD>& virtualKeys);
+// The keys that pick "Exit", the last item of a freshly opened tray menu.
+inline const std::vector<WORD> kKeysForExit{VK_UP, VK_RETURN};
+
+// Saves the screen around a window, as the display shows it now, into `name`.bmp in the
+// scenario's screenshot folder: scripts/e2e-scenario.sh turns it into build/screenshots/*.png.
+bool SaveScreenshot(HWND window, int margin, const std::wstring& name);
 
 }  // namespace qm::e2e

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Gives the scenario's fresh Wine prefix ($1) the drives of a small office machine before its
+# Gives a fresh Wine prefix ($1) the drives of a small office machine before its
 # wineserver starts: fixed C, D and E, a CD-ROM drive F and a network drive G.
 set -eu
 prefix=$1
