@@ -1,21 +1,15 @@
 // The gradient painted into a bitmap and read back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include "win32/common/dpi.h"
 #include "win32/common/unique_handle.h"
 #include "win32/defrag/gradient_painter.h"
 
 namespace qm::test {
 namespace {
 
-int ScreenDpiY() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 TEST(GradientPainterWin, WhiteDownwardsShadesFromNearWhiteToBlack) {
-    if (ScreenDpiY() != 96) {
+    if (win::SystemDpi() != 96) {
         GTEST_SKIP() << "pixel rows below are worked out for 96 DPI";
     }
     // 57 pixels = 855 twips: bands of 10 twips, two thirds of a pixel each.

@@ -14,17 +14,6 @@ using win::Widen;
 
 constexpr char kLink[] = "QuillmereTestLink";
 
-std::wstring Lower(std::wstring text) {
-    for (auto& c : text) {
-        c = static_cast<wchar_t>(::towlower(c));
-    }
-    return text;
-}
-
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 class ShortcutWin : public ::testing::Test {
   protected:
     void TearDown() override { ::DeleteFileW(linkPath_.c_str()); }
@@ -40,13 +29,6 @@ class ShortcutWin : public ::testing::Test {
     std::wstring linkPath_ = Widen(win::UserStartupFolder() + "\\" + kLink + ".lnk");
 };
 
-TEST_F(ShortcutWin, TheUsersStartupFolderIsTheSystems) {
-    const std::wstring folder = Lower(Widen(win::UserStartupFolder()));
-    EXPECT_TRUE(platform_.FolderExists(Narrow(folder)));
-    EXPECT_NE(folder.find(L"\\start menu\\programs\\startup"), std::wstring::npos);
-    EXPECT_EQ(Lower(Widen(win::GetWindowsDir())), L"c:\\windows");
-}
-
 TEST_F(ShortcutWin, CreatesFindsReplacesAndRemovesARealShortcut) {
     struct Case {
         std::string target;
@@ -59,24 +41,23 @@ TEST_F(ShortcutWin, CreatesFindsReplacesAndRemovesARealShortcut) {
         EXPECT_TRUE(HasStartupShortcut(platform_, kLink));
         auto target = win::ReadShellLink(linkPath_);
         ASSERT_TRUE(target);
-        EXPECT_EQ(Lower(target->path), Lower(Widen(c.target)));
+        EXPECT_EQ(_wcsicmp(target->path.c_str(), Widen(c.target).c_str()), 0)
+            << Narrow(target->path);
         EXPECT_EQ(target->arguments, Widen(c.arguments));
     }
     RemoveStartupShortcut(platform_, kLink);
-    EXPECT_FALSE(Exists(linkPath_));
+    EXPECT_EQ(::GetFileAttributesW(linkPath_.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(HasStartupShortcut(platform_, kLink));
     RemoveStartupShortcut(platform_, kLink);  // nothing left: still quiet
     EXPECT_TRUE(messages_.empty());
 }
 
-TEST_F(ShortcutWin, AFailedCreationIsToldInASystemMessageBox) {
+// What the message says is the core's; here the real link fails and the user is told.
+TEST_F(ShortcutWin, AFailedCreationIsTold) {
     TempFolder folder;
     win::WindowsShortcutPlatform platform(Recorder(), Narrow(folder / L"missing\\folder"));
-    EXPECT_FALSE(
-        CreateStartupShortcut(platform, kLink, "C:\\Apps\\Quillmere.exe", "", "Quillmere"));
-    EXPECT_EQ(messages_, std::vector<std::wstring>{
-                             L"Unable to create shortcut for C:\\Apps\\Quillmere.exe.|" +
-                             std::to_wstring(MB_OK | MB_ICONINFORMATION) + L"|Quillmere"});
+    EXPECT_FALSE(CreateStartupShortcut(platform, kLink, "C:\\Q.exe", "", "Quillmere"));
+    EXPECT_EQ(messages_.size(), 1u);
 }
 
 }  // namespace

@@ -33,17 +33,10 @@ HWND ButtonOf(HWND box, int index) {
 void Click(int index) {
     ::SendMessageW(ButtonOf(FindBox(), index), BM_CLICK, 0, 0);
 }
-
 std::wstring TextOf(HWND window) {
     wchar_t buffer[256] = {};
     ::GetWindowTextW(window, buffer, 256);
     return buffer;
-}
-
-HWND Popup(const wchar_t* title, RECT r, DWORD style = 0) {
-    return ::CreateWindowExW(0, L"STATIC", title, WS_POPUP | WS_VISIBLE | style, r.left, r.top,
-                             r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr,
-                             nullptr);
 }
 
 class MessageBoxWindowTest : public testing::Test {
@@ -172,25 +165,22 @@ TEST_F(MessageBoxWindowTest, CloseBoxPressedThenReleasedGivesCancel) {
     }
 }
 
-TEST_F(MessageBoxWindowTest, TimeOutClosesWithZero) {
+TEST_F(MessageBoxWindowTest, TimeOutClosesWithZeroAndAModelessBoxReturnsAtOnce) {
     box.SetTimerSeconds(1);
-    ULONGLONG start = ::GetTickCount64();
+    const ULONGLONG start = ::GetTickCount64();
     EXPECT_EQ(box.MsgBox("Going soon", 0, "Test"), 0);
     const ULONGLONG elapsed = ::GetTickCount64() - start;
     EXPECT_GE(elapsed, 900u);
     EXPECT_LT(elapsed, 3500u);  // slower only if Wine waits on a window manager
-}
 
-TEST_F(MessageBoxWindowTest, ModelessReturnsZeroAtOnceAndStaysOpen) {
+    box.SetTimerSeconds(0);
     box.SetModal(false);
     EXPECT_EQ(box.MsgBox("Not waiting", 1, "Test"), 0);
-    HWND b = FindBox();
-    ASSERT_NE(b, nullptr);
-    EXPECT_TRUE(::IsWindowVisible(b));
+    const HWND b = FindBox();
+    ASSERT_TRUE(::IsWindowVisible(b));
     Click(1);
-    MSG msg;
     for (int i = 0; i < 20 && ::IsWindow(b); ++i, ::Sleep(5)) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
             ::DispatchMessageW(&msg);
         }
     }
@@ -234,8 +224,12 @@ TEST_F(MessageBoxWindowTest, WindowSizeIsTheLayoutInPixels) {
 }
 
 TEST_F(MessageBoxWindowTest, ModalBoxDisablesTheOtherWindowsAndRestoresExactlyThose) {
-    HWND a = Popup(L"A", {0, 0, 50, 50});
-    HWND alreadyOff = Popup(L"B", {60, 0, 110, 50}, WS_DISABLED);
+    const auto popup = [](DWORD style) {
+        return ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | style, 0, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+    };
+    HWND a = popup(0);
+    HWND alreadyOff = popup(WS_DISABLED);
     bool aEnabledDuring = true;
     // The program's timers keep firing while the box waits.
     static int ticks;
