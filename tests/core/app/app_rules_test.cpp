@@ -3,10 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "core/app/exit_rules.h"
 #include "core/app/program_arguments.h"
 #include "core/app/splash_layout.h"
@@ -34,37 +30,37 @@ TEST(ExitRules, OnlyAFutureRunIsWorthAsking) {
     }
 }
 
-TEST(TrayMenuRules, StopDefragAndOpenFollowTheRunningDefragmenterAndTheDrives) {
-    const std::tuple<bool, int, bool, bool, bool> cases[] = {{false, 1, false, true, true},
-                                                             {true, 2, true, false, false},
-                                                             {false, 0, false, false, true}};
-    for (auto [running, drives, stop, defrag, open] : cases) {
+TEST(TrayRules, TheMenuFollowsTheRunningDefragmenterAndTheDrivesAndEventsPickTheirAction) {
+    for (auto [running, drives, stop, defrag, open] : {std::tuple{false, 1, false, true, true},
+                                                       {true, 2, true, false, false},
+                                                       {false, 0, false, false, true}}) {
         TrayMenuState s;
         ApplyTrayMenuRules(s, running, drives);
         EXPECT_EQ(std::tuple(s.stopVisible, s.stopEnabled, s.defragEnabled, s.openEnabled),
                   std::tuple(stop, stop, defrag, open))
             << running << " " << drives;
     }
-}
-
-TEST(TrayEvents, ADoubleClickOpensTheConsoleTheMenuOpensOnceAndTheRestHovers) {
     // Version 4 icons follow a right-button release with their own context-menu event.
     using enum TrayEventAction;
-    const std::tuple<unsigned, bool, TrayEventAction> cases[] = {
+    const std::tuple<unsigned, bool, TrayEventAction> events[] = {
         {0x203, true, kOpenConsole}, {0x7B, true, kShowMenu}, {0x205, true, kNothing},
         {0x205, false, kShowMenu},   {0x201, true, kNothing}, {0x200, false, kHover}};
-    for (auto [event, version4, action] : cases) {
+    for (auto [event, version4, action] : events) {
         EXPECT_EQ(ActionForTrayEvent(event, version4), action) << event;
     }
 }
 
 TEST(ProgramArguments, TaskCommandsAndTheCopyToWaitFor) {
-    using Mode = ProgramArguments::Mode;
-    EXPECT_EQ(ParseProgramArguments({}).mode, Mode::kTray);
-    EXPECT_EQ(ParseProgramArguments({"/Startup-Task", "REGISTER"}).mode, Mode::kRegisterTask);
-    EXPECT_EQ(ParseProgramArguments({"/startup-task", "remove"}).mode, Mode::kRemoveTask);
-    EXPECT_EQ(ParseProgramArguments({"/startup-task"}).mode, Mode::kTray);
-    EXPECT_EQ(ParseProgramArguments({"/startup-task", "other"}).mode, Mode::kTray);
+    using enum ProgramArguments::Mode;
+    const std::pair<std::vector<std::string>, ProgramArguments::Mode> modes[] = {
+        {{}, kTray},
+        {{"/Startup-Task", "REGISTER"}, kRegisterTask},
+        {{"/startup-task"}, kTray},
+        {{"/startup-task", "remove"}, kRemoveTask},
+        {{"/startup-task", "other"}, kTray}};
+    for (const auto& [arguments, mode] : modes) {
+        EXPECT_EQ(ParseProgramArguments(arguments).mode, mode) << arguments.size();
+    }
     EXPECT_EQ(ParseProgramArguments({"/restart-after", "4294967295"}).restartAfter, 4294967295u);
     for (const char* bad : {"0", "1.5", "x", "4294967296"}) {
         EXPECT_FALSE(ParseProgramArguments({"/restart-after", bad}).restartAfter) << bad;
@@ -86,7 +82,8 @@ TEST(SplashLayout, SizeInPixelsAndVersionText) {
     EXPECT_EQ(SplashVersionText(10, 0), "Version 10.0");
 }
 
-struct FakeBalloonHost : TrayBalloonHost {
+// The icon spans (100, 780) to (116, 796); balloons get ids 1, 2, ...
+struct TrayHoverTest : ::testing::Test, TrayBalloonHost {
     Point CursorPosition() override { return cursor; }
     Rect TrayIconRect() override { return {100, 780, 116, 796}; }
     void SetBalloonMessage(const std::string& text) override { message = text; }
@@ -98,6 +95,11 @@ struct FakeBalloonHost : TrayBalloonHost {
     void RemoveBalloon(std::uint16_t id) override { removed.push_back(id); }
     void RefreshStatusText() override { message = "status"; }
     bool DefragRunning() override { return running; }
+    void RestOnTheIcon() {
+        hover.OnIconMouseMove();
+        timer4.Fire();
+        timer2.Fire();
+    }
 
     Point cursor{105, 790};
     bool running = false;
@@ -105,87 +107,64 @@ struct FakeBalloonHost : TrayBalloonHost {
     std::vector<Point> shownAt;
     Strings shownMessages;
     std::vector<std::uint16_t> removed;
-};
-
-class TrayHoverTest : public ::testing::Test {
-  protected:
-    void RestOnTheIcon() {
-        hover.OnIconMouseMove();
-        timer4.Fire();
-        timer2.Fire();
-    }
-    FakeBalloonHost host;
     FakeTimer timer4, timer2, timer3;
-    TrayHover hover{host, timer4, timer2, timer3};
+    TrayHover hover{*this, timer4, timer2, timer3};
 };
 
 TEST_F(TrayHoverTest, RestingOnTheIconOpensTheBalloonAfterOnePollAndTheDelay) {
     EXPECT_EQ(std::tuple(timer4.Interval(), timer2.Interval(), timer3.Interval()),
               std::tuple(200u, 400u, 5000u));
     hover.OnIconMouseMove();
-    EXPECT_TRUE(timer4.Enabled());
-    EXPECT_FALSE(timer2.Enabled());
+    EXPECT_EQ(std::pair(timer4.Enabled(), timer2.Enabled()), std::pair(true, false));
     timer4.Fire();  // 200 ms: still inside, the delay starts
     timer4.Fire();  // a further poll leaves the running delay alone
     EXPECT_EQ(timer2.Starts(), 1);
     timer2.Fire();  // 400 ms later
-    EXPECT_TRUE(hover.BalloonShown());
-    EXPECT_FALSE(timer2.Enabled());
-    EXPECT_TRUE(timer3.Enabled());
-    EXPECT_EQ(host.shownAt, std::vector<Point>{(Point{107, 776})});
-    EXPECT_EQ(host.shownMessages, Strings{"status"});
+    EXPECT_EQ(std::tuple(hover.BalloonShown(), timer2.Enabled(), timer3.Enabled()),
+              std::tuple(true, false, true));
+    EXPECT_EQ(std::pair(shownAt, shownMessages),
+              std::pair(std::vector<Point>{{107, 776}}, Strings{"status"}));
 }
 
 TEST_F(TrayHoverTest, StayingRenewsTheHideTimerAndLeavingRemovesTheBalloon) {
     RestOnTheIcon();
-    const int startsBefore = timer3.Starts();
-    host.cursor = {116, 796};  // the icon's corner is still on it
-    timer4.Fire();             // still inside: the 5 s count anew
+    cursor = {116, 796};  // the icon's corner is still on it
+    timer4.Fire();        // still inside: the 5 s count anew
     hover.OnIconMouseMove();
-    EXPECT_EQ(timer3.Starts(), startsBefore + 2);
-    host.cursor = {117, 790};  // one pixel right of the icon
+    EXPECT_EQ(timer3.Starts(), 3);
+    cursor = {117, 790};  // one pixel right of the icon
     timer4.Fire();
-    EXPECT_FALSE(hover.BalloonShown());
-    EXPECT_FALSE(timer4.Enabled() || timer3.Enabled());
-    EXPECT_EQ(host.removed, std::vector<std::uint16_t>{1});
-}
-
-TEST_F(TrayHoverTest, OpeningTheMenuOrLeavingBeforeTheDelayEndsShowsNothing) {
+    EXPECT_FALSE(hover.BalloonShown() || timer4.Enabled() || timer3.Enabled());
+    EXPECT_EQ(removed, std::vector<std::uint16_t>{1});
     hover.OnIconMouseMove();
     timer4.Fire();
     hover.GoIdle();  // the menu opens
-    EXPECT_FALSE(timer4.Enabled());
-    EXPECT_FALSE(timer2.Fire());
+    EXPECT_FALSE(timer4.Enabled() || timer2.Fire());
     hover.OnIconMouseMove();
     timer4.Fire();
-    host.cursor = {100, 797};  // one pixel below the icon
+    cursor = {100, 797};  // one pixel below the icon
     timer4.Fire();
     EXPECT_FALSE(timer2.Fire());
-    EXPECT_TRUE(host.shownAt.empty());
+    EXPECT_EQ(shownAt.size(), 1u);
 }
 
 TEST_F(TrayHoverTest, DuringARunTheBalloonKeepsTheDriveTextAndNewTextHidesTheOpenOne) {
-    host.running = true;
+    running = true;
     hover.SetBalloon("Defragmenting drive C:");
     hover.ShowBalloon();
     hover.ShowBalloon();  // already shown: no second balloon
-    EXPECT_EQ(host.shownMessages, Strings{"Defragmenting drive C:"});
+    EXPECT_EQ(shownMessages, Strings{"Defragmenting drive C:"});
     hover.SetBalloon("Defragmenting drive D:");
-    EXPECT_FALSE(hover.BalloonShown());
-    EXPECT_EQ(host.removed.size(), 1u);
+    EXPECT_EQ(std::pair(hover.BalloonShown(), removed.size()), std::pair(false, 1ul));
     timer3.Fire();
     EXPECT_FALSE(timer3.Enabled());
-}
-
-TEST_F(TrayHoverTest, AClosedBalloonLeavesNoTimerToHideTheNextOneEarly) {
+    running = false;  // a balloon closed by the user leaves no timer to hide the next early
     RestOnTheIcon();
     hover.OnBalloonClosed();
-    EXPECT_FALSE(hover.BalloonShown());
-    EXPECT_EQ(hover.BalloonId(), 0);
-    EXPECT_FALSE(timer3.Enabled());
+    EXPECT_EQ(std::tuple(hover.BalloonShown(), hover.BalloonId(), timer3.Enabled()),
+              std::tuple(false, 0, false));
     RestOnTheIcon();
-    EXPECT_EQ(host.shownAt.size(), 2u);
-    EXPECT_EQ(timer3.Starts(), 2);
+    EXPECT_EQ(std::pair(shownAt.size(), timer3.Starts()), std::pair(3ul, 3));
 }
 
 }  // namespace

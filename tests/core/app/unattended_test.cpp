@@ -2,10 +2,6 @@
 // missed run.
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "core/app/startup_entry.h"
 #include "core/app/unattended_runs.h"
@@ -16,25 +12,27 @@
 namespace qm::test {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 constexpr WindowsVersion kXp{5, 1, 2600}, kVista{6, 0, 6002}, kTen{10, 0, 19045};
 
 TEST(StartupEntry, AnElevatedLogonTaskOnBatteryTooOnlyForACopyStandardUsersCannotReplace) {
-    EXPECT_EQ(ChooseStartupEntry(kVista, true), StartupEntryKind::kLogonTask);
-    EXPECT_EQ(ChooseStartupEntry(kTen, false), StartupEntryKind::kShortcut);
-    EXPECT_EQ(ChooseStartupEntry(kXp, true), StartupEntryKind::kShortcut);
+    using enum StartupEntryKind;
+    EXPECT_EQ(std::tuple(ChooseStartupEntry(kVista, true), ChooseStartupEntry(kTen, false),
+                         ChooseStartupEntry(kXp, true)),
+              std::tuple(kLogonTask, kShortcut, kShortcut));
     const char* programFiles = "C:\\Program Files";
     EXPECT_TRUE(IsPathUnder("c:/program files/Quillmere/Quillmere.exe", programFiles));
-    EXPECT_FALSE(IsPathUnder("C:\\Program Files (x86)\\Quillmere.exe", programFiles));
-    EXPECT_FALSE(IsPathUnder("C:\\Program Files\\", programFiles));
-    EXPECT_FALSE(IsPathUnder("C:\\Program Files\\Q.exe", ""));
+    EXPECT_FALSE(IsPathUnder("C:\\Program Files (x86)\\Quillmere.exe", programFiles) ||
+                 IsPathUnder("C:\\Program Files\\", programFiles) ||
+                 IsPathUnder("C:\\Program Files\\Q.exe", ""));
     // "Restart as Administrator" only where it can help.
     const ProcessRights splitToken{false, true}, standardUser{false, false}, elevated{true, true};
     EXPECT_TRUE(OfferRestartAsAdministrator(kVista, splitToken, true));
-    EXPECT_FALSE(OfferRestartAsAdministrator(kTen, splitToken, false));
-    EXPECT_FALSE(OfferRestartAsAdministrator(kTen, standardUser, true));
-    EXPECT_FALSE(OfferRestartAsAdministrator(kTen, elevated, true));
-    EXPECT_FALSE(OfferRestartAsAdministrator(kXp, splitToken, true));
+    EXPECT_FALSE(OfferRestartAsAdministrator(kTen, splitToken, false) ||
+                 OfferRestartAsAdministrator(kTen, standardUser, true) ||
+                 OfferRestartAsAdministrator(kTen, elevated, true) ||
+                 OfferRestartAsAdministrator(kXp, splitToken, true));
     const std::string xml =
         LogonTaskXml("PC\\Ann & Bo", "C:\\Program Files\\Quillmere\\Quillmere.exe");
     for (const char* part :
@@ -50,11 +48,10 @@ TEST(StartupEntry, AnElevatedLogonTaskOnBatteryTooOnlyForACopyStandardUsersCanno
 
 TEST(StartupEntry, ATaskThatCannotBeMadeFallsBackToTheShortcutAndSaysWhy) {
     FakeStartupPlatform p;
-    p.shortcut = true;  // an older start-up entry
-    SetStartupEntry(p, true);
-    EXPECT_TRUE(p.task);
-    EXPECT_FALSE(p.shortcut) << "one way of starting is enough";
-    EXPECT_TRUE(StartupEntryPresent(p));
+    p.shortcut = true;         // an older start-up entry
+    SetStartupEntry(p, true);  // one way of starting is enough
+    EXPECT_EQ(std::tuple(p.task, p.shortcut, StartupEntryPresent(p)),
+              std::tuple(true, false, true));
     SetStartupEntry(p, false);
     EXPECT_FALSE(StartupEntryPresent(p));
     EXPECT_EQ(p.calls, (std::vector<std::string>{"register", "remove"}));
@@ -62,8 +59,8 @@ TEST(StartupEntry, ATaskThatCannotBeMadeFallsBackToTheShortcutAndSaysWhy) {
     p.taskWorks = false;
     SetStartupEntry(p, true);
     EXPECT_TRUE(p.shortcut);
-    ASSERT_EQ(p.told.size(), 1u);
-    EXPECT_THAT(p.told[0], HasSubstr("(the request for administrator rights was declined)"));
+    EXPECT_THAT(p.told,
+                ElementsAre(HasSubstr("(the request for administrator rights was declined)")));
 
     FakeStartupPlatform portable;
     portable.kind = StartupEntryKind::kShortcut;
@@ -71,8 +68,7 @@ TEST(StartupEntry, ATaskThatCannotBeMadeFallsBackToTheShortcutAndSaysWhy) {
     SetStartupEntry(portable, true);
     EXPECT_TRUE(portable.shortcut);
     SetStartupEntry(portable, false);
-    EXPECT_TRUE(portable.calls.empty());
-    EXPECT_TRUE(portable.told.empty());
+    EXPECT_TRUE(portable.calls.empty() && portable.told.empty());
 }
 
 class UnattendedRunsTest : public ::testing::Test, public PowerSource {
@@ -109,9 +105,8 @@ TEST_F(UnattendedRunsTest, OnBatteryAScheduledRunWaitsForMainsPowerOnce) {
     onBattery = true;
     runs.ScheduledMoment();
     runs.ScheduledMoment();
-    EXPECT_TRUE(runs.WaitingForMains());
     runs.PowerStatusChanged();  // still on battery
-    EXPECT_EQ(starts, 0);
+    EXPECT_EQ(std::pair(starts, runs.WaitingForMains()), std::pair(0, true));
     onBattery = std::nullopt;  // unknown counts as mains
     runs.PowerStatusChanged();
     runs.PowerStatusChanged();
@@ -128,8 +123,7 @@ TEST_F(UnattendedRunsTest, OnBatteryAScheduledRunWaitsForMainsPowerOnce) {
 
 TEST_F(UnattendedRunsTest, AMissedRunIsMadeUpForOnceFiveMinutesAfterStartUp) {
     StartAndWaitFiveMinutes();  // 4 and 5 December at 21:30 were missed
-    EXPECT_EQ(starts, 1);
-    EXPECT_FALSE(runs.CatchUpPending());
+    EXPECT_EQ(std::pair(starts, runs.CatchUpPending()), std::pair(1, false));
     EXPECT_THAT(log.Read(kRunLogFile),
                 HasSubstr("catch-up: the run due Saturday, 12/5/2026 at 9:30:00 PM"));
     tick.Fire();

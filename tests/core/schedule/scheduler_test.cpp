@@ -3,11 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "support/date_time_print.h"
 #include "support/fakes.h"
 
@@ -15,6 +10,7 @@ namespace qm {
 namespace {
 
 using namespace std::chrono_literals;
+using Moments = std::vector<DateTime>;
 
 // A scheduler on fakes that records what it fires and what it reported as next meanwhile.
 struct Rig {
@@ -55,15 +51,14 @@ struct Rig {
 struct SchedulerTest : ::testing::Test, Rig {};
 
 TEST_F(SchedulerTest, DisabledReadsZeroStopsTheTimerAndNeverFires) {
-    EXPECT_EQ(timer.Interval(), 1000u);
     Use(1, 8, 1, D(2026, 12, 3, 8, 0));
     scheduler.SetEnabled(true);
-    EXPECT_TRUE(timer.Enabled());
-    EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 3, 8, 1));
+    EXPECT_EQ(std::tuple(timer.Interval(), timer.Enabled(), scheduler.NextScheduledTime()),
+              std::tuple(1000u, true, D(2026, 12, 3, 8, 1)));
     scheduler.SetEnabled(false);
-    EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(std::pair(scheduler.NextScheduledTime(), scheduler.LastScheduledTime()),
-              std::pair(DateTime(), DateTime()));
+    EXPECT_EQ(
+        std::tuple(timer.Enabled(), scheduler.NextScheduledTime(), scheduler.LastScheduledTime()),
+        std::tuple(false, DateTime(), DateTime()));
     scheduler.Execute();
     timer.SetEnabled(true);  // even a stray tick does nothing and stops the timer
     TickFor(120s);
@@ -90,9 +85,8 @@ TEST_F(SchedulerTest, EveryHourRunsAcrossTheYearsEnd) {
     module.Record().everyFrequency = 60;
     scheduler.SetEnabled(true);
     TickFor(24h);
-    ASSERT_EQ(fired.size(), 24u);
-    EXPECT_EQ(fired.front(), D(2026, 12, 31, 1, 0));
-    EXPECT_EQ(fired.back(), D(2027, 1, 1));
+    EXPECT_EQ(std::tuple(fired.size(), fired.front(), fired.back()),
+              std::tuple(24ul, D(2026, 12, 31, 1, 0), D(2027, 1, 1)));
 }
 
 TEST_F(SchedulerTest, AfterARunTheNextMinuteIsSoughtUntilAWrite) {
@@ -100,9 +94,9 @@ TEST_F(SchedulerTest, AfterARunTheNextMinuteIsSoughtUntilAWrite) {
     scheduler.SetEnabled(true);
     TickFor(1s);
     // Fired at the exact second, and the handler still saw the moment being served.
-    ASSERT_EQ(fired, std::vector<DateTime>{D(2026, 12, 3, 21, 30)});
-    EXPECT_EQ(nextSeenInHandler[0], D(2026, 12, 3, 21, 30));
-    EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 4, 21, 30));
+    EXPECT_EQ(std::tuple(fired, nextSeenInHandler, scheduler.NextScheduledTime()),
+              std::tuple(Moments{D(2026, 12, 3, 21, 30)}, Moments{D(2026, 12, 3, 21, 30)},
+                         D(2026, 12, 4, 21, 30)));
     TickFor(20s);
     // A write recalculates without the offset, so the same minute is found again.
     scheduler.SetOccursOption(1);
@@ -118,8 +112,8 @@ TEST_F(SchedulerTest, EveryCountsFromTheLastReset) {
     scheduler.SetEnabled(true);
     EXPECT_EQ(scheduler.LastScheduledTime(), D(2026, 12, 3, 9, 14));
     TickFor(29min + 33s);
-    EXPECT_EQ(scheduler.LastScheduledTime(), D(2026, 12, 3, 9, 44));
-    EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 3, 10, 14));
+    EXPECT_EQ(std::pair(scheduler.LastScheduledTime(), scheduler.NextScheduledTime()),
+              std::pair(D(2026, 12, 3, 9, 44), D(2026, 12, 3, 10, 14)));
     // Changed long after the reset, the next moment is already past: it fires at the next tick.
     clock.Advance(5h);
     module.Record().everyFrequency = 20;
@@ -156,8 +150,7 @@ TEST_F(SchedulerTest, FlagScheduleChangedRecomputesThenRaises) {
     // Enabling resets from the next minute.
     EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 4, 21, 30));
     scheduler.FlagScheduleChanged();
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(nextInHandler, D(2026, 12, 3, 21, 30));
+    EXPECT_EQ(std::pair(changes, nextInHandler), std::pair(1, D(2026, 12, 3, 21, 30)));
 }
 
 TEST_F(SchedulerTest, EditorRequestsAndClosing) {
@@ -170,11 +163,10 @@ TEST_F(SchedulerTest, EditorRequestsAndClosing) {
     scheduler.DisplayScheduler();
     EXPECT_TRUE(editor.IsOpen());
     scheduler.SetEnabled(false);  // disabling closes the editor
-    EXPECT_FALSE(editor.IsOpen());
     scheduler.SetModal(true);
     scheduler.DisplayScheduler2();
-    EXPECT_EQ(module.EditorHost(), &scheduler);
-    ASSERT_EQ(editor.requests.size(), 2u);
+    EXPECT_EQ(std::tuple(editor.IsOpen(), module.EditorHost(), editor.requests.size()),
+              std::tuple(false, &scheduler, 2ul));
     const auto& [view, accept] = std::tie(editor.requests[0], editor.requests[1]);
     EXPECT_EQ(std::tuple(view.acceptChanges, view.modal, accept.acceptChanges, accept.modal),
               std::tuple(false, false, true, true));
@@ -191,7 +183,7 @@ TEST_F(SchedulerTest, MenuInstanceLoadsDisabledPlacedByHand) {
     EXPECT_EQ(std::pair(scheduler.Enabled(), scheduler.ExecuteOnStartup()), std::pair(false, true));
     EXPECT_EQ(module.Record().startDate, D(2026, 12, 3));
     EXPECT_EQ(std::pair(scheduler.FormLeft(), scheduler.FormTop()), std::pair(120, 120));
-    EXPECT_TRUE(fired.empty());  // the startup Execute does nothing while disabled
+    EXPECT_TRUE(fired.empty()) << "the startup Execute does nothing while disabled";
 }
 
 TEST_F(SchedulerTest, EmptyPropertiesEnableAndResetBeforeTheScheduleIsRead) {
@@ -202,31 +194,18 @@ TEST_F(SchedulerTest, EmptyPropertiesEnableAndResetBeforeTheScheduleIsRead) {
     scheduler.ReadProperties(p);
     EXPECT_EQ(std::pair(scheduler.Enabled(), scheduler.OccursOption()), std::pair(true, 0));
     // ExecuteOnStartup ran Execute: the event, then a reset with the loaded Never schedule.
-    ASSERT_EQ(fired, std::vector<DateTime>{D(2026, 12, 3, 9, 14, 27)});
     // The reset on enabling used the record as it was; the defaults came after it.
-    EXPECT_EQ(nextSeenInHandler[0], D(2026, 12, 3, 9, 15));
-    EXPECT_EQ(scheduler.NextScheduledTime(), D(1976, 12, 3, 9, 14));
-}
-
-TEST(StatusTextsTest, TimeAndDayTexts) {
-    const std::pair<DateTime, const char*> times[] = {
-        {D(2026, 12, 3, 0, 0, 0), "Midnight"},    {D(2026, 12, 3, 0, 5, 0), "12:05:00 AM"},
-        {D(2026, 12, 3, 0, 0, 1), "12:00:01 AM"}, {D(2026, 12, 3, 11, 59, 59), "11:59:59 AM"},
-        {D(2026, 12, 3, 12, 0, 0), "Noon"},       {D(2026, 12, 3, 12, 0, 1), "12:00:01 PM"},
-        {D(2026, 12, 3, 13, 1, 2), "1:01:02 PM"}, {D(2026, 12, 3, 23, 59, 59), "11:59:59 PM"}};
-    for (auto [at, text] : times) {
-        EXPECT_EQ(TimeText(at), text);
-    }
-    std::string week;
-    for (int day = 6; day <= 12; ++day) {
-        week += DayText(D(2026, 12, day)) + ";";
-    }
-    EXPECT_EQ(week,
-              "Sunday, 12/6/2026;Monday, 12/7/2026;Tuesday, 12/8/2026;Wednesday, 12/9/2026;"
-              "Thursday, 12/10/2026;Friday, 12/11/2026;Saturday, 12/12/2026;");
+    EXPECT_EQ(std::tuple(fired, nextSeenInHandler, scheduler.NextScheduledTime()),
+              std::tuple(Moments{D(2026, 12, 3, 9, 14, 27)}, Moments{D(2026, 12, 3, 9, 15)},
+                         D(1976, 12, 3, 9, 14)));
 }
 
 TEST(StatusTextsTest, NextAndLastDefragLinesAndTheBalloon) {
+    // Midnight and noon by name, but not a second after; the week's first and last day.
+    EXPECT_EQ(TimeText(D(2026, 12, 3, 0, 0, 1)) + TimeText(D(2026, 12, 3, 12, 0, 1)),
+              "12:00:01 AM12:00:01 PM");
+    EXPECT_EQ(DayText(D(2026, 12, 6)) + DayText(D(2026, 12, 12)),
+              "Sunday, 12/6/2026Saturday, 12/12/2026");
     const DateTime now = D(2026, 12, 3, 10, 0, 30);
     const std::pair<DateTime, const char*> next[] = {
         {D(2026, 12, 3, 21, 30), " Next Defrag - Today at 9:30:00 PM "},
