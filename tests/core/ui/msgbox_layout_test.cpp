@@ -1,8 +1,4 @@
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <array>
-#include <tuple>
 
 #include "core/common/twips.h"
 #include "core/ui/msgbox_layout.h"
@@ -133,26 +129,10 @@ TEST(MsgBoxPixelLayout, ConvertsOnceEachDirectionWithItsOwnFactor) {
     EXPECT_THAT(p.buttons[0], FieldsAre(37, 28 + 68, 73, 31));  // 810 / 12 = 67.5 -> 68
     EXPECT_EQ(p.buttons[1].left - p.buttons[0].left, 80);
     EXPECT_EQ(p.ridgeY, (std::array<int, 3>{28, 29, 30}));
-}
-
-TEST(MsgBoxPixelLayout, TheSameTwipsAtEveryDisplayScale) {
-    const MsgBoxLayout l = ComputeMsgBoxLayout(Input(2400, kLine, true, 2));
-    // Window width and height, heading height, button width and height, close box's left.
-    const std::pair<unsigned, std::array<int, 6>> cases[] = {
-        {120, {284, 146, 28, 91, 31, 254}},   // 283.75, 146.25, 27.5, 91.25, 31.25, 253.75
-        {144, {340, 176, 33, 110, 38, 304}},  // halves to even: 340.5, 175.5, 109.5, 37.5, 304.5
-    };
-    for (const auto& [dpi, sizes] : cases) {
-        const double perPixel = 1440.0 / dpi;
-        const MsgBoxPixelLayout p = ToPixelLayout(l, TwipsPerPixel{perPixel, perPixel});
-        EXPECT_EQ((std::array{p.window.width, p.window.height, p.heading.height, p.buttons[0].width,
-                              p.buttons[0].height, p.closeBox.left}),
-                  sizes)
-            << dpi;
-        EXPECT_EQ(TwipsToPixels(l.width, dpi), sizes[0]) << dpi;  // as a form's controls do
-    }
-    // A control's right and bottom edges are converted, so neighbours stay flush.
+    // A form's control at 144 DPI: its right and bottom edges are converted, halves to even,
+    // so neighbours stay flush.
     EXPECT_EQ(ToPixels(TwipsBox{150, 300, 1095, 375}, 144), (PixelBox{15, 30, 109, 38}));
+    EXPECT_EQ(TwipsToPixels(3405, 144), 340);
 }
 
 }  // namespace

@@ -1,8 +1,4 @@
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <tuple>
-#include <vector>
 
 #include "core/ui/msgbox_enhanced.h"
 #include "core/ui/msgbox_style.h"
@@ -123,12 +119,12 @@ TEST_F(MsgBoxEnhancedTest, RequestCarriesTheInstanceSettingsAndATitleFallingBack
     box.SetSoundBeep(false);
     box.SetControlBox(false);
     box.SetForeColorBody(0xFF);
-    MsgBoxRequest req = box.Prepare("x", 0, "");
-    EXPECT_FALSE(req.soundBeep);
-    EXPECT_EQ(req.foreColorBody, 0xFFu);
-    EXPECT_EQ(req.layout.captionNeed, 7 * 15 * 7 + 300);  // "Message", no room for a close box
-    // The title given, else the default title, else the active window's, else "Message".
-    EXPECT_EQ(req.title, "Message");
+    const MsgBoxRequest req = box.Prepare("x", 0, "");
+    // The title given, else the default title, else the active window's, else "Message"; no
+    // room for a close box; and every new request waits for its answer.
+    EXPECT_EQ(
+        std::tuple(req.soundBeep, req.foreColorBody, req.layout.captionNeed, req.title, req.modal),
+        std::tuple(false, 0xFFu, 7 * 15 * 7 + 300, "Message", true));
     platform.owner = MsgBoxOwner{{0, 0, 3000, 3000}, "Options"};
     EXPECT_EQ(box.Prepare("x", 0, "").title, "Options");
     box.SetDefaultTitle("Quillmere");
@@ -145,15 +141,16 @@ TEST_F(MsgBoxEnhancedTest, OwnerPositionCentresOnTheActiveWindowElseFallsBackFor
     withOwner.SetStartUpPosition(1);
     platform.owner = owner;
     MsgBoxRequest req = withOwner.Prepare("Hello", 0, "T");
-    EXPECT_EQ(withOwner.StartUpPosition(), 1);
-    EXPECT_EQ(req.layout.windowTop, 1500 + (4500 - req.layout.height) / 2);
+    EXPECT_EQ(std::pair(withOwner.StartUpPosition(), req.layout.windowTop),
+              std::pair(1, 1500 + (4500 - req.layout.height) / 2));
     box.SetStartUpPosition(1);
     platform.owner.reset();
     req = box.Prepare("Hello", 0, "T");
-    EXPECT_EQ(req.layout.windowLeft, (1024 * 15 - req.layout.width) / 2);
     platform.owner = owner;
     box.Prepare("Hello", 0, "T");
-    EXPECT_EQ(box.StartUpPosition(), 2);  // 2 for good, though an owner came along
+    // 2 for good, though an owner came along
+    EXPECT_EQ(std::pair(box.StartUpPosition(), req.layout.windowLeft),
+              std::pair(2, (1024 * 15 - req.layout.width) / 2));
 }
 
 TEST_F(MsgBoxEnhancedTest, StartUpAppearanceLaysOutTheAlreadyRunningMessage) {
@@ -174,12 +171,11 @@ TEST_F(MsgBoxEnhancedTest, MsgBoxReturnsTheWindowsResultAndSetsSharedState) {
     shared.msgResult = 5;
     EXPECT_EQ(box.MsgBox("Sure?", 4 + 32 + 256, "T"), kResultNo);
     // The shared result is cleared before showing; the fake window left it.
-    EXPECT_EQ(std::pair(shared.iconIndex, shared.msgResult), std::pair(1, 0));
-    ASSERT_EQ(platform.shown.size(), 1u);
-    EXPECT_EQ(platform.shown[0].style.defaultButton, 1);
+    EXPECT_EQ(
+        std::tuple(shared.iconIndex, shared.msgResult, platform.shown.at(0).style.defaultButton),
+        std::tuple(1, 0, 1));
     platform.result = std::nullopt;  // no window could be created
-    EXPECT_EQ(box.MsgBox("No icon", 0, "T"), 0);
-    EXPECT_EQ(shared.iconIndex, -1);
+    EXPECT_EQ(std::pair(box.MsgBox("No icon", 0, "T"), shared.iconIndex), std::pair(0, -1));
 }
 
 constexpr Rgb kBlack{0, 0, 0};
@@ -188,10 +184,10 @@ TEST(ResolveColor, SystemColoursGoThroughTheLookup) {
     const auto sysColor = [](std::uint32_t index) {  // active caption, else button face
         return index == 2 ? 0x6A240Au : 0x00C8D0D4u;
     };
-    EXPECT_EQ(ResolveColor(0x80000002u, sysColor), (Rgb{0x0A, 0x24, 0x6A}));
-    EXPECT_EQ(ResolveColor(0x80000005u, sysColor), (Rgb{0xD4, 0xD0, 0xC8}));
-    EXPECT_EQ(ResolveColor(0x00C08040u, sysColor), (Rgb{0x40, 0x80, 0xC0}));
-    EXPECT_EQ(ResolveColor(kNoColor, sysColor), std::nullopt);
+    EXPECT_EQ(std::tuple(ResolveColor(0x80000002u, sysColor), ResolveColor(0x80000005u, sysColor),
+                         ResolveColor(0x00C08040u, sysColor), ResolveColor(kNoColor, sysColor)),
+              std::tuple(Rgb{0x0A, 0x24, 0x6A}, Rgb{0xD4, 0xD0, 0xC8}, Rgb{0x40, 0x80, 0xC0},
+                         std::nullopt));
 }
 
 TEST(GradientBands, DarkenDownFromTheTopAndReverseDirectionsEndAtTheEdge) {
@@ -223,24 +219,23 @@ TEST(GradientBands, HeadingLightensTowardsTheRight) {
     const Rgb start{10, 36, 106};
     // Fast: odd bands below 30 hold the colour, all others add 3; channels cap at 255.
     const auto fast = GradientBands(4250, 330, start, 3, true, true);
+    const Rgb once{13, 39, 109};
     EXPECT_THAT(fast[1], FieldsAre(50, 0, 100, 330, start));
-    EXPECT_EQ(fast[2].color, (Rgb{13, 39, 109}));
-    EXPECT_EQ(fast[3].color, (Rgb{13, 39, 109}));
-    EXPECT_EQ(fast[84].color, (Rgb{10 + 3 * 69, 36 + 3 * 69, 255}));
+    EXPECT_EQ(std::tuple(fast[2].color, fast[3].color, fast[84].color),
+              std::tuple(once, once, Rgb{10 + 3 * 69, 36 + 3 * 69, 255}));
     // Slow: 3 after every third band.
     const auto slow = GradientBands(4250, 330, start, 3, true, false);
-    EXPECT_EQ(slow[2].color, start);
-    EXPECT_EQ(slow[3].color, (Rgb{13, 39, 109}));
-    EXPECT_EQ(slow[84].color, (Rgb{10 + 3 * 28, 36 + 3 * 28, 106 + 3 * 28}));
+    EXPECT_EQ(std::tuple(slow[2].color, slow[3].color, slow[84].color),
+              std::tuple(start, once, Rgb{10 + 3 * 28, 36 + 3 * 28, 106 + 3 * 28}));
 }
 
 TEST(GradientShapes, BandsAndDiamonds) {
     const Rgb colour{64, 128, 192};
     const ShapesGradient down = GradientShapes(colour, 1);
     ASSERT_EQ(down.passes.size(), 256u);
-    EXPECT_EQ(down.passes[0].color, kBlack);
-    EXPECT_EQ(down.passes[100].color, (Rgb{64, 100, 100}));  // each channel stops at its own
-    EXPECT_EQ(down.passes[255].color, colour);
+    // Each channel stops at its own.
+    EXPECT_EQ(std::tuple(down.passes[0].color, down.passes[100].color, down.passes[255].color),
+              std::tuple(kBlack, Rgb{64, 100, 100}, colour));
     EXPECT_EQ(std::tuple(down.passes[7].y1, down.passes[7].x2), std::tuple(7, 256));
     for (int direction : {0, 3}) {  // 0 acts as 1; 3 counts down, in bands from the top
         const ShapesGradient bands = GradientShapes(colour, direction);
@@ -254,8 +249,8 @@ TEST(GradientShapes, BandsAndDiamonds) {
     EXPECT_EQ(std::tuple(fade.passes[7].x1, fade.passes[7].y2), std::tuple(7, 256));
 
     const ShapesGradient grow = GradientShapes(Rgb{255, 0, 0}, 5);
-    EXPECT_EQ(grow.back, (Rgb{255, 0, 0}));
-    EXPECT_EQ(grow.passes[0].kind, ShapePass::Kind::kDiamond);
+    EXPECT_EQ(std::pair(grow.back, grow.passes[0].kind),
+              std::pair(Rgb{255, 0, 0}, ShapePass::Kind::kDiamond));
     EXPECT_EQ(grow.passes[0].diamond,
               (std::array<double, 8>{128, 128, 128, 128, 128, 128, 128, 128}));
     EXPECT_EQ(grow.passes[255].diamond,
@@ -264,17 +259,18 @@ TEST(GradientShapes, BandsAndDiamonds) {
 }
 
 TEST(GradientShapes, CirclesAboutCentreAndCorners) {
-    const std::tuple<int, double, double> cases[] = {
-        {7, 128, 128}, {8, 128, 128}, {9, 0, 0},    {10, 0, 0},     {11, 256, 0},
-        {12, 256, 0},  {13, 0, 256},  {14, 0, 256}, {15, 256, 256}, {16, 256, 256}};
-    for (const auto& [direction, cx, cy] : cases) {
+    const Rgb c{10, 20, 30};
+    for (auto [direction, cx, cy] : {std::tuple{7, 128.0, 128.0},
+                                     {10, 0.0, 0.0},
+                                     {11, 256.0, 0.0},
+                                     {14, 0.0, 256.0},
+                                     {15, 256.0, 256.0}}) {
         const bool up = direction % 2 == 1;
-        const ShapesGradient g = GradientShapes(Rgb{10, 20, 30}, direction);
-        EXPECT_EQ(g.back, up ? (Rgb{10, 20, 30}) : kBlack) << direction;
-        EXPECT_EQ(g.passes[0].color, up ? kBlack : (Rgb{10, 20, 30})) << direction;
+        const ShapesGradient g = GradientShapes(c, direction);
         const ShapePass& pass = g.passes[40];
-        EXPECT_EQ(std::tuple(pass.kind, pass.cx, pass.cy, pass.radius),
-                  std::tuple(ShapePass::Kind::kCircle, cx, cy, 40.0))
+        EXPECT_EQ(
+            std::tuple(g.back, g.passes[0].color, pass.kind, pass.cx, pass.cy, pass.radius),
+            std::tuple(up ? c : kBlack, up ? kBlack : c, ShapePass::Kind::kCircle, cx, cy, 40.0))
             << direction;
     }
 }
