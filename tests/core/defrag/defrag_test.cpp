@@ -1,12 +1,8 @@
 // Starting the defragmenter, finding processes by name, listing drives, the panel gradient.
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <map>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/defrag_outcome.h"
@@ -26,21 +22,15 @@ using Calls = std::vector<FakeProcessTable::PriorityCall>;
 using Strings = std::vector<std::string>;
 
 TEST(DefragCommands, FollowTheSystemAndThePriority) {
-    const struct {
-        WindowsVersion version;
-        int priority;
-        const char* command;
-    } cases[] = {
-        {{5, 2, 3790}, 3, "defrag e: -f"},  // XP and Server 2003: the classic form at any priority
-        {{6, 0, 6002}, 2, "defrag e: -f"},  // Vista
-        {{6, 1, 7601}, 1, "defrag e: /U /V"},
-        {{6, 1, 7601}, 2, "defrag e: /U /V /H"},  // /H: normal priority instead of low
-        {{6, 2, 9200}, 1, "defrag e: /O /U /V"},
-        {{10, 0, 22631}, 3, "defrag e: /O /U /V /H"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DefragCommandFor("E:\\", DefragSyntaxFor(c.version), c.priority), c.command)
-            << c.version.major << "." << c.version.minor << " " << c.priority;
+    // XP and Server 2003, and Vista: the classic form at any priority; /H: normal priority
+    // instead of low.
+    const std::tuple<WindowsVersion, int, const char*> cases[] = {
+        {{5, 2, 3790}, 3, "defrag e: -f"},       {{6, 0, 6002}, 2, "defrag e: -f"},
+        {{6, 1, 7601}, 1, "defrag e: /U /V"},    {{6, 1, 7601}, 2, "defrag e: /U /V /H"},
+        {{6, 2, 9200}, 1, "defrag e: /O /U /V"}, {{10, 0, 22631}, 3, "defrag e: /O /U /V /H"}};
+    for (const auto& [version, priority, command] : cases) {
+        EXPECT_EQ(DefragCommandFor("E:\\", DefragSyntaxFor(version), priority), command)
+            << version.minor << " " << priority;
     }
     EXPECT_EQ(DefragCommandFor("C:"), "defrag c: -f");
     EXPECT_EQ(ContigCommandFor("D:"), "contig -s -q d:\\*.*");
@@ -71,10 +61,10 @@ TEST(LaunchDefrag, StartsTheSystemsDefragmenterElseTheContigToolAndSetsThePriori
         const LaunchedDefrag launched = LaunchDefrag(
             launcher, table, {sys, "defrag c: -f", "contig -s -q c:\\*.*", true, c.priority},
             [&] { ++hookCalls; });
-        EXPECT_EQ(launcher.starts, c.starts) << c.priority;
-        EXPECT_EQ(hookCalls, c.hookCalls) << c.priority;
-        EXPECT_EQ(table.priorityCalls, c.calls) << c.priority;
-        EXPECT_EQ(launched.process != nullptr, !launcher.children.empty()) << c.priority;
+        EXPECT_EQ(std::tuple(launcher.starts, hookCalls, table.priorityCalls,
+                             launched.process != nullptr),
+                  std::tuple(c.starts, c.hookCalls, c.calls, !launcher.children.empty()))
+            << c.priority;
     }
 }
 
@@ -97,8 +87,9 @@ TEST(DefragOutcome, ExitCodeAndOutputTellWhetherTheDriveWasDone) {
     };
     for (const auto& [exitCode, output, text] : cases) {
         const DriveOutcome outcome = ClassifyDefragOutcome(exitCode, output);
-        EXPECT_EQ(OutcomeText(outcome), text) << output;
-        EXPECT_EQ(outcome.Failed(), text != std::string("ok")) << output;
+        EXPECT_EQ(std::pair(OutcomeText(outcome), outcome.Failed()),
+                  std::pair(std::string(text), text != std::string("ok")))
+            << output;
     }
 }
 
@@ -117,13 +108,14 @@ TEST(RunLog, OneLinePerDriveAndTheOlderHalfMovesAwayPastOneMebibyte) {
         AppendToRunLog(folder, i + line.substr(1));
     }
     AppendToRunLog(folder, std::string(1024 * 1024 - 10 * line.size() - 2, 'z') + "\r\n");
-    EXPECT_EQ(folder.SizeOf(kRunLogFile), 1024u * 1024) << "up to the limit, it all stays";
-    EXPECT_EQ(folder.SizeOf(kOldRunLogFile), 0u);
-    AppendToRunLog(folder, "y\r\n");  // just past it: whole lines in both
-    EXPECT_EQ(folder.Read(kOldRunLogFile).substr(0, 1), "0");
-    EXPECT_EQ(folder.SizeOf(kOldRunLogFile), 6 * line.size());  // the lines past the middle
-    EXPECT_EQ(folder.Read(kRunLogFile).substr(0, 1), "6");
-    EXPECT_EQ(folder.SizeOf(kOldRunLogFile) + folder.SizeOf(kRunLogFile), 1024u * 1024 + 3);
+    // Up to the limit, it all stays; just past it, whole lines in both, the old file getting
+    // those before the middle.
+    EXPECT_EQ(std::pair(folder.SizeOf(kRunLogFile), folder.SizeOf(kOldRunLogFile)),
+              std::pair(1024ul * 1024, 0ul));
+    AppendToRunLog(folder, "y\r\n");
+    EXPECT_EQ(std::tuple(folder.Read(kOldRunLogFile)[0], folder.SizeOf(kOldRunLogFile),
+                         folder.Read(kRunLogFile)[0], folder.SizeOf(kRunLogFile)),
+              std::tuple('0', 6 * line.size(), '6', 1024ul * 1024 + 3 - 6 * line.size()));
 }
 
 TEST(ProcessWatch, WholeFileNamesAnyCaseAndThePriorityClassSetUnlessAlreadyThere) {
@@ -139,13 +131,11 @@ TEST(ProcessWatch, WholeFileNamesAnyCaseAndThePriorityClassSetUnlessAlreadyThere
         table.Add(listed);
         EXPECT_EQ(FindProcessId(table, "DEFRAG.EXE"), matches ? 100u : 0u) << listed;
     }
-    FakeProcessTable table;
-    table.Add("explorer.exe");
-    table.Add("defrag.exe");
-    table.Add("defrag.exe");
-    EXPECT_EQ(FindProcessId(table, "defrag.exe"), 101u);  // the first of two
-    EXPECT_EQ(FindProcessId(table, ""), 0u);
-    EXPECT_EQ(table.snapshots, 1) << "an empty name needs no process list";
+    FakeProcessTable table;  // the first of two; an empty name needs no process list
+    table.entries = {{1, "explorer.exe"}, {2, "defrag.exe"}, {3, "defrag.exe"}};
+    EXPECT_EQ(
+        std::tuple(FindProcessId(table, "defrag.exe"), FindProcessId(table, ""), table.snapshots),
+        std::tuple(2u, 0u, 1));
     table.snapshotFails = true;
     EXPECT_EQ(FindProcessId(table, "defrag.exe"), 0u);
     // The level, the engine's base priority, and the class set (0: no system call at all).
@@ -163,21 +153,10 @@ TEST(ProcessWatch, WholeFileNamesAnyCaseAndThePriorityClassSetUnlessAlreadyThere
 }
 
 // Drives in the system's order, with roots as the system spells them.
-class FakeDrives final : public DriveSystem {
-  public:
-    FakeDrives(std::initializer_list<std::pair<std::string, DriveKind>> drives) {
-        for (const auto& [root, kind] : drives) {
-            listed += root + '\0';
-            types[root] = kind;
-        }
-    }
-    std::string LogicalDriveStrings() const override { return listed + '\0'; }
+struct FakeDrives final : DriveSystem {
+    std::string LogicalDriveStrings() const override { return listed; }
     DriveKind DriveTypeOf(const std::string& root) const override { return types.at(root); }
-    VolumeDetails DetailsOf(const std::string& root) const override {
-        VolumeDetails d;
-        d.label = "label of " + root;
-        return d;
-    }
+    VolumeDetails DetailsOf(const std::string& root) const override { return {"label of " + root}; }
     std::string listed;
     std::map<std::string, DriveKind> types;
 };
@@ -186,15 +165,18 @@ TEST(DriveList, FixedDrivesOtherThanCInSystemOrderAndVolumesInLetterOrder) {
     using enum DriveKind;
     EXPECT_EQ(SplitDriveStrings("C:\\\0\0E:\\\0\0"s), Strings{"C:\\"});
     EXPECT_EQ(SplitDriveStrings("C:\\"s), Strings{"C:\\"});
-    const FakeDrives drives{
+    FakeDrives drives;
+    drives.listed = "Z:\\\0A:\\\0c:\\\0D:\\\0G:\\\0\0"s;
+    drives.types = {
         {"Z:\\", Fixed}, {"A:\\", Removable}, {"c:\\", Fixed}, {"D:\\", Fixed}, {"G:\\", Remote}};
     const FixedDriveList list = GetFixedDrives(drives);
-    EXPECT_EQ(list.FixedDrives, (Strings{"z:\\", "d:\\"}));
-    EXPECT_EQ(list.FixedDriveCount, 2);
+    EXPECT_EQ(std::pair(list.FixedDrives, list.FixedDriveCount),
+              std::pair(Strings{"z:\\", "d:\\"}, 2));
     const auto volumes = ListFixedVolumes(drives);
     ASSERT_EQ(volumes.size(), 3u);
-    EXPECT_EQ(std::string({volumes[0].letter, volumes[1].letter, volumes[2].letter}), "cdz");
-    EXPECT_EQ(volumes[1].details.label, "label of d:\\");
+    EXPECT_EQ(std::string({volumes[0].letter, volumes[1].letter, volumes[2].letter}) +
+                  volumes[1].details.label,
+              "cdzlabel of d:\\");
     EXPECT_EQ(GetFixedDrives(FakeDrives{}).FixedDriveCount, 0);
 }
 
@@ -220,13 +202,9 @@ TEST(FillGradientBands, WhiteShadesToBlackInEightyFiveBandsOfRoundedThickness) {
 }
 
 TEST(IsPointOutside, CountsTheEdgeAsInside) {
-    for (auto [x, y, outside] : {std::tuple{100, 50, false},
-                                 {0, 0, false},
-                                 {101, 10, true},
-                                 {10, 51, true},
-                                 {-1, 10, true},
-                                 {10, -1, true}}) {
-        EXPECT_EQ(IsPointOutside(x, y, 100, 50), outside) << x << "," << y;
+    EXPECT_FALSE(IsPointOutside(100, 50, 100, 50) || IsPointOutside(0, 0, 100, 50));
+    for (auto [x, y] : {std::pair{101, 10}, {10, 51}, {-1, 10}, {10, -1}}) {
+        EXPECT_TRUE(IsPointOutside(x, y, 100, 50)) << x << "," << y;
     }
 }
 
