@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "core/app/program_settings.h"
 #include "core/app/setting_conversions.h"
 #include "core/app/settings_keys.h"

@@ -5,10 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <array>
-#include <cstdint>
-#include <limits>
-#include <tuple>
 
 #include "core/common/date_text_format.h"
 #include "core/common/rounding.h"

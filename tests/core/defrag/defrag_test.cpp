@@ -2,8 +2,6 @@
 
 #include <gmock/gmock.h>
 
-#include <map>
-
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/defrag_outcome.h"
 #include "core/defrag/drive_list.h"

@@ -2,12 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
-#include <string>
-#include <tuple>
-#include <vector>
-
 namespace qm {
 namespace {
 

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <optional>
 #include <random>
-#include <string>
 
 #include "support/date_time_print.h"
 

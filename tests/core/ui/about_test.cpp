@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
-#include <tuple>
-
 #include "core/app/splash_layout.h"
 #include "core/ui/about_actions.h"
 #include "core/ui/about_texts.h"
