@@ -63,7 +63,8 @@ class FakeTimer final : public Timer {
     int starts_ = 0;
 };
 
-// Keeps the keys it was asked for and given, in order; `failWrites` refuses every write.
+// Keeps the keys it was asked for, and the writes as "key=value", in order; `failWrites`
+// refuses every write.
 class MemorySettingsStore final : public SettingsStore {
   public:
     std::string GetSetting(std::string_view key, std::string_view defaultValue) const override {
@@ -71,7 +72,7 @@ class MemorySettingsStore final : public SettingsStore {
         return Find(key).value_or(std::string(defaultValue));
     }
     bool SaveSetting(std::string_view key, std::string_view value) override {
-        writes.emplace_back(key);
+        writes.push_back(std::string(key) + "=" + std::string(value));
         if (!failWrites) {
             values.insert_or_assign(std::string(key), std::string(value));
         }
