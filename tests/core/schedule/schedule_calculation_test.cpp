@@ -80,9 +80,7 @@ TEST(ScheduleCalculationTest, NoRunMarkerIsFiftyYearsBackToTheMinute) {
     for (std::int32_t option : {-1, 5, INT32_MIN, INT32_MAX}) {  // unknown: the zero date-time
         EXPECT_EQ(CalculateNextScheduledTime(S(option, 3, 0), D(2026, 12, 3), 0), DateTime());
     }
-}
-
-TEST(ScheduleCalculationTest, NothingSelectedOrNoClockTimeMeansNoRun) {
+    // Nothing selected, or no clock time.
     const DateTime now = D(2026, 12, 3, 9, 15, 30);
     const DateTime marker = D(1976, 12, 3, 9, 15);
     for (const char* weekly : {"0000000", "", "00000001", "2222222"}) {
@@ -164,9 +162,7 @@ TEST(ScheduleCalculationTest, WeeklyAndMonthlySearchFindsTheDayAPlainWalkFinds) 
         }
         return text;
     };
-    constexpr int kCases = 60000;
-    int runs = 0;
-    for (int i = 0; i < kCases; ++i) {
+    for (int i = 0; i < 60000; ++i) {
         // Leans on month ends, year ends, the days around 29 February and a day's last minute.
         const int year = pick(0, 2) ? pick(1999, 2031) : pick(2027, 2029);
         const int month = pick(0, 2) ? pick(1, 12) : pick(0, 1) ? 2 : 12;
@@ -188,13 +184,9 @@ TEST(ScheduleCalculationTest, WeeklyAndMonthlySearchFindsTheDayAPlainWalkFinds) 
         s.monthlySelections = selections(31);
         const auto offset = static_cast<std::int16_t>(pick(0, 4) ? pick(0, 1) : pick(-1500, 1500));
 
-        const DateTime actual = CalculateNextScheduledTime(s, now, offset);
-        ASSERT_EQ(actual, WalkDayByDay(s, now, offset)) << "case " << i;  // the same each run
-        runs += actual > now ? 1 : 0;
+        ASSERT_EQ(CalculateNextScheduledTime(s, now, offset), WalkDayByDay(s, now, offset))
+            << "case " << i;  // the same each run
     }
-    // The generated cases reach both outcomes in good number.
-    EXPECT_GT(runs, kCases / 3);
-    EXPECT_GT(kCases - runs, kCases / 6);
 }
 
 }  // namespace

@@ -73,10 +73,8 @@ TEST_F(EditorRig, LoadsUnchangedInTheLayoutOfTheFrequencyAndMarksChanges) {
     r.useEndDate = true;
     r.weeklySelections = "1 2x1";
     logic.Load();
-    EXPECT_EQ(everyLimits, std::make_pair(15, 5));
-    EXPECT_EQ(fields.startHour, kSuggestedStartHour);
-    EXPECT_EQ(fields.weekly, "1000100");
-    EXPECT_TRUE(endDateEnabled && !changed);
+    EXPECT_EQ(std::tuple(everyLimits, fields.startHour, fields.weekly, endDateEnabled, changed),
+              std::tuple(std::pair(15, 5), kSuggestedStartHour, "1000100", true, false));
     logic.Open(false);
     EXPECT_TRUE(changed);
 
@@ -86,8 +84,8 @@ TEST_F(EditorRig, LoadsUnchangedInTheLayoutOfTheFrequencyAndMarksChanges) {
     r.startMinute = 59;
     logic.Load();
     logic.Open(false);
-    EXPECT_EQ(everyLimits, std::make_pair(1, 1));
-    EXPECT_EQ(fields.startHour * 100 + fields.startMinute, 2359);
+    EXPECT_EQ(std::tuple(everyLimits, fields.startHour, fields.startMinute),
+              std::tuple(std::pair(1, 1), 23, 59));
     EXPECT_FALSE(endDateEnabled || changed || !log.empty()) << "no focus moves while loading";
 
     logic.Open(false);
@@ -115,9 +113,9 @@ TEST_F(EditorRig, ValidationRefusesInOrderAndWritesNothing) {
         logic.Confirm();
         const Log refused{"beep", "focus " + std::to_string(c.focus),
                           " Defrag Schedule|16|" + std::string(c.refusal)};
-        EXPECT_EQ(log, c.refusal.empty() ? Log{} : refused);
-        EXPECT_EQ(unloaded, c.refusal.empty());
-        EXPECT_EQ(module.Record().occursOption, c.refusal.empty() ? c.occurs : 0);
+        const bool accepted = c.refusal.empty();
+        EXPECT_EQ(std::tuple(log, unloaded, module.Record().occursOption),
+                  std::tuple(accepted ? Log{} : refused, accepted, accepted ? c.occurs : 0));
     }
 }
 
@@ -138,15 +136,12 @@ TEST_F(EditorRig, OkWarnsOnceOfNoRunThenWritesStoresAndReports) {
     logic.ValueChanged();                        // a change brings the warning back
     logic.Confirm();
     logic.Confirm();  // confirmed again unchanged: done
-    EXPECT_EQ(log.size(), 6u);
-    EXPECT_TRUE(unloaded);
     const ScheduleRecord& r = module.Record();
-    EXPECT_EQ(r.everyFrequency * 10 + r.everyInterval, 327671);  // held at 32767; minutes
-    EXPECT_EQ(r.startHour * 100 + r.startMinute, 900);
-    EXPECT_EQ(r.endDate, D(2026, 12, 2));  // the date without its time
+    // The count held at 32767, in minutes; the end date without its time.
+    EXPECT_EQ(std::tuple(log.size(), unloaded, r.everyFrequency, r.everyInterval, r.startHour,
+                         r.startMinute, r.endDate, saves, scheduleChanged),
+              std::tuple(6ul, true, 32767, 1, 9, 0, D(2026, 12, 2), 1, 1));
     EXPECT_EQ(r.weeklySelections + r.monthlySelections, fields.weekly + fields.monthly);
-    EXPECT_EQ(saves, 1);
-    EXPECT_EQ(scheduleChanged, 1);
 }
 
 }  // namespace

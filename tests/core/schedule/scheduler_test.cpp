@@ -181,7 +181,8 @@ TEST_F(SchedulerTest, EditorRequestsAndClosing) {
 TEST_F(SchedulerTest, MenuInstanceLoadsDisabledPlacedByHand) {
     scheduler.ReadProperties(MenuSchedulerProperties());
     EXPECT_EQ(std::pair(scheduler.Enabled(), scheduler.ExecuteOnStartup()), std::pair(false, true));
-    EXPECT_EQ(module.Record().startDate, D(2026, 12, 3));
+    EXPECT_EQ(std::pair(module.Record().startDate, module.Record().endDate),
+              std::pair(D(2026, 12, 3), D(2026, 12, 3)));
     EXPECT_EQ(std::pair(scheduler.FormLeft(), scheduler.FormTop()), std::pair(120, 120));
     EXPECT_TRUE(fired.empty()) << "the startup Execute does nothing while disabled";
 }
