@@ -117,7 +117,7 @@ class FakeProcessTable final : public ProcessTable {
     std::vector<PriorityCall> priorityCalls;
 };
 
-// A started program whose end the test decides, and the handle the program holds on it.
+// A started program whose end the test decides.
 struct FakeChild {
     std::uint32_t pid = 0;
     std::optional<std::uint32_t> exitCode;  // nothing while it runs
@@ -125,16 +125,14 @@ struct FakeChild {
     int drains = 0;
 };
 
-class FakeStartedProcess final : public StartedProcess {
-  public:
-    explicit FakeStartedProcess(std::shared_ptr<FakeChild> child) : child_(std::move(child)) {}
-    std::uint32_t Pid() const override { return child_->pid; }
-    std::optional<std::uint32_t> ExitCode() override { return child_->exitCode; }
-    void DrainOutput() override { ++child_->drains; }
-    std::string Output() override { return child_->output; }
-
-  private:
-    std::shared_ptr<FakeChild> child_;
+// The handle the program holds on a started program.
+struct FakeStartedProcess final : StartedProcess {
+    explicit FakeStartedProcess(std::shared_ptr<FakeChild> c) : child(std::move(c)) {}
+    std::uint32_t Pid() const override { return child->pid; }
+    std::optional<std::uint32_t> ExitCode() override { return child->exitCode; }
+    void DrainOutput() override { ++child->drains; }
+    std::string Output() override { return child->output; }
+    std::shared_ptr<FakeChild> child;
 };
 
 // Starts the programs named in `available`: each joins the process list at normal priority,
@@ -181,8 +179,7 @@ class FakeLauncher final : public ProcessLauncher {
     FakeProcessTable& table_;
 };
 
-class MemoryLogFolder final : public LogFolder {
-  public:
+struct MemoryLogFolder final : LogFolder {
     std::uint64_t SizeOf(std::string_view file) override { return Read(file).size(); }
     std::string Read(std::string_view file) override {
         return files.contains(file) ? files.find(file)->second : std::string();
@@ -198,22 +195,18 @@ class MemoryLogFolder final : public LogFolder {
     std::map<std::string, std::string, std::less<>> files;
 };
 
-class FakeTerminator final : public ProcessTerminator {
-  public:
-    explicit FakeTerminator(FakeProcessTable& table) : table_(table) {}
+struct FakeTerminator final : ProcessTerminator {
+    explicit FakeTerminator(FakeProcessTable& t) : table(t) {}
     bool EndProcess(std::uint32_t pid) override {
         ended.push_back(pid);
-        return std::erase_if(table_.entries, [&](const ProcessEntry& e) { return e.pid == pid; });
+        return std::erase_if(table.entries, [&](const ProcessEntry& e) { return e.pid == pid; });
     }
+    FakeProcessTable& table;
     std::vector<std::uint32_t> ended;
-
-  private:
-    FakeProcessTable& table_;
 };
 
 // Records what the scheduler asked of the editor window.
-class FakeScheduleEditor final : public ScheduleEditor {
-  public:
+struct FakeScheduleEditor final : ScheduleEditor {
     void Display(const ScheduleEditorRequest& request) override {
         requests.push_back(request);
         open = !request.modal;  // a modal editor has closed again when Display returns
@@ -226,8 +219,7 @@ class FakeScheduleEditor final : public ScheduleEditor {
 };
 
 // Records what setting the start-up entry did.
-class FakeStartupPlatform final : public StartupEntryPlatform {
-  public:
+struct FakeStartupPlatform final : StartupEntryPlatform {
     StartupEntryKind Kind() override { return kind; }
     bool TaskExists() override { return task; }
     TaskResult SetTask(bool registered) override {
