@@ -67,15 +67,16 @@ TEST(GetKeyValue, ValueFormsAndTheBufferEdge) {
         {kRegSz, Bytes(full), true, full},
         {kRegSz, Bytes(full + u'\0'), false, u""},
     };
+    FakeSystem registry;
     for (const auto& [type, bytes, read, text] : cases) {
-        FakeSystem registry;
         registry.values[u"K|V"] = RegistryData{type, bytes};
         std::u16string value = u"old";
         EXPECT_EQ(GetKeyValue(registry, kHkeyLocalMachine, u"K", u"V", value), read) << type;
         EXPECT_TRUE(value == text) << type << " " << bytes.size();
-        EXPECT_FALSE(GetKeyValue(registry, kHkeyLocalMachine, u"K", u"W", value));
-        EXPECT_TRUE(value.empty());
     }
+    std::u16string value = u"old";  // a value that is not there, or under another root
+    EXPECT_FALSE(GetKeyValue(registry, kHkeyLocalMachine, u"K", u"W", value) ||
+                 GetKeyValue(registry, kHkeyLocalMachine + 1, u"K", u"V", value) || !value.empty());
 }
 
 TEST(StartSysInfo, RegistryPathThenSharedToolsThenTheSystemsOwn) {
