@@ -79,16 +79,6 @@ TEST(SchedulerTicksTest, NoRunNeverFiresHoweverTheClockIsSet) {
     }
 }
 
-TEST_F(SchedulerTest, EveryHourRunsAcrossTheYearsEnd) {
-    Use(4, 24, 0, D(2026, 12, 31));
-    module.Record().everyInterval = 1;
-    module.Record().everyFrequency = 60;
-    scheduler.SetEnabled(true);
-    TickFor(24h);
-    EXPECT_EQ(std::tuple(fired.size(), fired.front(), fired.back()),
-              std::tuple(24ul, D(2026, 12, 31, 1, 0), D(2027, 1, 1)));
-}
-
 TEST_F(SchedulerTest, AfterARunTheNextMinuteIsSoughtUntilAWrite) {
     Use(1, 21, 30, D(2026, 12, 3, 21, 29, 59));
     scheduler.SetEnabled(true);
