@@ -1,12 +1,14 @@
-#include "core/defrag/options_form.h"
+// The Options dialog's logic: its drive rows and their statistics, loading and saving the
+// form, and the run it starts on one drive.
 
 #include <gtest/gtest.h>
 
-#include "core/defrag/drive_statistics.h"
-#include "core/defrag/options_layout.h"
-#include "support/fakes.h"
 #include "core/defrag/defrag_now.h"
 #include "core/defrag/drive_balloon_hover.h"
+#include "core/defrag/drive_statistics.h"
+#include "core/defrag/options_form.h"
+#include "core/defrag/options_layout.h"
+#include "support/fakes.h"
 
 namespace qm::test {
 namespace {
@@ -18,11 +20,8 @@ FixedVolume Volume(char letter, std::string label = "", bool ready = true) {
 }
 
 TEST(BuildDriveRows, RowZeroIsAlwaysCAndTheOthersFollow) {
-    struct Case {
-        std::vector<FixedVolume> volumes;
-        std::vector<std::string> rows;  // caption|file system|enabled
-    };
-    const Case cases[] = {
+    // The rows as caption|file system|enabled.
+    const std::pair<std::vector<FixedVolume>, Log> cases[] = {
         {{Volume('c', "")}, {"Fixed Disk  (C:)|NTFS|1"}},
         {{Volume('c', "Sys"), Volume('d', "Data"), Volume('e', "")},
          {"Sys  (C:)|NTFS|1", "Data  (D:)|NTFS|1", "Fixed Disk  (E:)|NTFS|1"}},
@@ -30,22 +29,18 @@ TEST(BuildDriveRows, RowZeroIsAlwaysCAndTheOthersFollow) {
         {{Volume('d', "Data")}, {"Drive  (C:)||0", "Data  (D:)|NTFS|1"}},  // C is no fixed disk
         {{Volume('D', "Data"), Volume('C', "Sys")}, {"Sys  (C:)|NTFS|1", "Data  (D:)|NTFS|1"}},
     };
-    for (const auto& c : cases) {
-        std::vector<std::string> shown;
-        for (const DriveRow& r : BuildDriveRows(c.volumes)) {
+    for (const auto& [volumes, rows] : cases) {
+        Log shown;
+        for (const DriveRow& r : BuildDriveRows(volumes)) {
             shown.push_back(r.caption + "|" + r.fileSystem + "|" + (r.enabled ? "1" : "0"));
         }
-        EXPECT_EQ(shown, c.rows);
+        EXPECT_EQ(shown, rows);
     }
     EXPECT_EQ(BuildDriveRows({Volume('e', "")})[1].Root(), "e:\\");
 }
 
 TEST(DriveStatistics, UsageSizeAndUnitInTheUsersNumberFormat) {
-    struct Case {
-        std::uint64_t total, available;
-        const char* text;
-    };
-    const Case cases[] = {
+    const std::tuple<std::uint64_t, std::uint64_t, const char*> cases[] = {
         {80'000'000'000, 44'000'000'000, " 45% of 74.51 GB used"},
         {1'048'575, 0, " 100% of 1,024.00 KB used"},
         {1'048'576, 1'048'576, " 0% of 1.00 MB used"},
@@ -55,9 +50,8 @@ TEST(DriveStatistics, UsageSizeAndUnitInTheUsersNumberFormat) {
         {1'100'000'000'000'000, 0, " 100% of 1,024,454.83 GB used"},
         {0, 0, ""},  // no total: no balloon rather than a division by zero
     };
-    for (const auto& c : cases) {
-        const VolumeDetails sizes{{}, false, {}, true, c.available, c.total};
-        EXPECT_EQ(GetDriveStatistics(sizes, {}), c.text) << c.total;
+    for (const auto& [total, available, text] : cases) {
+        EXPECT_EQ(GetDriveStatistics({{}, false, {}, true, available, total}, {}), text) << total;
     }
     const VolumeDetails v{{}, false, {}, true, 44'000'000'000, 80'000'000'000};
     EXPECT_EQ(DriveBalloonText(v, "NTFS", {}) + "|" + DriveBalloonText(v, "", {}) + "|" +
