@@ -246,7 +246,8 @@ TEST(GradientShapes, BandsAndDiamonds) {
     }
     const ShapesGradient fade = GradientShapes(colour, 4);
     EXPECT_EQ(std::tuple(fade.passes[0].color, fade.passes[255].color), std::tuple(colour, kBlack));
-    EXPECT_EQ(std::tuple(fade.passes[7].x1, fade.passes[7].y2), std::tuple(7, 256));
+    EXPECT_EQ(std::tuple(fade.passes[7].x1, fade.passes[7].x2, fade.passes[7].y2),
+              std::tuple(7, 8, 256));
 
     const ShapesGradient grow = GradientShapes(Rgb{255, 0, 0}, 5);
     EXPECT_EQ(std::pair(grow.back, grow.passes[0].kind),
@@ -281,7 +282,7 @@ TEST(ColorText, DecimalAndHexadecimalColours) {
     const std::pair<const char*, const char*> rgb[] = {
         {" 12615744", "064128192"}, {"+12615744", "064128192"},   {" 1e+2", "100000000"},
         {" 1e-2", "000000000"},     {" 12615744.4", "064128192"}, {"&HC08040", "064128192"},
-        {"&hc08040", "064128192"},  {" 0", "000000000"},          {"-1", "255000000"},
+        {"&hc09040", "064144192"},  {" 0", "000000000"},          {"-1", "255000000"},
         {" 1e300", "255255255"},    {"&H8000000F", "015000000"}};
     for (auto [text, digits] : rgb) {
         EXPECT_EQ(ColorToRGBText(text), digits) << text;
