@@ -156,7 +156,11 @@ TEST(ProcessWatch, WholeFileNamesAnyCaseAndThePriorityClassSetUnlessAlreadyThere
 struct FakeDrives final : DriveSystem {
     std::string LogicalDriveStrings() const override { return listed; }
     DriveKind DriveTypeOf(const std::string& root) const override { return types.at(root); }
-    VolumeDetails DetailsOf(const std::string& root) const override { return {"label of " + root}; }
+    VolumeDetails DetailsOf(const std::string& root) const override {
+        VolumeDetails d;
+        d.label = "label of " + root;
+        return d;
+    }
     std::string listed;
     std::map<std::string, DriveKind> types;
 };
