@@ -75,18 +75,5 @@ TEST_F(RegistryStoreTest, WritesRegSzWithItsTerminatingNulAndReportsAFailedWrite
     EXPECT_EQ(broken.GetSetting("RunPriority", "1"), "1");
 }
 
-TEST(UniqueResource, MoveTransfersOwnershipAndClosesOnce) {
-    win::UniqueHandle a(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    ASSERT_TRUE(a);
-    const HANDLE raw = a.get();
-    win::UniqueHandle b(std::move(a));
-    win::UniqueHandle c;
-    c = std::move(b);
-    EXPECT_TRUE(!a && !b && c.get() == raw);
-    c.reset();
-    DWORD flags = 0;
-    EXPECT_FALSE(::GetHandleInformation(raw, &flags));  // closed exactly when c let go
-}
-
 }  // namespace
 }  // namespace qm::test

@@ -1,11 +1,7 @@
-// Starting the defragmenter for real: the stand-ins record how they were started, and act
-// like the defragmenter of the system they are told to be.
+// Starting the defragmenter for real: the stand-ins record how they were started.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "core/defrag/defrag_launch.h"
-#include "core/defrag/defrag_outcome.h"
 #include "e2e/harness/double_log.h"
 #include "win32/common/text.h"
 #include "win32/defrag/defrag_launcher.h"
@@ -60,32 +56,7 @@ class LaunchDefragWin : public ::testing::Test {
     win::CreateProcessLauncher launcher_;
 };
 
-// (Windows XP's command line and a refusal told only in the output: the scenarios.)
-TEST_F(LaunchDefragWin, TheSystemsOwnDefragmenterRunsWithItsExitCodeAndOutputRead) {
-    ScopedEnvironment system(L"QM_DOUBLE_SYSTEM", L"win10");
-    const struct {
-        const char* command;
-        std::uint32_t exitCode;
-        const char* outcome;
-    } cases[] = {
-        {"defrag c: -f", 0x89000008, "failed: invalid command line option"},
-        {"defrag c: /O /U /V /H", 0, "ok"},
-    };
-    for (const auto& c : cases) {
-        std::string output;
-        const auto code = RunToEnd({defrag_, c.command, "contig -s -q c:\\*.*", true, 3}, &output);
-        ASSERT_TRUE(code.has_value()) << c.command;
-        EXPECT_EQ(*code, c.exitCode) << c.command;
-        EXPECT_EQ(
-            OutcomeText(ClassifyDefragOutcome(code, output)).substr(0, std::strlen(c.outcome)),
-            c.outcome)
-            << output;
-    }
-    const auto starts = e2e::ReadDoubleLogFile(log_, L"defrag.exe");
-    ASSERT_GE(starts.size(), 2u);
-    EXPECT_EQ(win::Narrow(starts[0].path), defrag_) << "not the system's own defragmenter";
-}
-
+// (The system's own defragmenter on each system, its exit code and output: the scenarios.)
 TEST_F(LaunchDefragWin, WithoutTheSystemsDefragmenterTheContigToolOnThePathStandsIn) {
     std::string output;
     const auto code = RunToEnd({win::Narrow(folder_ / L"missing\\defrag.exe"), "defrag d: -f",
