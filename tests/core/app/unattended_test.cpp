@@ -152,6 +152,17 @@ TEST_F(UnattendedRunsTest, NoCatchUpWithoutAMissedMomentOrAnyEarlierRunOrWhenSwi
         StartAndWaitFiveMinutes();
         EXPECT_EQ(starts, 0) << (&c - cases);
     }
+    // The two settings and their defaults; anything but a number reads as the default.
+    MemorySettingsStore store;
+    const auto read = [&] {
+        const UnattendedSettings u = ReadUnattendedSettings(store);
+        return std::pair(u.runOnBattery, u.catchUpMissedRuns);
+    };
+    EXPECT_EQ(read(), std::pair(false, true));
+    store.values = {{"RunOnBattery", "1"}, {"CatchUpMissedRuns", "0"}};
+    EXPECT_EQ(read(), std::pair(true, false));
+    store.values["CatchUpMissedRuns"] = "off";
+    EXPECT_EQ(read(), std::pair(true, true));
 }
 
 TEST(LatestScheduledMoment, FollowsTheScheduleBackwards) {
@@ -166,6 +177,8 @@ TEST(LatestScheduledMoment, FollowsTheScheduleBackwards) {
     const DateTime after = D(2026, 11, 20);
     EXPECT_EQ(LatestScheduledMoment(s, after, D(2026, 12, 7, 21, 30)), D(2026, 12, 7, 21, 30));
     EXPECT_EQ(LatestScheduledMoment(s, after, D(2026, 12, 7, 21, 29)), D(2026, 12, 3, 21, 30));
+    EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 7, 8, 0), D(2026, 12, 8)),
+              D(2026, 12, 7, 21, 30));
     EXPECT_EQ(LatestScheduledMoment(s, after, D(2026, 12, 20)), D(2026, 12, 10, 21, 30));
     EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 3, 21, 30), D(2026, 12, 7, 21, 0)),
               std::nullopt);

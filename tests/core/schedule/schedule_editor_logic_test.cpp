@@ -73,8 +73,9 @@ TEST_F(EditorRig, LoadsUnchangedInTheLayoutOfTheFrequencyAndMarksChanges) {
     r.useEndDate = true;
     r.weeklySelections = "1 2x1";
     logic.Load();
-    EXPECT_EQ(std::tuple(everyLimits, fields.startHour, fields.weekly, endDateEnabled, changed),
-              std::tuple(std::pair(15, 5), kSuggestedStartHour, "1000100", true, false));
+    EXPECT_EQ(std::tuple(everyLimits, fields.startHour, fields.startMinute, fields.weekly,
+                         endDateEnabled, changed),
+              std::tuple(std::pair(15, 5), 21, 0, "1000100", true, false));
     logic.Open(false);
     EXPECT_TRUE(changed);
 
