@@ -132,7 +132,6 @@ TEST(E2eStartAndExit, DamagedSettingsStillStartIntoTheTrayAndAreWrittenBackSound
         {L"AfterDefragAction", std::wstring(100 * 1024, L'9'), nullptr},
         {L"ShowCDrive", L"-5", nullptr},
         {L"ShowZDrive", L"1e400", nullptr},
-        {L"Show\u00c4Drive", L"1", nullptr},
         {L"OccursOption", L"2", L"2"},
         {L"EveryInterval", L"-2147483649", L"0"},  // beyond 32 bits: the default
         {L"EveryFrequency", L"", L"1"},            // not text: the default for the interval 0

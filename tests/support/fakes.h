@@ -1,12 +1,15 @@
 #pragma once
 
-// The fakes the tests share: a clock and timers the test moves, stores in memory, and a
-// process list that the fake launcher and terminator change as the system would.
+// What the tests share: readable date-times, and fakes: a clock and timers the test moves,
+// stores in memory, and a process list that the fake launcher and terminator change as the
+// system would.
 
 #include <chrono>
+#include <cstdio>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <memory>
 #include <optional>
 #include <set>
@@ -16,12 +19,30 @@
 #include "core/app/process_terminator.h"
 #include "core/app/startup_entry.h"
 #include "core/common/clock.h"
+#include "core/common/date_time.h"
 #include "core/common/settings_store.h"
 #include "core/common/timer.h"
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/process_table.h"
 #include "core/defrag/run_log.h"
 #include "core/schedule/schedule_editor.h"
+
+namespace qm {
+
+// Readable date-times in test failures: 2026-12-03 21:30:00.
+inline void PrintTo(const DateTime& t, std::ostream* os) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.Date().year, t.Date().month,
+                  t.Date().day, t.Time().hour, t.Time().minute, t.Time().second);
+    *os << text;
+}
+
+// Short spelling of the date-times the tables are full of.
+inline DateTime D(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return DateTime::Make(y, mo, d, h, mi, s);
+}
+
+}  // namespace qm
 
 namespace qm::test {
 

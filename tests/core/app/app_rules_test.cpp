@@ -10,7 +10,6 @@
 #include "core/app/tray_events.h"
 #include "core/app/tray_hover.h"
 #include "core/app/tray_menu_rules.h"
-#include "support/date_time_print.h"
 #include "support/fakes.h"
 #include "core/app/program_settings.h"
 #include "core/app/setting_conversions.h"

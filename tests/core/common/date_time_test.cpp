@@ -8,7 +8,7 @@
 
 #include "core/common/date_text_format.h"
 #include "core/common/rounding.h"
-#include "support/date_time_print.h"
+#include "support/fakes.h"
 
 namespace qm {
 namespace {

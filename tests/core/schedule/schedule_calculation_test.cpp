@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "support/date_time_print.h"
+#include "support/fakes.h"
 
 namespace qm {
 namespace {

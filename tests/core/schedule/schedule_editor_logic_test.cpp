@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/schedule/scheduler.h"
-#include "support/date_time_print.h"
 #include "support/fakes.h"
 
 namespace qm {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "support/date_time_print.h"
+#include "support/fakes.h"
 
 namespace qm::win {
 namespace {

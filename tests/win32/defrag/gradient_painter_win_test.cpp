@@ -21,18 +21,12 @@ TEST(GradientPainterWin, WhiteDownwardsShadesFromNearWhiteToBlack) {
     win::ScopedSelectObject select(dc.get(), bitmap.get());
 
     win::FillGradient(dc.get(), SIZE{40, 57}, 255, 255, 255, 1);
-    struct Case {
-        int row;
-        COLORREF colour;
-    };
-    const Case cases[] = {
-        {0, RGB(252, 252, 252)},   // band 1
-        {28, RGB(126, 126, 126)},  // band 43 starts on pixel row 28
-        {56, RGB(0, 0, 0)},        // band 85
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(::GetPixel(dc.get(), 0, c.row), c.colour) << c.row;
-        EXPECT_EQ(::GetPixel(dc.get(), 39, c.row), c.colour) << c.row;
+    // Band 1; band 43, which starts on pixel row 28; band 85.
+    for (auto [row, colour] :
+         {std::pair{0, RGB(252, 252, 252)}, {28, RGB(126, 126, 126)}, {56, RGB(0, 0, 0)}}) {
+        EXPECT_EQ(std::pair(::GetPixel(dc.get(), 0, row), ::GetPixel(dc.get(), 39, row)),
+                  std::pair(colour, colour))
+            << row;
     }
 }
 

@@ -18,31 +18,27 @@ TEST(ApiErrorText, GivesTheSystemsMessageWithItsLineEnd) {
 }
 
 TEST(ShutdownWin, ModesWinThePrivilegeAndReachTheExitCallWithTheirForcedFlags) {
-    struct Case {
-        int mode;
-        UINT flags;  // 0: the exit is not called
-        DWORD refusal;
-    };
-    const Case cases[] = {{2, EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF, 0},
-                          {0, 0, 0},
-                          {2, EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF, ERROR_ACCESS_DENIED}};
-    for (const auto& c : cases) {
+    // The mode, the exit call's flags (0: not called), and the system's refusal of it.
+    constexpr UINT kPowerOff = EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF;
+    for (const auto& [mode, flags, refusal] : {std::tuple{2, kPowerOff, DWORD{0}},
+                                              {0, 0u, DWORD{0}},
+                                              {2, kPowerOff, DWORD{ERROR_ACCESS_DENIED}}}) {
         std::vector<std::pair<UINT, DWORD>> calls;
-        auto exit = [&](UINT flags, DWORD reason) {
-            calls.emplace_back(flags, reason);
-            ::SetLastError(c.refusal);
-            return c.refusal == 0;
+        auto exit = [&](UINT exitFlags, DWORD reason) {
+            calls.emplace_back(exitFlags, reason);
+            ::SetLastError(refusal);
+            return refusal == 0;
         };
         try {
-            win::ShutdownWindows(c.mode, exit);
-            EXPECT_EQ(c.refusal, 0u) << "no error raised";
+            win::ShutdownWindows(mode, exit);
+            EXPECT_EQ(refusal, 0u) << "no error raised";
         } catch (const ShutdownError& e) {
             EXPECT_EQ(e.Number(), 0x8004062Bu);
             EXPECT_EQ(e.Source(), "win32_tests.mShutDown");
-            EXPECT_EQ(e.Description(), "ShutdownSystem failed: " + win::ApiErrorText(c.refusal));
+            EXPECT_EQ(e.Description(), "ShutdownSystem failed: " + win::ApiErrorText(refusal));
         }
         using Calls = std::vector<std::pair<UINT, DWORD>>;
-        EXPECT_EQ(calls, (c.flags ? Calls{{c.flags, 0xFFFFFFFF}} : Calls{})) << c.mode;
+        EXPECT_EQ(calls, (flags ? Calls{{flags, 0xFFFFFFFF}} : Calls{})) << mode;
     }
 }
 
