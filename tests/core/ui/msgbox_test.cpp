@@ -252,7 +252,7 @@ TEST(GradientShapes, BandsAndDiamonds) {
     const ShapesGradient fade = GradientShapes(colour, 4);
     EXPECT_EQ(std::tuple(fade.passes[0].color, fade.passes[255].color), std::tuple(colour, kBlack));
     for (int direction : {2, 4}) {  // in columns from the left
-        const ShapePass& column = GradientShapes(colour, direction).passes[7];
+        const ShapePass column = GradientShapes(colour, direction).passes[7];
         EXPECT_EQ(std::tuple(column.x1, column.x2, column.y2), std::tuple(7, 8, 256)) << direction;
     }
 
