@@ -21,18 +21,9 @@ unset DISPLAY
 work=$(mktemp -d)
 prefix=$root/build/wine/screenshots-options
 base=${QM_WINE_BASE:-$build/wine/base}
-export WINEPREFIX=$prefix
-finish() {
-    wineserver -k 2>/dev/null || true
-    qm_xvfb_stop
-    rm -rf "$work" "$prefix"
-}
-trap finish EXIT
+trap 'qm_private_prefix_cleanup "$work" "$prefix"' EXIT
 QM_SCREEN=1024x768x24 qm_xvfb_start
-qm_wine_make_base "$base"
-rm -rf "$prefix"
-mkdir -p "$(dirname "$prefix")"
-cp -a "$base" "$prefix"
+qm_private_prefix "$base" "$prefix"
 QM_SCENARIO_DIR=$work bash "$root/tests/e2e/prepare/office-drives.sh" "$prefix"
 wineserver -p
 mkdir -p "$out"

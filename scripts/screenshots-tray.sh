@@ -27,16 +27,8 @@ QM_SCREEN="${width}x${height}x24" qm_xvfb_start
 work=$(mktemp -d)
 prefix=$root/build/wine/screenshots-tray
 base=${QM_WINE_BASE:-$build/wine/base}
-qm_wine_make_base "$base"
-rm -rf "$prefix"
-cp -a "$base" "$prefix"
-export WINEPREFIX=$prefix
-finish() {
-    wineserver -k 2>/dev/null || true
-    qm_xvfb_stop
-    rm -rf "$work" "$prefix"
-}
-trap finish EXIT
+trap 'qm_private_prefix_cleanup "$work" "$prefix"' EXIT
+qm_private_prefix "$base" "$prefix"
 wineserver -p
 mkdir -p "$out"
 

@@ -125,3 +125,20 @@ qm_wait_for() {  # qm_wait_for SECONDS COMMAND...
         sleep 0.2
     done
 }
+
+# A fresh copy of the booted base prefix for one script, used from here on; its server is not
+# started yet, so that the script may still change what the server reads at its start.
+qm_private_prefix() {  # qm_private_prefix BASE PREFIX
+    qm_wine_make_base "$1"
+    rm -rf "$2"
+    mkdir -p "$(dirname "$2")"
+    cp -a "$1" "$2"
+    export WINEPREFIX=$2
+}
+
+# Ends the script's Wine server and display and removes FOLDERS; for its EXIT trap.
+qm_private_prefix_cleanup() {  # qm_private_prefix_cleanup FOLDERS...
+    wineserver -k 2>/dev/null || true
+    qm_xvfb_stop
+    rm -rf "$@"
+}

@@ -21,8 +21,8 @@ TEST(ShutdownWin, ModesWinThePrivilegeAndReachTheExitCallWithTheirForcedFlags) {
     // The mode, the exit call's flags (0: not called), and the system's refusal of it.
     constexpr UINT kPowerOff = EWX_SHUTDOWN | EWX_FORCE | EWX_POWEROFF;
     for (const auto& [mode, flags, refusal] : {std::tuple{2, kPowerOff, DWORD{0}},
-                                              {0, 0u, DWORD{0}},
-                                              {2, kPowerOff, DWORD{ERROR_ACCESS_DENIED}}}) {
+                                               {0, 0u, DWORD{0}},
+                                               {2, kPowerOff, DWORD{ERROR_ACCESS_DENIED}}}) {
         std::vector<std::pair<UINT, DWORD>> calls;
         auto exit = [&](UINT exitFlags, DWORD reason) {
             calls.emplace_back(exitFlags, reason);
