@@ -213,7 +213,8 @@ TEST_F(OptionsRunTest, RestingOnADriveShowsItsStatistics) {
     EXPECT_EQ(timer1.Starts() * 10000 + timer1.Interval(), 11500u);
     RestOn(1);  // the row's balloon is up: only its text changes
     RestOn(0);
-    hover.OtherMouseMove();  // onto a button: the balloon goes; back on the row, a new one
+    hover.DriveCheck_MouseMove(0);
+    hover.OtherMouseMove();  // onto a button within the delay: the balloon goes, none comes
     EXPECT_FALSE(timer1.Enabled());
     RestOn(0);
     hover.BalloonClosed();  // by its close button

@@ -25,6 +25,7 @@ TEST(MsgBoxStyle, ButtonsIconDefaultAndTheCaptionsResultCodesAndAccessKeys) {
         {3 + 512, 2, -1, 3, 3, yesNoCancel, 2},
         {3 + 768, 3, -1, 3, 3, yesNoCancel, -1},
         {1024 + 4, 4, -1, 4, 2, yesNo, -1},
+        {6, 0, -1, 6, 0, {}, -1},
         {15 + 48, 0, 2, 15, 0, {}, -1},
         {-32768, 0, -1, 0, 1, ok, 0},
         {80, 0, -1, 0, 1, ok, 0}};
