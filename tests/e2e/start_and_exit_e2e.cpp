@@ -102,7 +102,6 @@ TEST(E2eStartAndExit, TheSplashShowsRoundedForThreeSecondsBeforeTheTrayIcon) {
         15000, 10))
         << "the splash did not close itself";
     const ULONGLONG shownMs = ::GetTickCount64() - shownAt;
-    std::printf("splash shown for %llu ms\n", shownMs);
     EXPECT_GE(shownMs, 2500u);
     EXPECT_LE(shownMs, 4500u);
     EXPECT_FALSE(mainWindowDuringSplash) << "start-up went on while the splash showed";
