@@ -127,6 +127,7 @@ TEST_F(EditorRig, OkWarnsOnceOfNoRunThenWritesStoresAndReports) {
     fields.startDate = D(2026, 12, 1, 13, 5);
     fields.endDate = D(2026, 12, 2, 8);  // the last Monday or Thursday before it has passed
     fields.useEndDate = true;
+    fields.startMinute = 7;
     fields.weekly = "0100100";
     fields.monthly = std::string(30, '0') + "1";
     logic.Confirm();
@@ -140,7 +141,7 @@ TEST_F(EditorRig, OkWarnsOnceOfNoRunThenWritesStoresAndReports) {
     // The count held at 32767, in minutes; the end date without its time.
     EXPECT_EQ(std::tuple(log.size(), unloaded, r.everyFrequency, r.everyInterval, r.startHour,
                          r.startMinute, r.endDate, saves, scheduleChanged),
-              std::tuple(6ul, true, 32767, 1, 9, 0, D(2026, 12, 2), 1, 1));
+              std::tuple(6ul, true, 32767, 1, 9, 7, D(2026, 12, 2), 1, 1));
     EXPECT_EQ(r.weeklySelections + r.monthlySelections, fields.weekly + fields.monthly);
 }
 
