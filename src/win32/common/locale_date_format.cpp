@@ -11,20 +11,6 @@ namespace qm::win {
 
 namespace {
 
-SYSTEMTIME ToSystemTime(DateTime moment) {
-    const CivilDate d = moment.Date();
-    const ClockTime t = moment.Time();
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(d.year);
-    st.wMonth = static_cast<WORD>(d.month);
-    st.wDay = static_cast<WORD>(d.day);
-    st.wDayOfWeek = static_cast<WORD>(moment.Weekday() - 1);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
-    return st;
-}
-
 // The system's own conversion of an automation date to text. It covers years the locale
 // formatting functions refuse (before 1601).
 std::string VariantDateText(DateTime moment, ULONG flags) {
@@ -38,6 +24,20 @@ std::string VariantDateText(DateTime moment, ULONG flags) {
 }
 
 }  // namespace
+
+SYSTEMTIME ToSystemTime(DateTime moment) {
+    const CivilDate d = moment.Date();
+    const ClockTime t = moment.Time();
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(d.year);
+    st.wMonth = static_cast<WORD>(d.month);
+    st.wDay = static_cast<WORD>(d.day);
+    st.wDayOfWeek = static_cast<WORD>(moment.Weekday() - 1);
+    st.wHour = static_cast<WORD>(t.hour);
+    st.wMinute = static_cast<WORD>(t.minute);
+    st.wSecond = static_cast<WORD>(t.second);
+    return st;
+}
 
 std::optional<DateTime> DateTimeFromOleDate(double oleDate) {
     if (!std::isfinite(oleDate) || oleDate < static_cast<double>(DateTime::kMinDay) ||

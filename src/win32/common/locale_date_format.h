@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,5 +23,8 @@ class LocaleDateTextFormat final : public DateTextFormat {
 // negative days) as a DateTime, to the nearest second; nothing outside years 100-9999.
 std::optional<DateTime> DateTimeFromOleDate(double oleDate);
 double OleDateFromDateTime(DateTime moment);
+
+// The moment as the system's calendar and time controls take it.
+SYSTEMTIME ToSystemTime(DateTime moment);
 
 }  // namespace qm::win

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "win32/common/locale_date_format.h"
 #include "win32/common/text.h"
 #include "win32/ui/number_box_control.h"
 #include "win32/ui/program_msgbox.h"
@@ -29,19 +30,6 @@ constexpr int kEveryIndex = 4;
 
 constexpr DWORD kFrameStyle = BS_GROUPBOX | WS_GROUP;
 constexpr DWORD kPickerStyle = WS_TABSTOP | WS_GROUP;
-
-SYSTEMTIME ToSystemTime(DateTime moment) {
-    const CivilDate d = moment.Date();
-    const ClockTime t = moment.Time();
-    SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(d.year);
-    st.wMonth = static_cast<WORD>(d.month);
-    st.wDay = static_cast<WORD>(d.day);
-    st.wDayOfWeek = static_cast<WORD>(moment.Weekday() - 1);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    return st;
-}
 
 SYSTEMTIME PickerTime(HWND picker) {
     SYSTEMTIME st{};
