@@ -8,7 +8,7 @@ namespace qm::win {
 
 namespace {
 
-constexpr FontSpec kMessageFont{L"Tahoma", 8.25};
+constexpr FontStyle kMessageFont{L"Tahoma", 8.25};
 // Wide enough for the status lines; a maximum width also makes the tooltip honour the CR LF
 // line breaks of the message. In pixels at 96 DPI.
 constexpr int kMaxTipWidth = 400;

@@ -119,7 +119,7 @@ bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
 }
 
 HWND Dialog::AddControl(int id, const wchar_t* className, const std::wstring& text, DWORD style,
-                        TwipsBox box, DWORD exStyle, const FontSpec& font) {
+                        TwipsBox box, DWORD exStyle, const FontStyle& font) {
     const PixelBox px = ToPixels(box, dpi_);
     HWND control = ::CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD, px.left,
                                      px.top, px.width, px.height, hwnd_,
@@ -183,13 +183,13 @@ void Dialog::SetFormPosition(int leftTwips, int topTwips) {
     }
 }
 
-HFONT Dialog::FontOf(const FontSpec& spec) {
+HFONT Dialog::FontOf(const FontStyle& style) {
     for (const Font& f : fonts_) {
-        if (f.spec == spec) {
+        if (f.style == style) {
             return f.handle.get();
         }
     }
-    fonts_.push_back(Font{spec, CreateFontAt(spec, dpi_)});
+    fonts_.push_back(Font{style, CreateFontAt(style, dpi_)});
     return fonts_.back().handle.get();
 }
 

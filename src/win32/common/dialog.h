@@ -66,7 +66,7 @@ class Dialog {
 
     // Adds a control; ids are the controls' dialog ids and must be unique in the dialog.
     HWND AddControl(int id, const wchar_t* className, const std::wstring& text, DWORD style,
-                    TwipsBox box, DWORD exStyle = 0, const FontSpec& font = kDialogFont);
+                    TwipsBox box, DWORD exStyle = 0, const FontStyle& font = kDialogFont);
     // Moves a control to a new place of the design.
     void PlaceControl(int id, TwipsBox box);
     TwipsBox DesignBox(int id) const;
@@ -79,7 +79,7 @@ class Dialog {
     // Moves the form to a place on the screen, in twips.
     void SetFormPosition(int leftTwips, int topTwips);
     // The font at this window's DPI; kept until the DPI changes or the window goes.
-    HFONT FontOf(const FontSpec& spec);
+    HFONT FontOf(const FontStyle& style);
     int Px(double twips) const { return TwipsToPixels(twips, dpi_); }
 
     // The default push button (Enter), with its frame.
@@ -91,10 +91,10 @@ class Dialog {
         int id;
         HWND hwnd;
         TwipsBox box;
-        FontSpec font;
+        FontStyle font;
     };
     struct Font {
-        FontSpec spec;
+        FontStyle style;
         UniqueHfont handle;
     };
 

@@ -96,15 +96,16 @@ void ApplySuggestedRect(HWND window, LPARAM suggested) {
     }
 }
 
-UniqueHfont CreateFontAt(const FontSpec& spec, UINT dpi) {
+UniqueHfont CreateFontAt(const FontStyle& style, UINT dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -static_cast<LONG>(RoundHalfEven(spec.points * (dpi ? dpi : kDefaultDpi) / 72.0));
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic ? TRUE : FALSE;
-    lf.lfUnderline = spec.underline ? TRUE : FALSE;
+    lf.lfHeight =
+        -static_cast<LONG>(RoundHalfEven(style.points * (dpi ? dpi : kDefaultDpi) / 72.0));
+    lf.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = style.italic ? TRUE : FALSE;
+    lf.lfUnderline = style.underline ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, spec.face, LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, style.face, LF_FACESIZE);
     return UniqueHfont(::CreateFontIndirectW(&lf));
 }
 

@@ -28,20 +28,20 @@ void TakeOverDialogDpiScaling(HWND dialog);
 void ApplySuggestedRect(HWND window, LPARAM suggested);
 
 // A font of the program's forms: face, size in points and style.
-struct FontSpec {
+struct FontStyle {
     const wchar_t* face = L"MS Shell Dlg";
     double points = 8.25;
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontStyle&, const FontStyle&) = default;
 };
 
 // The dialogs' own font: the classic dialog face (Tahoma, or MS Sans Serif on older systems)
 // at 8.25 points, the size the forms' twips were designed for.
-inline constexpr FontSpec kDialogFont{};
+inline constexpr FontStyle kDialogFont{};
 
 // The font at the given DPI; its height in pixels is the point size scaled, halves to even.
-UniqueHfont CreateFontAt(const FontSpec& spec, UINT dpi);
+UniqueHfont CreateFontAt(const FontStyle& style, UINT dpi);
 
 }  // namespace qm::win

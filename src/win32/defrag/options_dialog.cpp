@@ -18,8 +18,8 @@ constexpr DWORD kCheckBox = kVisibleChild | BS_AUTOCHECKBOX | WS_TABSTOP | WS_GR
 constexpr DWORD kPushButton = kVisibleChild | BS_PUSHBUTTON | WS_GROUP;
 // The drive rows keep out of the running-message panel laid over them.
 constexpr DWORD kUnderPanel = WS_CLIPSIBLINGS;
-constexpr FontSpec kSansSerif{L"MS Sans Serif", 8.25};
-constexpr FontSpec kRunningFont{L"MS Sans Serif", 18};
+constexpr FontStyle kSansSerif{L"MS Sans Serif", 8.25};
+constexpr FontStyle kRunningFont{L"MS Sans Serif", 18};
 constexpr int kRowCheckLeft = 360, kRowCheckWidth = 2550;
 constexpr int kRowButtonLeft = 2970, kRowButtonWidth = 1020, kRowHeight = 255;
 constexpr int kSaveLeft = 600, kCancelLeft = 2640, kButtonWidth = 1095, kButtonHeight = 375;

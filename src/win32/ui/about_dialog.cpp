@@ -45,8 +45,8 @@ struct Line {
 constexpr Line kSeparator[] = {{90, 5941, 2912, RGB(128, 128, 128)},
                                {105, 5941, 2927, RGB(255, 255, 255)}};
 
-constexpr FontSpec kTitleFont{.face = L"MS Sans Serif", .points = 13.5, .bold = true};
-constexpr FontSpec kLinkFont{.face = L"MS Sans Serif", .points = 8.25, .underline = true};
+constexpr FontStyle kTitleFont{.face = L"MS Sans Serif", .points = 13.5, .bold = true};
+constexpr FontStyle kLinkFont{.face = L"MS Sans Serif", .points = 8.25, .underline = true};
 
 constexpr DWORD kLabel = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
 constexpr DWORD kLink = WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
