@@ -1,5 +1,6 @@
 #include "core/app/run_supervisor.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "core/defrag/process_watch.h"
@@ -125,9 +126,7 @@ void RunSupervisor::EndDrive(std::optional<DriveOutcome> known) {
     if (child_) {
         child_->DrainOutput();
         output = child_->Output();
-        if (output.size() > kMaxOutput) {
-            output.resize(kMaxOutput);
-        }
+        output.resize(std::min(output.size(), kMaxOutput));
         exitCode = child_->ExitCode();
     }
     const DriveOutcome outcome = known ? *known
@@ -177,8 +176,6 @@ void RunSupervisor::EndDefragRun() {
     defragRunning_ = false;
     s_.timerWait.SetEnabled(false);
     s_.timerPriority.SetEnabled(false);
-    s_.menu.stopVisible = false;
-    s_.menu.stopEnabled = false;
 }
 
 void RunSupervisor::AbandonDefragRun() {

@@ -9,7 +9,6 @@
 
 #include "core/app/process_terminator.h"
 #include "core/app/program_settings.h"
-#include "core/app/tray_menu_state.h"
 #include "core/common/clock.h"
 #include "core/common/date_text_format.h"
 #include "core/common/settings_store.h"
@@ -49,7 +48,6 @@ struct RunServices {
     SettingsStore& store;
     const DateTextFormat& dates;
     RunSettings& run;      // the drives, priority and after-defrag action; LastDefrag
-    TrayMenuState& menu;   // the run hides "Stop Current Defrag" when it ends
     Timer& timerWait;      // 2 s: is the defragmenter still running?
     Timer& timerPriority;  // 3 s, once: the engine's priority
     std::function<void(const std::string&)> setBalloon;

@@ -2,19 +2,16 @@
 
 namespace qm {
 
-// What the tray menu shows: the program decides it, the Windows layer draws it.
+// What the tray menu shows: the program decides it, the Windows layer draws it. Options,
+// Schedule, About and Exit are always there to choose.
 struct TrayMenuState {
-    bool optionsEnabled = true;
-    bool optionsChecked = false;  // the Options dialog is open
-    bool scheduleEnabled = true;
+    bool optionsChecked = false;   // the Options dialog is open
     bool scheduleChecked = false;  // the schedule editor is open
     bool defragEnabled = true;
     bool stopVisible = false;
     bool stopEnabled = false;
     bool openEnabled = true;
     bool restartVisible = false;  // "Restart as Administrator", after a run refused for rights
-    bool aboutEnabled = true;
-    bool exitEnabled = true;
 };
 
 }  // namespace qm

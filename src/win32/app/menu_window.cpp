@@ -85,7 +85,7 @@ void MenuWindow::OnCreate() {
     Timer& timerPriority = timers_->Create();
     run_ = std::make_unique<RunSupervisor>(RunServices{
         program_.processes, program_.launcher, program_.terminator, *scheduler_, program_.clock,
-        program_.store, program_.dates, program_.run, menuState_, timerWait, timerPriority,
+        program_.store, program_.dates, program_.run, timerWait, timerPriority,
         [this](const std::string& text) { SetBalloon(text); },
         [this] { Scheduler1_ScheduleChanged(); }, [this] { Unload(); },
         [](int mode) { ShutdownWindows(mode); }, program_.defragSystem, &program_.runLog});

@@ -40,15 +40,13 @@ void TrayMenu::Apply(const TrayMenuState& state) {
         ::DeleteMenu(m, kCmdRestartAdmin, MF_BYCOMMAND);
         restartPresent_ = false;
     }
-    SetItem(m, kCmdOptions, state.optionsEnabled, state.optionsChecked);
-    SetItem(m, kCmdSchedule, state.scheduleEnabled, state.scheduleChecked);
+    SetItem(m, kCmdOptions, true, state.optionsChecked);
+    SetItem(m, kCmdSchedule, true, state.scheduleChecked);
     SetItem(m, kCmdDefrag, state.defragEnabled);
     if (stopPresent_) {
         SetItem(m, kCmdStop, state.stopEnabled);
     }
     SetItem(m, kCmdOpen, state.openEnabled);
-    SetItem(m, kCmdAbout, state.aboutEnabled);
-    SetItem(m, kCmdExit, state.exitEnabled);
 }
 
 UINT TrayMenu::Track(HWND owner, POINT at) {

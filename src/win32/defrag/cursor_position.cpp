@@ -1,6 +1,6 @@
 #include "win32/defrag/cursor_position.h"
 
-#include "core/defrag/window_geometry.h"
+#include "core/app/geometry.h"
 
 namespace qm::win {
 
@@ -11,9 +11,9 @@ bool IsCursorOutside(HWND form) {
         !::GetWindowRect(form, &window)) {
         return false;
     }
-    // Pixels compare the same as twips: both sides scale by the same factor.
-    return IsPointOutside(cursor.x, cursor.y, window.right - window.left,
-                          window.bottom - window.top);
+    // The edge counts as inside, as it does for the tray icon.
+    const Rect client{0, 0, window.right - window.left, window.bottom - window.top};
+    return !client.Contains(Point{cursor.x, cursor.y});
 }
 
 }  // namespace qm::win

@@ -47,7 +47,7 @@ class RunSupervisorTest : public ::testing::Test {
     RunServices Services(DefragSystem system = {}) {
         const auto balloon = [this](const std::string& t) { balloons.push_back(t); };
         return RunServices(
-            processes, launcher, terminator, scheduler, clock, store, dates, run, menu, timerWait,
+            processes, launcher, terminator, scheduler, clock, store, dates, run, timerWait,
             timerPriority, balloon, [this] { ++scheduleChanges; }, [this] { ++ends; },
             [this](int mode) { Shutdown(mode); }, std::move(system), &log);
     }
@@ -64,7 +64,6 @@ class RunSupervisorTest : public ::testing::Test {
     MemoryLogFolder log;
     UsDateTextFormat dates;
     RunSettings run;
-    TrayMenuState menu;
     std::vector<std::string> balloons;
     int scheduleChanges = 0, ends = 0;
     std::vector<int> shutdowns;
@@ -88,8 +87,10 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     EXPECT_EQ(std::pair(store.Find("LastDefrag"), run.lastDefrag),
               std::pair(std::optional<std::string>("12/6/2026 2:30:05 PM"),
                         DateTime::Make(2026, 12, 6, 14, 30, 5)));
-    DriveEnds();
+    DriveEnds(0, std::string(300 * 1024, '.'));  // of which the first 256 KiB are kept
     EXPECT_EQ(State(), std::tuple(false, true, false, false));
+    EXPECT_EQ(std::pair(log.Read("output-D.txt").size(), launcher.children[1].use_count()),
+              std::pair(256ul * 1024, 1l));  // and the last drive's process let go
     EXPECT_EQ(std::pair(scheduleChanges, scheduler.NextScheduledTime()),
               std::pair(1, DateTime::Make(2026, 12, 7, 3, 0)));
     EXPECT_EQ(Log(),
@@ -105,7 +106,7 @@ TEST_F(RunSupervisorTest, ARefusedRunIsNeverShownAsDoneAndSaysWhy) {
     EXPECT_EQ(processes.priorityCalls.back(), (Call{101, 0x80}));
     DriveEnds(0, kRefusal);
     DriveEnds(0, kRefusal);
-    EXPECT_FALSE(store.Find("LastDefrag") || !run.lastDefrag.IsZero());
+    EXPECT_TRUE(!store.Find("LastDefrag") && run.lastDefrag.IsZero() && run.lastRunNeededRights);
     EXPECT_EQ(run.lastRunProblem, " Last run failed on C:, D: - administrator rights needed ");
     EXPECT_EQ(log.Read("output-C.txt"), kRefusal);
     EXPECT_THAT(Log(), HasSubstr("\tfailed: administrator rights needed (0x89000024)\r\n"));
@@ -184,7 +185,6 @@ TEST_F(RunSupervisorTest, DrivesThatCannotStartArePassedOverAndAnEmptyEntryEndsT
 }
 
 TEST_F(RunSupervisorTest, NoRunWhileADefragmenterRunsOrWithNoDriveDecidedAtTheMoment) {
-    menu.defragEnabled = false;  // the menu was last opened while some defragmenter ran
     supervisor.Scheduler1_ScheduledTime();
     EXPECT_TRUE(supervisor.DefragRunning());
     DriveEnds();

@@ -9,7 +9,6 @@
 #include "core/defrag/gradient.h"
 #include "core/defrag/process_watch.h"
 #include "core/defrag/run_log.h"
-#include "core/defrag/window_geometry.h"
 #include "support/fakes.h"
 #include "core/defrag/shutdown.h"
 
@@ -202,13 +201,6 @@ TEST(FillGradientBands, WhiteShadesToBlackInEightyFiveBandsOfRoundedThickness) {
     EXPECT_THAT(left[84], FieldsAre(0, 0, 2, 40, Rgb{}));
     for (int direction : {0, 5}) {  // unknown directions paint from the top
         EXPECT_EQ(FillGradientBands(10, 128, {255, 255, 255}, direction)[1].top, 2) << direction;
-    }
-}
-
-TEST(IsPointOutside, CountsTheEdgeAsInside) {
-    EXPECT_FALSE(IsPointOutside(100, 50, 100, 50) || IsPointOutside(0, 0, 100, 50));
-    for (auto [x, y] : {std::pair{101, 10}, {10, 51}, {-1, 10}, {10, -1}}) {
-        EXPECT_TRUE(IsPointOutside(x, y, 100, 50)) << x << "," << y;
     }
 }
 
