@@ -63,8 +63,10 @@ std::optional<Decimal> ParseDecimal(std::string_view untrimmed) {
 template <typename T>
 std::optional<T> ParseInRange(std::string_view text) {
     const auto value = ParseWholeNumber(text);
-    if (!value || *value < std::numeric_limits<T>::min() ||
-        *value > std::numeric_limits<T>::max()) {
+    if (!value) {
+        return std::nullopt;
+    }
+    if (*value < std::numeric_limits<T>::min() || *value > std::numeric_limits<T>::max()) {
         return std::nullopt;
     }
     return static_cast<T>(*value);
@@ -111,10 +113,11 @@ std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
 
 bool NumberTextEquals(std::string_view text, std::int64_t value) {
     const auto d = ParseDecimal(text);
-    if (!d || d->firstFraction != 0 || d->restNonZero) {
+    if (!d) {
         return false;
     }
-    return (d->negative ? -d->whole : d->whole) == value;
+    return d->firstFraction == 0 && !d->restNonZero &&
+           (d->negative ? -d->whole : d->whole) == value;
 }
 
 std::optional<std::int16_t> ParseInt16(std::string_view text) {

@@ -49,8 +49,8 @@ void UnattendedRuns::RunWhenOnMains() {
 }
 
 void UnattendedRuns::PowerStatusChanged() {
-    if (waitingForMains_ && power_.OnBattery() != true) {
-        RunWhenOnMains();
+    if (waitingForMains_) {
+        RunWhenOnMains();  // which waits on if the battery still powers the computer
     }
 }
 

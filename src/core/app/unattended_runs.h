@@ -24,6 +24,7 @@ class PowerSource {
 struct UnattendedSettings {
     bool runOnBattery = false;      // "RunOnBattery", default "0"
     bool catchUpMissedRuns = true;  // "CatchUpMissedRuns", default "1"
+    bool operator==(const UnattendedSettings&) const = default;
 };
 UnattendedSettings ReadUnattendedSettings(const SettingsStore& store);
 

@@ -1,5 +1,6 @@
 #include "core/common/date_text_format.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace qm {
@@ -7,38 +8,28 @@ namespace qm {
 namespace {
 
 // Reads a run of 1..maxDigits digits at `pos`; nothing when there is none or it is longer.
-std::optional<int> ReadDigits(std::string_view text, std::size_t& pos, std::size_t maxDigits,
-                              std::size_t* digitCount = nullptr) {
-    const std::size_t start = pos;
-    int value = 0;
-    while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) {
-        if (pos - start == maxDigits) {
-            return std::nullopt;
-        }
-        value = value * 10 + (text[pos] - '0');
-        ++pos;
-    }
-    if (pos == start) {
+std::optional<int> ReadDigits(std::string_view text, std::size_t& pos, std::size_t maxDigits) {
+    const std::size_t end = std::min(text.find_first_not_of("0123456789", pos), text.size());
+    if (end == pos || end - pos > maxDigits) {
         return std::nullopt;
     }
-    if (digitCount != nullptr) {
-        *digitCount = pos - start;
+    int value = 0;
+    for (; pos < end; ++pos) {
+        value = value * 10 + (text[pos] - '0');
     }
     return value;
 }
 
 bool Expect(std::string_view text, std::size_t& pos, char c) {
-    if (pos < text.size() && text[pos] == c) {
-        ++pos;
-        return true;
+    if (!text.substr(pos).starts_with(c)) {
+        return false;
     }
-    return false;
+    ++pos;
+    return true;
 }
 
 void SkipBlanks(std::string_view text, std::size_t& pos) {
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
-        ++pos;
-    }
+    pos = std::min(text.find_first_not_of(" \t", pos), text.size());
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -85,12 +76,12 @@ std::optional<DateTime> UsDateTextFormat::ParseDateText(std::string_view text) c
     if (!day || !Expect(text, pos, '/')) {
         return std::nullopt;
     }
-    std::size_t yearDigits = 0;
-    auto year = ReadDigits(text, pos, 4, &yearDigits);
+    const std::size_t yearStart = pos;
+    auto year = ReadDigits(text, pos, 4);
     if (!year) {
         return std::nullopt;
     }
-    if (yearDigits <= 2) {
+    if (pos - yearStart <= 2) {
         *year += *year < 30 ? 2000 : 1900;
     }
 

@@ -115,14 +115,14 @@ DateTime AddDays(DateTime t, std::int64_t n) {
 
 DateTime AddYears(DateTime t, std::int64_t n) {
     const CivilDate d = t.Date();
-    const std::int64_t year = d.year + (n < -20000 ? -20000 : n > 20000 ? 20000 : n);
-    if (year < 100) {
+    // Compared before adding, so that no count of years can overflow.
+    if (n < 100 - d.year) {
         return DateTime::Min();
     }
-    if (year > 9999) {
+    if (n > 9999 - d.year) {
         return DateTime::Max();
     }
-    const int y = static_cast<int>(year);
+    const int y = d.year + static_cast<int>(n);
     const int day = d.month == 2 && d.day == 29 && !IsLeapYear(y) ? 28 : d.day;
     return DateTime::FromSeconds(DaysFromCivil(y, d.month, day) * DateTime::kSecondsPerDay +
                                  t.SecondOfDay());

@@ -154,10 +154,9 @@ TEST_F(UnattendedRunsTest, NoCatchUpWithoutAMissedMomentOrAnyEarlierRunOrWhenSwi
     // The settings as stored ("0" ends the catch-up); a word reads as the default.
     MemorySettingsStore store;
     store.values = {{"RunOnBattery", "1"}, {"CatchUpMissedRuns", "0"}};
-    const UnattendedSettings u = ReadUnattendedSettings(store);
-    EXPECT_EQ(std::pair(u.runOnBattery, u.catchUpMissedRuns), std::pair(true, false));
-    store.values["CatchUpMissedRuns"] = "off";
-    EXPECT_TRUE(ReadUnattendedSettings(store).catchUpMissedRuns);
+    EXPECT_EQ(ReadUnattendedSettings(store), (UnattendedSettings{true, false}));
+    store.values = {{"RunOnBattery", "on"}, {"CatchUpMissedRuns", "off"}};
+    EXPECT_EQ(ReadUnattendedSettings(store), (UnattendedSettings{false, true}));
 }
 
 TEST(LatestScheduledMoment, FollowsTheScheduleBackwards) {

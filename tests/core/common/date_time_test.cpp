@@ -85,7 +85,10 @@ TEST(DateTimeTest, DifferencesAndAdditionsClampedToTheRange) {
               std::tuple(max, max, max));
     EXPECT_EQ(std::tuple(AddHours(t, kMin), AddDays(t, kMin), AddYears(t, kMin)),
               std::tuple(min, min, min));
-    EXPECT_EQ(AddYears(D(120, 5, 5), -50), min);
+    EXPECT_EQ(std::pair(AddYears(D(120, 5, 5), -20), AddYears(D(120, 5, 5), -21)),
+              std::pair(D(100, 5, 5), min));
+    EXPECT_EQ(std::pair(AddYears(t, 7973), AddYears(t, 7974)),
+              std::pair(D(9999, 12, 31, 23, 59, 30), max));
     EXPECT_EQ(DateTime::FromSeconds(kMin), min);
     EXPECT_EQ(StripSeconds(DateTime::Max()), D(9999, 12, 31, 23, 59, 0));
 }
@@ -120,7 +123,7 @@ TEST(UsDateTextFormatTest, WritesAndReadsBack) {
     for (const char* text :
          {"", "2/29/2027", "12/5", "12/5/20261", "12/5/2026x", "12/5/2026 13:00 PM",
           "12/5/2026 0:10 AM", "12/5/2026 1:00:00 XM", "1//2026", "1/012/2026",
-          "12/5/2026 1:", "12/5/2026 1:00:", "999999999999/1/1"}) {
+          "12/5/2026 1:", "12/5/2026 1:00:", "999999999999/1/1", "012/5/2026"}) {
         EXPECT_FALSE(f.ParseDateText(text)) << text;
     }
 }
