@@ -23,9 +23,8 @@ void TrayHover::OnIconMouseMove() {
 void TrayHover::Timer4_Timer() {
     const Point cursor = host_.CursorPosition();
     if (!host_.TrayIconRect().Contains(cursor)) {
-        timer2_.SetEnabled(false);
         timer4_.SetEnabled(false);
-        Timer3_Timer();
+        Timer3_Timer();  // which also stops a pending show
         return;
     }
     if (balloonShown_) {

@@ -59,9 +59,7 @@ std::vector<FixedVolume> ListFixedVolumes(const DriveSystem& drives) {
         volume.details = drives.DetailsOf(root);
         volumes.push_back(std::move(volume));
     }
-    std::stable_sort(
-        volumes.begin(), volumes.end(),
-        [](const FixedVolume& a, const FixedVolume& b) { return a.letter < b.letter; });
+    std::ranges::sort(volumes, {}, &FixedVolume::letter);
     return volumes;
 }
 

@@ -54,7 +54,7 @@ void OptionsForm::LoadOptions() {
 void OptionsForm::RefreshDriveRows(const std::vector<FixedVolume>& fixedVolumes) {
     BuildDriveRows(fixedVolumes);
     for (size_t k = 1; k < rows_.size(); ++k) {
-        choices_.drives[k] = ReadShowSetting(store_, rows_[k].SettingKey());
+        choices_.drives.at(k) = ReadShowSetting(store_, rows_.at(k).SettingKey());
     }
     MarkOptionsChanged();
 }

@@ -93,11 +93,11 @@ class MsgBoxEnhanced {
     int GradientDirection() const { return shared_.gradientDirection; }
     void SetGradientDirection(int v);
     int HeadingType() const { return shared_.headingType; }
-    void SetHeadingType(int v) { shared_.headingType = (v == 0 || v == 1) ? v : 0; }
+    void SetHeadingType(int v) { shared_.headingType = v == 1 ? 1 : 0; }
     bool SolidColorHeading() const { return shared_.solidColorHeading; }
     void SetSolidColorHeading(bool v) { shared_.solidColorHeading = v; }
     int TextAlignment() const { return textAlignment_; }
-    void SetTextAlignment(int v) { textAlignment_ = (v >= 0 && v <= 2) ? v : 0; }
+    void SetTextAlignment(int v) { textAlignment_ = (v == 1 || v == 2) ? v : 0; }
     bool Moveable() const { return shared_.moveable; }
     void SetMoveable(bool v) { shared_.moveable = v; }
     bool KeepOnTop() const { return shared_.keepOnTop; }

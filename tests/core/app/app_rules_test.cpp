@@ -104,7 +104,7 @@ struct TrayHoverTest : ::testing::Test, TrayBalloonHost {
         timer2.Fire();
     }
 
-    Point cursor{105, 790};
+    Point cursor{100, 780};  // the top-left corner: edges are on the icon
     bool running = false;
     std::string message;
     std::vector<Point> shownAt;
@@ -139,6 +139,7 @@ TEST_F(TrayHoverTest, StayingRenewsTheHideTimerAndLeavingRemovesTheBalloon) {
     timer4.Fire();
     EXPECT_FALSE(hover.BalloonShown() || timer4.Enabled() || timer3.Enabled());
     EXPECT_EQ(removed, std::vector<std::uint16_t>{1});
+    cursor = {100, 780};
     hover.OnIconMouseMove();
     timer4.Fire();
     hover.GoIdle();  // the menu opens

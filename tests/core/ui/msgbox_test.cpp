@@ -23,7 +23,7 @@ TEST(MsgBoxStyle, ButtonsIconDefaultAndTheCaptionsResultCodesAndAccessKeys) {
         {64 + 1, 0, 3, 1, 2, {"&OK", "Cancel"}, 0},
         {4 + 32 + 256, 1, 1, 4, 2, yesNo, 1},
         {3 + 512, 2, -1, 3, 3, yesNoCancel, 2},
-        {3 + 768, 3, -1, 3, 3, yesNoCancel, -1},
+        {2 + 768, 3, -1, 2, 3, {"&Abort", "&Retry", "&Ignore"}, -1},
         {1024 + 4, 4, -1, 4, 2, yesNo, -1},
         {6, 0, -1, 6, 0, {}, -1},
         {15 + 48, 0, 2, 15, 0, {}, -1},
@@ -108,7 +108,7 @@ TEST_F(MsgBoxEnhancedTest, DefaultsWriteRulesAndSharedSettings) {
     check(&E::SetGradientDirection, &E::GradientDirection,
           {{4, 4}, {5, 6}, {6, 5}, {16, 15}, {0, 1}, {17, 1}});
     check(&E::SetHeadingType, &E::HeadingType, {{1, 1}, {2, 0}, {-1, 0}});
-    check(&E::SetTextAlignment, &E::TextAlignment, {{2, 2}, {3, 0}, {-1, 0}});
+    check(&E::SetTextAlignment, &E::TextAlignment, {{1, 1}, {2, 2}, {3, 0}, {-1, 0}});
     check(&E::SetTimerSeconds, &E::TimerSeconds, {{7, 7}, {-7, 0}});
     check(&E::SetStartUpPosition, &E::StartUpPosition, {{0, 0}, {3, 2}, {-1, 2}});
     check(&E::SetTop, &E::Top, {{-5, 0}, {9, 9}});
@@ -245,7 +245,8 @@ TEST(GradientShapes, BandsAndDiamonds) {
     EXPECT_EQ(std::tuple(down.passes[7].y1, down.passes[7].x2), std::tuple(7, 256));
     for (int direction : {0, 3}) {  // 0 acts as 1; 3 counts down, in bands from the top
         const ShapesGradient bands = GradientShapes(colour, direction);
-        EXPECT_EQ(bands.passes[0].color, direction == 3 ? colour : kBlack);
+        EXPECT_EQ(std::pair(bands.back, bands.passes[0].color),
+                  std::pair(colour, direction == 3 ? colour : kBlack));
         const ShapePass& pass = bands.passes[7];
         EXPECT_EQ(std::tuple(pass.kind, pass.x1, pass.y2),
                   std::tuple(ShapePass::Kind::kRect, 0, 8));
