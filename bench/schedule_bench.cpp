@@ -29,13 +29,13 @@ void Run(benchmark::State& state, std::int32_t option, DateTime start) {
 }
 
 void BM_WeeklyTypical(benchmark::State& state) {
-    Run(state, 2, DateTime::Make(2026, 11, 1));
+    Run(state, 2, DateTime::Make(2026, 11, 1, 0, 0, 0));
 }
 void BM_MonthlyDay31(benchmark::State& state) {
-    Run(state, 3, DateTime::Make(2026, 1, 1));
+    Run(state, 3, DateTime::Make(2026, 1, 1, 0, 0, 0));
 }
 void BM_StartDate500YearsAhead(benchmark::State& state) {
-    Run(state, 3, DateTime::Make(2526, 12, 1));
+    Run(state, 3, DateTime::Make(2526, 12, 1, 0, 0, 0));
 }
 
 BENCHMARK(BM_WeeklyTypical);

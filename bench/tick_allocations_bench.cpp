@@ -83,7 +83,7 @@ void BM_TwoDaysOfTicks(benchmark::State& state) {
         r.occursOption = static_cast<std::int32_t>(state.range(0));
         r.startHour = 0;
         r.startMinute = 30;
-        r.startDate = DateTime::Make(2026, 1, 1);
+        r.startDate = DateTime::Make(2026, 1, 1, 0, 0, 0);
         r.weeklySelections = "0100100";
         r.monthlySelections = std::string(30, '0') + "1";
         r.everyInterval = 1;

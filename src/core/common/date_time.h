@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <compare>
 #include <cstdint>
 #include <optional>
@@ -38,20 +39,17 @@ class DateTime {
     // Clamps to the supported range.
     static constexpr DateTime FromSeconds(std::int64_t seconds) {
         DateTime t;
-        t.seconds_ = seconds < kMinSeconds   ? kMinSeconds
-                     : seconds > kMaxSeconds ? kMaxSeconds
-                                             : seconds;
+        t.seconds_ = std::clamp(seconds, kMinSeconds, kMaxSeconds);
         return t;
     }
     static constexpr DateTime Min() { return FromSeconds(kMinSeconds); }
     static constexpr DateTime Max() { return FromSeconds(kMaxSeconds); }
 
     // Nothing for an impossible date or time (31 April, 25:00, year 10000...).
-    static std::optional<DateTime> FromParts(int year, int month, int day, int hour = 0,
-                                             int minute = 0, int second = 0);
+    static std::optional<DateTime> FromParts(int year, int month, int day, int hour, int minute,
+                                             int second);
     // For dates known to be valid (tests, constants): an impossible one gives the zero value.
-    static DateTime Make(int year, int month, int day, int hour = 0, int minute = 0,
-                         int second = 0) {
+    static DateTime Make(int year, int month, int day, int hour, int minute, int second) {
         return FromParts(year, month, day, hour, minute, second).value_or(DateTime());
     }
 

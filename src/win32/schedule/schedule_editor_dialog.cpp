@@ -43,7 +43,7 @@ void SetPickerTime(HWND picker, SYSTEMTIME st) {
 
 DateTime PickerDate(HWND picker) {
     const SYSTEMTIME st = PickerTime(picker);
-    return DateTime::FromParts(st.wYear, st.wMonth, st.wDay).value_or(DateTime());
+    return DateTime::FromParts(st.wYear, st.wMonth, st.wDay, 0, 0, 0).value_or(DateTime());
 }
 
 bool Checked(HWND button) {

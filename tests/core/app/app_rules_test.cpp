@@ -181,7 +181,8 @@ class DayFirstDateTextFormat final : public DateTextFormat {
     std::string FormatTime(DateTime) const override { return ""; }
     std::optional<DateTime> ParseDateText(std::string_view text) const override {
         const auto t = UsDateTextFormat().ParseDateText(text);
-        return t ? DateTime::FromParts(t->Year(), t->Date().day, t->Date().month) : std::nullopt;
+        return t ? DateTime::FromParts(t->Year(), t->Date().day, t->Date().month, 0, 0, 0)
+                 : std::nullopt;
     }
 };
 

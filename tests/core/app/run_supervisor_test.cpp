@@ -21,7 +21,7 @@ class RunSupervisorTest : public ::testing::Test {
         ScheduleRecord& daily = module.Record();  // at 03:00
         daily.occursOption = 1;
         daily.startHour = 3;
-        daily.startDate = DateTime::Make(2026, 1, 1);
+        daily.startDate = D(2026, 1, 1);
         scheduler.SetEnabled(true);
     }
 
@@ -52,7 +52,7 @@ class RunSupervisorTest : public ::testing::Test {
             [this](int mode) { Shutdown(mode); }, std::move(system), &log);
     }
 
-    FakeClock clock{DateTime::Make(2026, 12, 6, 14, 30, 5)};
+    FakeClock clock{D(2026, 12, 6, 14, 30, 5)};
     FakeTimer schedulerTimer, timerWait, timerPriority;
     FakeScheduleEditor editor;
     ScheduleModule module{clock};
@@ -84,15 +84,15 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
               std::pair(std::string("defrag d: -f"), 2));
     EXPECT_EQ(balloons, (Lines{"Defragmenting drive C:", "Defragmenting drive D:"}));
     // The run did something: it counts from its start.
-    EXPECT_EQ(std::pair(store.Find("LastDefrag"), run.lastDefrag),
-              std::pair(std::optional<std::string>("12/6/2026 2:30:05 PM"),
-                        DateTime::Make(2026, 12, 6, 14, 30, 5)));
+    EXPECT_EQ(
+        std::pair(store.Find("LastDefrag"), run.lastDefrag),
+        std::pair(std::optional<std::string>("12/6/2026 2:30:05 PM"), D(2026, 12, 6, 14, 30, 5)));
     DriveEnds(0, std::string(300 * 1024, '.'));  // of which the first 256 KiB are kept
     EXPECT_EQ(State(), std::tuple(false, true, false, false));
     EXPECT_EQ(std::pair(log.Read("output-D.txt").size(), launcher.children[1].use_count()),
               std::pair(256ul * 1024, 1l));  // and the last drive's process let go
     EXPECT_EQ(std::pair(scheduleChanges, scheduler.NextScheduledTime()),
-              std::pair(1, DateTime::Make(2026, 12, 7, 3, 0)));
+              std::pair(1, D(2026, 12, 7, 3, 0)));
     EXPECT_EQ(Log(),
               "2026-12-06 14:30:05\tC:\tdefrag c: -f\t0:01:00\tok\r\n"
               "2026-12-06 14:31:05\tD:\tdefrag d: -f\t0:01:00\tok\r\n");

@@ -94,7 +94,7 @@ TEST(DefragOutcome, ExitCodeAndOutputTellWhetherTheDriveWasDone) {
 
 TEST(RunLog, OneLinePerDriveAndTheOlderHalfMovesAwayPastOneMebibyte) {
     EXPECT_EQ(
-        RunLogLine({DateTime::Make(2026, 12, 6, 21, 30, 5),
+        RunLogLine({D(2026, 12, 6, 21, 30, 5),
                     "C:",
                     "defrag c: /O /U /V",
                     3723,

@@ -25,7 +25,7 @@ int ThreadWindowCount() {
 }
 
 TEST(ScheduleEditorDialog, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
-    test::FakeClock clock{DateTime::Make(2026, 12, 3, 12, 0)};
+    test::FakeClock clock{D(2026, 12, 3, 12, 0)};
     ScheduleModule module{clock};
     ScheduleEditorDialog editor{module, [] {}};
     editor.Display({});  // the first opening registers classes and fills caches for good
