@@ -115,9 +115,7 @@ void RunSupervisor::TimerWait_Timer() {
 
 void RunSupervisor::TimerPriority_Timer() {
     s_.timerPriority.SetEnabled(false);
-    const int priority = s_.run.runPriority;
-    const int level = (priority == 2 || priority == 3) ? priority : 1;
-    SetTaskPriority(s_.processes, kEngineExe, level);
+    SetTaskPriority(s_.processes, kEngineExe, EngineLevel(s_.run.runPriority));
 }
 
 void RunSupervisor::EndDrive(std::optional<DriveOutcome> known) {

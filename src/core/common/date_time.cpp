@@ -1,6 +1,6 @@
 #include "core/common/date_time.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace qm {
 
@@ -13,7 +13,7 @@ constexpr std::int64_t kUnixEpochDay = 25569;
 // multiplication by the unit's length cannot overflow.
 std::int64_t ClampCount(std::int64_t n, std::int64_t unitSeconds) {
     const std::int64_t limit = (DateTime::kMaxSeconds - DateTime::kMinSeconds) / unitSeconds + 1;
-    return n < -limit ? -limit : n > limit ? limit : n;
+    return std::clamp(n, -limit, limit);
 }
 
 DateTime AddUnits(DateTime t, std::int64_t n, std::int64_t unitSeconds) {
@@ -35,10 +35,11 @@ int DaysInMonth(int year, int month) {
 }
 
 // Civil-calendar conversions after H. Hinnant's public-domain algorithms: eras of 400 years,
-// years starting in March so the leap day comes last.
+// years starting in March so the leap day comes last. Dates from the year 100 on only, so
+// the counts are never negative and plain division finds the era.
 std::int64_t DaysFromCivil(int year, int month, int day) {
     const std::int64_t y = static_cast<std::int64_t>(year) - (month <= 2 ? 1 : 0);
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t era = y / 400;
     const std::int64_t yoe = y - era * 400;
     const std::int64_t mp = (month + 9) % 12;
     const std::int64_t doy = (153 * mp + 2) / 5 + day - 1;
@@ -48,7 +49,7 @@ std::int64_t DaysFromCivil(int year, int month, int day) {
 
 CivilDate CivilFromDays(std::int64_t days) {
     const std::int64_t z = days - kUnixEpochDay + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t era = z / 146097;
     const std::int64_t doe = z - era * 146097;
     const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
     const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);

@@ -46,8 +46,7 @@ bool DefragNowRun::Start(int row, char letter, int launchPriority) {
 void DefragNowRun::TimerPriority_Timer() {
     s_.timerPriority.SetEnabled(false);
     // The saved priority, not the one the dialog showed at the start.
-    const int priority = s_.run.runPriority;
-    SetTaskPriority(s_.processes, kEngineExe, (priority == 2 || priority == 3) ? priority : 1);
+    SetTaskPriority(s_.processes, kEngineExe, EngineLevel(s_.run.runPriority));
 }
 
 void DefragNowRun::TimerWait_Timer() {

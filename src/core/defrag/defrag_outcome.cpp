@@ -1,5 +1,6 @@
 #include "core/defrag/defrag_outcome.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace qm {
@@ -11,19 +12,6 @@ bool IsDefragError(std::uint32_t code) {
     return (code & 0xFF000000u) == kDefragErrorFamily;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // The first "(0x89xxxxxx)" of the output, as the defragmenter ends its error lines.
 std::optional<std::uint32_t> FirstErrorCode(std::string_view output) {
     for (std::size_t at = output.find("(0x"); at != std::string_view::npos;
@@ -32,14 +20,11 @@ std::optional<std::uint32_t> FirstErrorCode(std::string_view output) {
         if (rest.size() < 9 || rest[8] != ')') {
             continue;
         }
-        std::uint32_t code = 0;
-        bool hex = true;
-        for (std::size_t i = 0; i < 8 && hex; ++i) {
-            const int digit = HexDigit(rest[i]);
-            hex = digit >= 0;
-            code = code * 16 + static_cast<std::uint32_t>(digit < 0 ? 0 : digit);
-        }
-        if (hex && IsDefragError(code)) {
+        // Eight hex digits, either case, always fit: a full read is a good one.
+        std::uint32_t code{};
+        const char* digits = rest.data();
+        if (std::from_chars(digits, digits + 8, code, 16).ptr == digits + 8 &&
+            IsDefragError(code)) {
             return code;
         }
     }

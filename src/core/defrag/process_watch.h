@@ -45,4 +45,10 @@ TaskInfo FindTask(ProcessTable& table, std::string_view exeName);
 // a process that refuses keeps its priority, silently.
 void SetTaskPriority(ProcessTable& table, std::string_view exeName, int level);
 
+// The defragmentation engine's level for a stored run priority: 2 Normal and 3 High stand,
+// anything else runs it at 1, Low.
+inline int EngineLevel(int runPriority) {
+    return (runPriority == 2 || runPriority == 3) ? runPriority : 1;
+}
+
 }  // namespace qm

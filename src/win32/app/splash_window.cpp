@@ -13,6 +13,14 @@ namespace {
 
 constexpr UINT_PTR kCloseTimer = 1;  // `Timer1`
 
+// Its look: rounded corners, how long it stays, its colours and texts.
+constexpr int kCornerEllipse = 40;  // pixels, both ways
+constexpr unsigned kLifetimeMs = 3000;
+constexpr Rgb kBackground{255, 0, 255};       // magenta
+constexpr Rgb kMessageColour{255, 255, 128};  // light yellow
+constexpr const char* kProductName = "Quillmere";
+constexpr const char* kMessage = "PLEASE WAIT...Setting up display data";
+
 HFONT MakeFont(const wchar_t* face, int tenthsOfPoints, int weight, bool italic, int dpi) {
     LOGFONTW lf{};
     lf.lfHeight = -::MulDiv(tenthsOfPoints, dpi, 720);
@@ -71,7 +79,7 @@ void DrawPlatter(HDC dc, int cx, int cy, int radius) {
 }  // namespace
 
 COLORREF SplashMessageColour() {
-    return ColorRefOf(SplashLayout::kMessageColour);
+    return ColorRefOf(kMessageColour);
 }
 
 bool ReadOwnVersion(unsigned& major, unsigned& minor) {
@@ -144,12 +152,12 @@ void SplashWindow::Form_Load() {
     // MakeRoundWindow: the window keeps the region from here on.
     RECT r{};
     ::GetWindowRect(hwnd_, &r);
-    HRGN region = ::CreateRoundRectRgn(1, 1, r.right - r.left, r.bottom - r.top,
-                                       SplashLayout::kCornerEllipse, SplashLayout::kCornerEllipse);
+    HRGN region = ::CreateRoundRectRgn(1, 1, r.right - r.left, r.bottom - r.top, kCornerEllipse,
+                                       kCornerEllipse);
     if (region && !::SetWindowRgn(hwnd_, region, TRUE)) {
         ::DeleteObject(region);
     }
-    ::SetTimer(hwnd_, kCloseTimer, SplashLayout::kLifetimeMs, nullptr);
+    ::SetTimer(hwnd_, kCloseTimer, kLifetimeMs, nullptr);
 }
 
 void SplashWindow::ShowModal() {
@@ -182,7 +190,7 @@ void SplashWindow::Paint(HDC dc, const RECT& client) {
     }
     ScopedSelectObject selectBitmap(mem.get(), bitmap.get());
     HDC m = mem.get();
-    UniqueHbrush ground(::CreateSolidBrush(ColorRefOf(SplashLayout::kBackground)));
+    UniqueHbrush ground(::CreateSolidBrush(ColorRefOf(kBackground)));
     ::FillRect(m, &client, ground.get());
     ::SetBkMode(m, TRANSPARENT);
 
@@ -192,11 +200,11 @@ void SplashWindow::Paint(HDC dc, const RECT& client) {
     }
     DrawPlatter(m, w - w / 8 - 24, h / 2 - 10, 24);
 
-    DrawCentred(m, titleFont_.get(), RGB(255, 255, 255), Widen(SplashLayout::kProductName),
+    DrawCentred(m, titleFont_.get(), RGB(255, 255, 255), Widen(kProductName),
                 RECT{0, h / 10, w, h / 10 + h / 5});
     DrawCentred(m, versionFont_.get(), RGB(255, 255, 255), versionText_,
                 RECT{0, h / 10 + h / 5, w, h / 10 + h / 5 + h / 8});
-    DrawCentred(m, messageFont_.get(), SplashMessageColour(), Widen(SplashLayout::kMessage),
+    DrawCentred(m, messageFont_.get(), SplashMessageColour(), Widen(kMessage),
                 RECT{0, h - h / 4, w, h - h / 8});
     ::BitBlt(dc, 0, 0, w, h, m, 0, 0, SRCCOPY);
 }
