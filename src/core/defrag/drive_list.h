@@ -7,17 +7,6 @@
 
 namespace qm {
 
-// The drive types the program tells apart (the system's numbering).
-enum class DriveKind : int {
-    Unknown = 0,
-    NoRootDir = 1,
-    Removable = 2,
-    Fixed = 3,
-    Remote = 4,
-    CdRom = 5,
-    RamDisk = 6,
-};
-
 // What the system reports about one volume. Sizes are in bytes.
 struct VolumeDetails {
     std::string label;
@@ -37,7 +26,9 @@ class DriveSystem {
     // The roots ("C:\"...) in the system's order, each followed by a NUL, the list ended by
     // an empty one; empty when the system reports nothing.
     virtual std::string LogicalDriveStrings() const = 0;
-    virtual DriveKind DriveTypeOf(const std::string& root) const = 0;
+    // Whether the system calls the drive fixed: removable, network, optical and RAM drives
+    // are never defragmented.
+    virtual bool IsFixed(const std::string& root) const = 0;
     virtual VolumeDetails DetailsOf(const std::string& root) const = 0;
 };
 

@@ -19,9 +19,8 @@ std::string WindowsDriveSystem::LogicalDriveStrings() const {
     return Narrow(buffer);
 }
 
-DriveKind WindowsDriveSystem::DriveTypeOf(const std::string& root) const {
-    UINT type = ::GetDriveTypeW(Widen(root).c_str());
-    return type <= DRIVE_RAMDISK ? static_cast<DriveKind>(type) : DriveKind::Unknown;
+bool WindowsDriveSystem::IsFixed(const std::string& root) const {
+    return ::GetDriveTypeW(Widen(root).c_str()) == DRIVE_FIXED;
 }
 
 VolumeDetails WindowsDriveSystem::DetailsOf(const std::string& root) const {

@@ -11,7 +11,7 @@ namespace qm::win {
 class WindowsDriveSystem final : public DriveSystem {
   public:
     std::string LogicalDriveStrings() const override;
-    DriveKind DriveTypeOf(const std::string& root) const override;
+    bool IsFixed(const std::string& root) const override;
     VolumeDetails DetailsOf(const std::string& root) const override;
 };
 

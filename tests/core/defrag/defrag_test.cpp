@@ -3,6 +3,8 @@
 
 #include <gmock/gmock.h>
 
+#include <set>
+
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/defrag_outcome.h"
 #include "core/defrag/drive_list.h"
@@ -93,13 +95,10 @@ TEST(DefragOutcome, ExitCodeAndOutputTellWhetherTheDriveWasDone) {
 }
 
 TEST(RunLog, OneLinePerDriveAndTheOlderHalfMovesAwayPastOneMebibyte) {
-    EXPECT_EQ(
-        RunLogLine({D(2026, 12, 6, 21, 30, 5),
-                    "C:",
-                    "defrag c: /O /U /V",
-                    3723,
-                    {DriveOutcome::Kind::kSkipped, "solid-state drive", 0}}),
-        "2026-12-06 21:30:05\tC:\tdefrag c: /O /U /V\t1:02:03\tskipped: solid-state drive\r\n");
+    const DriveOutcome skipped{DriveOutcome::Kind::kSkipped, "solid-state drive", 0};
+    EXPECT_EQ(RunLogLine({D(2026, 12, 6, 21, 30, 5), "C:", "defrag c: /O /U /V", 3723, skipped}),
+              "2026-12-06 21:30:05\tC:\tdefrag c: /O /U /V\t1:02:03\tskipped: solid-state "
+              "drive\r\n");
     EXPECT_EQ(DriveOutputFile("E:"), "output-E.txt");
     MemoryLogFolder folder;
     const std::string line = std::string(100 * 1024 - 2, 'x') + "\r\n";
@@ -154,24 +153,22 @@ TEST(ProcessWatch, WholeFileNamesAnyCaseAndThePriorityClassSetUnlessAlreadyThere
 // Drives in the system's order, with roots as the system spells them.
 struct FakeDrives final : DriveSystem {
     std::string LogicalDriveStrings() const override { return listed; }
-    DriveKind DriveTypeOf(const std::string& root) const override { return types.at(root); }
+    bool IsFixed(const std::string& root) const override { return fixed.contains(root); }
     VolumeDetails DetailsOf(const std::string& root) const override {
         VolumeDetails d;
         d.label = "label of " + root;
         return d;
     }
     std::string listed;
-    std::map<std::string, DriveKind> types;
+    std::set<std::string> fixed;
 };
 
 TEST(DriveList, FixedDrivesOtherThanCInSystemOrderAndVolumesInLetterOrder) {
-    using enum DriveKind;
     EXPECT_EQ(SplitDriveStrings("C:\\\0\0E:\\\0\0"s), Strings{"C:\\"});
     EXPECT_EQ(SplitDriveStrings("C:\\"s), Strings{"C:\\"});
     FakeDrives drives;
     drives.listed = "Z:\\\0A:\\\0c:\\\0D:\\\0G:\\\0\0"s;
-    drives.types = {
-        {"Z:\\", Fixed}, {"A:\\", Removable}, {"c:\\", Fixed}, {"D:\\", Fixed}, {"G:\\", Remote}};
+    drives.fixed = {"Z:\\", "c:\\", "D:\\"};  // not A: or G:
     const FixedDriveList list = GetFixedDrives(drives);
     EXPECT_EQ(std::pair(list.FixedDrives, list.FixedDriveCount),
               std::pair(Strings{"z:\\", "d:\\"}, 2));

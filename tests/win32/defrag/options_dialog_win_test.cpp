@@ -22,7 +22,7 @@ struct OptionsDialogTest : ::testing::Test, DriveSystem {
         }
         return list + '\0';
     }
-    DriveKind DriveTypeOf(const std::string&) const override { return DriveKind::Fixed; }
+    bool IsFixed(const std::string&) const override { return true; }
     VolumeDetails DetailsOf(const std::string& root) const override {
         return {.label = labels.at(root[0]), .labelRead = true, .fileSystem = {}};  // "e:\"
     }
