@@ -156,7 +156,7 @@ struct OptionsRunTest : ::testing::Test, DefragNowView, DriveBalloonHost {
     void RemoveBalloon(int id) override { log.push_back("remove " + std::to_string(id)); }
     void RestOn(int row) {
         hover.DriveCheck_MouseMove(row);
-        ASSERT_TRUE(timer1.Fire());
+        ASSERT_TRUE(timer1.Fire() && !timer1.Enabled());  // once
     }
     FakeProcessTable processes;
     FakeLauncher launcher{processes};
