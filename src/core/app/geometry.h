@@ -4,16 +4,16 @@ namespace qm {
 
 // Screen pixels.
 struct Point {
-    int x = 0;
-    int y = 0;
+    int x{};
+    int y{};
     friend bool operator==(const Point&, const Point&) = default;
 };
 
 struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
+    int left{};
+    int top{};
+    int right{};
+    int bottom{};
     friend bool operator==(const Rect&, const Rect&) = default;
 
     // Edges count as inside: the cursor resting on the icon's border is still on the icon.

@@ -118,21 +118,21 @@ class RunSupervisor {
                 const DriveOutcome& outcome, const std::string& output);
 
     RunServices s_;
-    int failedPolls_ = 0;
-    bool defragRunning_ = false;
-    int driveCount_ = 0;
-    int driveIndex_ = 0;
+    int failedPolls_{};
+    bool defragRunning_{};
+    int driveCount_{};
+    int driveIndex_{};
     std::string defragCommand_;
     std::string contigCommand_;
     DateTime runStarted_;
-    bool runSucceeded_ = false;
-    bool neededRights_ = false;
+    bool runSucceeded_{};
+    bool neededRights_{};
     std::vector<std::pair<std::string, std::string>> failedDrives_;  // drive, reason
     std::string drive_;  // "C:", the drive being defragmented
     std::unique_ptr<StartedProcess> child_;
     std::string launchedCommand_;
     DateTime driveStarted_;
-    bool stopRequested_ = false;
+    bool stopRequested_{};
 };
 
 }  // namespace qm

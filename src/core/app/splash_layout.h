@@ -11,8 +11,8 @@ struct SplashLayout {
 };
 
 struct PixelSize {
-    int width = 0;
-    int height = 0;
+    int width{};
+    int height{};
 };
 
 // Twips to whole pixels, rounded halves to even.

@@ -10,8 +10,8 @@ namespace qm {
 // The program's rights: whether it runs elevated, and whether its user could elevate (an
 // administrator whose token is split, running without rights until asked).
 struct ProcessRights {
-    bool elevated = false;
-    bool canElevate = false;
+    bool elevated{};
+    bool canElevate{};
 };
 
 // How the program starts with Windows.
@@ -44,7 +44,7 @@ inline constexpr const char* kLogonTaskName = "Quillmere";
 class StartupEntryPlatform {
   public:
     struct TaskResult {
-        bool ok = false;
+        bool ok{};
         std::string reason;  // why not: "the request for administrator rights was declined"
     };
 

@@ -57,8 +57,8 @@ class TrayHover {
     Timer& timer4_;
     Timer& timer2_;
     Timer& timer3_;
-    bool balloonShown_ = false;
-    std::uint16_t balloonId_ = 0;
+    bool balloonShown_{};
+    std::uint16_t balloonId_{};
 };
 
 }  // namespace qm

@@ -5,13 +5,13 @@ namespace qm {
 // What the tray menu shows: the program decides it, the Windows layer draws it. Options,
 // Schedule, About and Exit are always there to choose.
 struct TrayMenuState {
-    bool optionsChecked = false;   // the Options dialog is open
-    bool scheduleChecked = false;  // the schedule editor is open
+    bool optionsChecked{};   // the Options dialog is open
+    bool scheduleChecked{};  // the schedule editor is open
     bool defragEnabled = true;
-    bool stopVisible = false;
-    bool stopEnabled = false;
+    bool stopVisible{};
+    bool stopEnabled{};
     bool openEnabled = true;
-    bool restartVisible = false;  // "Restart as Administrator", after a run refused for rights
+    bool restartVisible{};  // "Restart as Administrator", after a run refused for rights
 };
 
 }  // namespace qm

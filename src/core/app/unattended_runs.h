@@ -22,7 +22,7 @@ class PowerSource {
 
 // The two settings of runs that start without the user asking.
 struct UnattendedSettings {
-    bool runOnBattery = false;      // "RunOnBattery", default "0"
+    bool runOnBattery{};            // "RunOnBattery", default "0"
     bool catchUpMissedRuns = true;  // "CatchUpMissedRuns", default "1"
     bool operator==(const UnattendedSettings&) const = default;
 };
@@ -65,7 +65,7 @@ class UnattendedRuns {
     std::function<void()> startRun_;
     LogFolder* log_;
     UnattendedSettings settings_;
-    bool waitingForMains_ = false;
+    bool waitingForMains_{};
     DateTime lookFrom_;
 };
 

@@ -15,9 +15,9 @@ struct CivilDate {
 };
 
 struct ClockTime {
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
+    int hour{};
+    int minute{};
+    int second{};
     friend bool operator==(const ClockTime&, const ClockTime&) = default;
 };
 
@@ -76,7 +76,7 @@ class DateTime {
     friend constexpr auto operator<=>(const DateTime&, const DateTime&) = default;
 
   private:
-    std::int64_t seconds_ = 0;
+    std::int64_t seconds_{};
 };
 
 // Day number (from the zero date) of a proleptic Gregorian date; no range check.

@@ -23,20 +23,20 @@ inline double PixelsToTwips(double pixels, unsigned dpi) {
 
 // A rectangle of a form's design, in twips, relative to the client area of its window.
 struct TwipsBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+    int left{};
+    int top{};
+    int width{};
+    int height{};
     friend bool operator==(const TwipsBox&, const TwipsBox&) = default;
 };
 
 // The same rectangle in pixels at `dpi`. The right and bottom edges are converted rather than
 // the width and height, so neighbouring controls stay flush at any scale.
 struct PixelBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+    int left{};
+    int top{};
+    int width{};
+    int height{};
     friend bool operator==(const PixelBox&, const PixelBox&) = default;
 };
 

@@ -30,8 +30,8 @@ struct LaunchRequest {
     std::string program;
     std::string commandLine;
     bool hidden = true;
-    std::uint32_t creationClass = 0;  // the system's priority-class value, e.g. 0x40 for idle
-    bool captureOutput = false;       // read its console output, shown in no window
+    std::uint32_t creationClass{};  // the system's priority-class value, e.g. 0x40 for idle
+    bool captureOutput{};           // read its console output, shown in no window
 };
 
 class ProcessLauncher {
@@ -49,9 +49,9 @@ enum class DefragSyntax {
 };
 
 struct WindowsVersion {
-    unsigned major = 0;
-    unsigned minor = 0;
-    unsigned build = 0;
+    unsigned major{};
+    unsigned minor{};
+    unsigned build{};
 };
 
 DefragSyntax DefragSyntaxFor(WindowsVersion version);
@@ -80,7 +80,7 @@ struct DefragLaunch {
 struct LaunchedDefrag {
     std::unique_ptr<StartedProcess> process;  // null when nothing could be started
     std::string commandLine;                  // the command line of what was started or tried
-    bool contig = false;                      // the contig tool stands in
+    bool contig{};                            // the contig tool stands in
 };
 
 // Starts the system defragmenter with its output captured, or the contig tool (found on the

@@ -71,8 +71,8 @@ class DefragNowRun {
   private:
     DefragNowServices s_;
     DefragNowView* view_ = nullptr;
-    bool running_ = false;
-    int runningRow_ = 0;
+    bool running_{};
+    int runningRow_{};
     std::string panelCaption_;
     std::unique_ptr<StartedProcess> child_;
 };

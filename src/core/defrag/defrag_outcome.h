@@ -11,8 +11,8 @@ namespace qm {
 struct DriveOutcome {
     enum class Kind { kOk, kFailed, kSkipped, kStopped };
     Kind kind = Kind::kOk;
-    std::string reason;      // for kFailed and kSkipped: "administrator rights needed"
-    std::uint32_t code = 0;  // for kFailed: the error code behind the reason, 0 when none
+    std::string reason;    // for kFailed and kSkipped: "administrator rights needed"
+    std::uint32_t code{};  // for kFailed: the error code behind the reason, 0 when none
 
     bool Failed() const { return kind == Kind::kFailed; }
 };

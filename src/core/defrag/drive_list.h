@@ -10,12 +10,12 @@ namespace qm {
 // What the system reports about one volume. Sizes are in bytes.
 struct VolumeDetails {
     std::string label;
-    bool labelRead = false;  // false when the volume information could not be read
+    bool labelRead{};  // false when the volume information could not be read
     std::string fileSystem;
-    bool sizesRead = false;
-    std::uint64_t freeBytesAvailable = 0;  // to the caller, quotas applied
-    std::uint64_t totalBytes = 0;
-    std::uint64_t totalFreeBytes = 0;
+    bool sizesRead{};
+    std::uint64_t freeBytesAvailable{};  // to the caller, quotas applied
+    std::uint64_t totalBytes{};
+    std::uint64_t totalFreeBytes{};
 };
 
 // The system's drives, as the program asks about them.
@@ -38,14 +38,14 @@ std::vector<std::string> SplitDriveStrings(std::string_view buffer);
 // Every fixed drive except C, as its lower-case root ("d:\"), in the system's order.
 struct FixedDriveList {
     std::vector<std::string> FixedDrives;
-    int FixedDriveCount = 0;
+    int FixedDriveCount{};
 };
 
 FixedDriveList GetFixedDrives(const DriveSystem& drives);
 
 // One fixed volume as the Options dialog lists it.
 struct FixedVolume {
-    char letter = 0;  // lower case
+    char letter{};  // lower case
     VolumeDetails details;
 };
 

@@ -9,10 +9,10 @@ namespace qm {
 
 // A band of the gradient, in the target's own units (left/top inclusive, right/bottom not).
 struct FillGradientBand {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
+    int left{};
+    int top{};
+    int right{};
+    int bottom{};
     Rgb colour;
 };
 

@@ -12,7 +12,7 @@ namespace qm {
 
 // What the Options dialog's controls show.
 struct OptionsChoices {
-    bool runAtStartup = false;   // "Run program at Windows Startup?"
+    bool runAtStartup{};         // "Run program at Windows Startup?"
     bool showSplash = true;      // "Display splash screen during program StartUp?"
     bool showExitPrompt = true;  // "Show exit prompt when closing program?"
     int priority = 1;            // 1 Low, 2 Normal, 3 High
@@ -71,8 +71,8 @@ class OptionsForm {
     StartupEntryPlatform& startup_;
     std::vector<DriveRow> rows_;
     OptionsChoices choices_;
-    bool changed_ = false;
-    bool noDriveCheckDone_ = false;
+    bool changed_{};
+    bool noDriveCheckDone_{};
 };
 
 }  // namespace qm

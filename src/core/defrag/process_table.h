@@ -9,9 +9,9 @@ namespace qm {
 
 // One row of the system's process list, as far as the program cares about it.
 struct ProcessEntry {
-    std::uint32_t pid = 0;
+    std::uint32_t pid{};
     std::string exePath;  // as the list reports it: a bare file name or a full path
-    std::int32_t basePriority = 0;
+    std::int32_t basePriority{};
 };
 
 // The system's list of running processes and the one thing the program does to them.

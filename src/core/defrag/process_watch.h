@@ -34,8 +34,8 @@ std::optional<bool> AnyProcessRunning(ProcessTable& table,
 
 // The result of the last lookup by name: id 0 when nothing was found.
 struct TaskInfo {
-    std::uint32_t TaskProcessId = 0;
-    std::int32_t TaskBasePriority = 0;
+    std::uint32_t TaskProcessId{};
+    std::int32_t TaskBasePriority{};
 };
 
 TaskInfo FindTask(ProcessTable& table, std::string_view exeName);

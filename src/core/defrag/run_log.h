@@ -31,7 +31,7 @@ struct DriveRunRecord {
     DateTime started;   // local time
     std::string drive;  // "C:"
     std::string commandLine;
-    std::int64_t seconds = 0;
+    std::int64_t seconds{};
     DriveOutcome outcome;
 };
 

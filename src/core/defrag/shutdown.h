@@ -65,8 +65,8 @@ class NtFamilyCache {
     bool IsNTCached(ShutdownApi& api);
 
   private:
-    bool known_ = false;
-    bool value_ = false;
+    bool known_{};
+    bool value_{};
 };
 
 // Enables the shutdown right of the program's own process; raises ShutdownError.

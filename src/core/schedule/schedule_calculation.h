@@ -14,7 +14,7 @@ namespace qm {
 // so no change of the clock can turn "no run" into a run.
 struct NextRun {
     DateTime moment;
-    bool exists = false;
+    bool exists{};
 };
 
 // The next run of `schedule`, looking from `now` plus `offsetMinutes` (callers pass 1 after a

@@ -10,13 +10,13 @@ namespace qm {
 struct ScheduleEditorRequest {
     // true: OK enabled and default, cancel captioned "Cancel"; false: viewing only, OK
     // disabled, cancel default and captioned "Close".
-    bool acceptChanges = false;
-    bool modal = false;
+    bool acceptChanges{};
+    bool modal{};
     // 0 manual (formLeft/formTop), 1 centred on the screen, other values keep the designed
     // position.
     std::int32_t startUpPosition = 1;
-    std::int32_t formLeft = 0;
-    std::int32_t formTop = 0;
+    std::int32_t formLeft{};
+    std::int32_t formTop{};
     // Window caption; empty keeps the designed one.
     std::string title;
 };
@@ -42,8 +42,8 @@ class ScheduleEditor {
 };
 
 struct TwipPoint {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
+    std::int32_t left{};
+    std::int32_t top{};
     friend bool operator==(const TwipPoint&, const TwipPoint&) = default;
 };
 

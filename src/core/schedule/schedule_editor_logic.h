@@ -30,11 +30,11 @@ inline constexpr std::int16_t kExclamationOk = 48;
 
 // Which frames show for a frequency, and the form's height in twips.
 struct EditorLayout {
-    int formHeight = 0;
-    bool daily = false;    // "Execution": time and date range
-    bool weekly = false;   // "Weekly Schedule"
-    bool monthly = false;  // "Monthly Schedule"
-    bool everyEnabled = false;
+    int formHeight{};
+    bool daily{};    // "Execution": time and date range
+    bool weekly{};   // "Weekly Schedule"
+    bool monthly{};  // "Monthly Schedule"
+    bool everyEnabled{};
     friend bool operator==(const EditorLayout&, const EditorLayout&) = default;
 };
 // The weekly and monthly frames share this top, below the time and date frame.
@@ -50,14 +50,14 @@ enum class EditorControl { kEveryNumber, kDateStart, kDateEnd, kMonday, kFirstCa
 
 // What the editor's controls hold.
 struct EditorFields {
-    int occurs = 0;
-    double everyCount = 0;
-    int everyUnit = 0;  // list index: 0 "hour(s)", 1 "minute(s)"
-    int startHour = 0;
-    int startMinute = 0;
+    int occurs{};
+    double everyCount{};
+    int everyUnit{};  // list index: 0 "hour(s)", 1 "minute(s)"
+    int startHour{};
+    int startMinute{};
     DateTime startDate;
     DateTime endDate;
-    bool useEndDate = false;
+    bool useEndDate{};
     std::string weekly = std::string(kWeeklySelectionsLength, '0');
     std::string monthly = std::string(kMonthlySelectionsLength, '0');
 };
@@ -117,8 +117,8 @@ class ScheduleEditorLogic {
     ScheduleModule& module_;
     ScheduleEditorView& view_;
     std::function<void()> saveSchedule_;
-    bool loading_ = false;
-    bool warned_ = false;
+    bool loading_{};
+    bool warned_{};
 };
 
 }  // namespace qm

@@ -17,16 +17,16 @@ inline constexpr std::size_t kMonthlySelectionsLength = 31;
 // The one schedule of the program. The scheduler component, the schedule editor and the
 // settings load and save all work on the same instance (see ScheduleModule).
 struct ScheduleRecord {
-    std::int32_t occursOption = 0;
+    std::int32_t occursOption{};
     std::int16_t everyFrequency = 1;
     // 0: EveryFrequency counts hours; any other value: minutes.
-    std::int32_t everyInterval = 0;
+    std::int32_t everyInterval{};
     // 24 means no start time chosen yet.
     std::int16_t startHour = 24;
-    std::int16_t startMinute = 0;
+    std::int16_t startMinute{};
     DateTime startDate;
     DateTime endDate;
-    bool useEndDate = false;
+    bool useEndDate{};
     // Character i (from 0) is '1' when weekday i + 1 is selected (Sunday first).
     std::string weeklySelections = std::string(kWeeklySelectionsLength, '0');
     // Character d (from 0) is '1' when day-of-month d + 1 is selected.

@@ -82,13 +82,13 @@ class Scheduler {
     Timer& timer1_;
     ScheduleEditor& editor_;
 
-    bool enabled_ = false;
-    bool executeOnStartup_ = false;
-    bool modal_ = false;
+    bool enabled_{};
+    bool executeOnStartup_{};
+    bool modal_{};
     NextRun next_;
     std::int32_t startUpPosition_ = 1;
-    std::int32_t formLeft_ = 0;
-    std::int32_t formTop_ = 0;
+    std::int32_t formLeft_{};
+    std::int32_t formTop_{};
     const DateTime today_;
 
     std::function<void()> scheduleChanged_;

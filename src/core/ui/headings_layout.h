@@ -13,10 +13,10 @@ enum class HeadingsPen { Black, Grey, White, Light3D };
 
 // A line from (x1, y1) to (x2, y2), in twips; the end point itself is not painted.
 struct HeadingsLine {
-    int x1 = 0;
-    int y1 = 0;
-    int x2 = 0;
-    int y2 = 0;
+    int x1{};
+    int y1{};
+    int x2{};
+    int y2{};
     HeadingsPen pen = HeadingsPen::Black;
     friend bool operator==(const HeadingsLine&, const HeadingsLine&) = default;
 };
@@ -24,8 +24,8 @@ struct HeadingsLine {
 struct HeadingsGeometry {
     // The filled box runs from (0, 0) to (wb, hb); right and bottom of it a 10-twip strip of
     // the host's background stays.
-    int wb = 0;
-    int hb = 0;
+    int wb{};
+    int hb{};
     // In painting order: the dark two-step bottom-right edge, then the white and light
     // top-left edge over it.
     std::array<HeadingsLine, 10> lines{};
@@ -34,8 +34,8 @@ struct HeadingsGeometry {
 HeadingsGeometry HeadingsLayout(double widthTwips, double heightTwips);
 
 struct HeadingsPoint {
-    int x = 0;
-    int y = 0;
+    int x{};
+    int y{};
     friend bool operator==(const HeadingsPoint&, const HeadingsPoint&) = default;
 };
 

@@ -129,16 +129,16 @@ class MsgBoxEnhanced {
     OleColor backColorButtons_ = kSysButtonFace;
     OleColor foreColorBody_ = kSysButtonText;
     OleColor foreColorHeading_ = kSysHighlightText;
-    int textAlignment_ = 0;
+    int textAlignment_{};
     bool soundBeep_ = true;
     bool controlBox_ = true;
     int startUpPosition_ = 2;
-    std::int32_t top_ = 0;
-    std::int32_t left_ = 0;
+    std::int32_t top_{};
+    std::int32_t left_{};
     std::string defaultTitle_;
 
-    double iconWidth_ = 0;
-    double iconHeight_ = 0;
+    double iconWidth_{};
+    double iconHeight_{};
 };
 
 }  // namespace qm

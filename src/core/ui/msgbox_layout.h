@@ -10,16 +10,16 @@ namespace qm {
 // Lengths in twips (1/1440 inch). A measured width or height is that of the text a
 // self-sizing label holds.
 struct TextExtent {
-    double width = 0;
-    double height = 0;
+    double width{};
+    double height{};
 };
 
 // A rectangle of another window, in twips.
 struct TwipsRect {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
+    double left{};
+    double top{};
+    double width{};
+    double height{};
 };
 
 enum class MsgBoxPosition : int { kManual = 0, kCentreOwner = 1, kCentreScreen = 2 };
@@ -44,39 +44,39 @@ inline constexpr int kRidgeSpacing = 15;   // the three ridge lines at 0, 15 and
 struct MsgBoxLayoutInput {
     TextExtent caption;  // the title in the heading font
     TextExtent prompt;   // the message in the body font
-    bool hasIcon = false;
-    double iconWidth = 0;
-    double iconHeight = 0;
-    int buttonCount = 0;
+    bool hasIcon{};
+    double iconWidth{};
+    double iconHeight{};
+    int buttonCount{};
     bool controlBox = true;
     MsgBoxAlignment alignment = MsgBoxAlignment::kLeft;
     MsgBoxPosition position = MsgBoxPosition::kCentreScreen;
-    double screenWidth = 0;  // twips
-    double screenHeight = 0;
+    double screenWidth{};  // twips
+    double screenHeight{};
     std::optional<TwipsRect> owner;  // required for kCentreOwner
-    double manualLeft = 0;           // for kManual
-    double manualTop = 0;
+    double manualLeft{};             // for kManual
+    double manualTop{};
 };
 
 // Every position the box needs, in twips. Body positions are relative to the body, which
 // starts at kHeadingHeight; heading positions to the heading strip. Positions may hold a
 // fraction of a twip where the design halves an odd length.
 struct MsgBoxLayout {
-    double windowLeft = 0;
-    double windowTop = 0;
-    double width = 0;  // W
-    double height = 0;
-    double bodyHeight = 0;
-    double captionNeed = 0;    // C
-    double buttonRowNeed = 0;  // B
-    double textNeed = 0;       // X
-    double textLeft = 0;
-    double textTop = 0;
-    double textWidth = 0;
-    double textHeight = 0;
-    double buttonTop = 0;
+    double windowLeft{};
+    double windowTop{};
+    double width{};  // W
+    double height{};
+    double bodyHeight{};
+    double captionNeed{};    // C
+    double buttonRowNeed{};  // B
+    double textNeed{};       // X
+    double textLeft{};
+    double textTop{};
+    double textWidth{};
+    double textHeight{};
+    double buttonTop{};
     std::array<double, kMaxMsgButtons> buttonLeft{};
-    double closeBoxLeft = 0;
+    double closeBoxLeft{};
 };
 
 MsgBoxLayout ComputeMsgBoxLayout(const MsgBoxLayoutInput& in);
@@ -93,10 +93,10 @@ struct TwipsPerPixel {
 };
 
 struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
+    int left{};
+    int top{};
+    int width{};
+    int height{};
 };
 
 // The layout in device pixels: window on the screen, the rest in window coordinates.

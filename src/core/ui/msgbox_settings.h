@@ -17,16 +17,16 @@ inline constexpr OleColor kSysButtonText = 0x80000012u;
 struct MsgBoxShared {
     OleColor backColorBody = kSysButtonFace;
     OleColor backColorHeading = kSysActiveCaption;
-    bool gradientPaint = false;
+    bool gradientPaint{};
     int gradientDirection = 1;  // stored code: 5 and 6, 7 and 8 ... exchanged
-    int headingType = 0;        // 1: the three-line ridge under the heading
-    bool solidColorHeading = false;
-    bool moveable = false;
+    int headingType{};          // 1: the three-line ridge under the heading
+    bool solidColorHeading{};
+    bool moveable{};
     bool keepOnTop = true;
     bool modal = true;
-    int timerSeconds = 0;
+    int timerSeconds{};
 
-    int msgResult = 0;
+    int msgResult{};
     int iconIndex = -1;
 };
 

@@ -25,10 +25,10 @@ inline constexpr int kIconCount = 4;  // critical, question, exclamation, inform
 
 // A style value taken apart: which buttons, which icon, which button is the default.
 struct MsgBoxStyle {
-    int defaultNumber = 0;  // d: the button that would be the default, 0 = first
-    int iconIndex = -1;     // 0 critical, 1 question, 2 exclamation, 3 information, -1 none
-    int buttonSet = 0;      // 0..15; sets 6 to 15 show no button
-    int buttonCount = 0;
+    int defaultNumber{};  // d: the button that would be the default, 0 = first
+    int iconIndex = -1;   // 0 critical, 1 question, 2 exclamation, 3 information, -1 none
+    int buttonSet{};      // 0..15; sets 6 to 15 show no button
+    int buttonCount{};
     std::array<std::string_view, kMaxMsgButtons> captions{};  // "&" marks the access key
     int defaultButton = -1;  // index of the default button, -1 when d is beyond the buttons
 

@@ -26,10 +26,10 @@ std::optional<Rgb> ResolveColor(OleColor color, const SystemColorLookup& lookup)
 
 // One filled rectangle, from (x1, y1) up to but not including (x2, y2).
 struct GradientBand {
-    int x1 = 0;
-    int y1 = 0;
-    int x2 = 0;
-    int y2 = 0;
+    int x1{};
+    int y1{};
+    int x2{};
+    int y2{};
     Rgb color;  // each channel within 0..255
 };
 

@@ -18,7 +18,7 @@ inline constexpr std::uint32_t kRegDword = 4;
 // A registry value as the system hands it over: its type and its bytes, strings in UTF-16
 // little-endian with or without their terminating NUL.
 struct RegistryData {
-    std::uint32_t type = 0;
+    std::uint32_t type{};
     std::vector<std::uint8_t> bytes;
 };
 
