@@ -7,10 +7,11 @@
 
 namespace qm {
 
+// A calendar date and a time of day, as DateTime hands them out.
 struct CivilDate {
-    int year = 1899;
-    int month = 12;
-    int day = 30;
+    int year{};
+    int month{};
+    int day{};
     friend bool operator==(const CivilDate&, const CivilDate&) = default;
 };
 

@@ -23,19 +23,19 @@ struct MsgBoxOwner {
     std::string caption;
 };
 
-// Everything the box window needs to show one message.
+// Everything the box window needs to show one message, filled in whole by Prepare.
 struct MsgBoxRequest {
     std::string title;
     std::string message;
     MsgBoxStyle style;
     MsgBoxLayout layout;
-    MsgBoxAlignment alignment = MsgBoxAlignment::kLeft;
-    OleColor foreColorHeading = kSysHighlightText;
-    OleColor foreColorBody = kSysButtonText;
-    OleColor backColorButtons = kSysButtonFace;
-    bool controlBox = true;
-    bool soundBeep = true;
-    bool modal = true;
+    MsgBoxAlignment alignment{};
+    OleColor foreColorHeading{};
+    OleColor foreColorBody{};
+    OleColor backColorButtons{};
+    bool controlBox{};
+    bool soundBeep{};
+    bool modal{};
 };
 
 // What the message box needs from the system: the active window, the screen, text sizes, and

@@ -24,8 +24,8 @@ TEST(DateTimeTest, ZeroRangeEndsWeekdaysAndPartsOfMomentsBeforeTheZeroDate) {
         EXPECT_EQ(t.Weekday(), weekday) << t.Seconds();
     }
     const DateTime t = D(1899, 12, 29, 18, 0, 1);
-    EXPECT_EQ(t.Date(), (CivilDate{1899, 12, 29}));
-    EXPECT_EQ(t.Time(), (ClockTime{18, 0, 1}));
+    EXPECT_EQ(std::pair(t.Date(), t.Time()),
+              std::pair(CivilDate{1899, 12, 29}, ClockTime{18, 0, 1}));
     EXPECT_EQ(StripSeconds(t), D(1899, 12, 29, 18, 0, 0));
     EXPECT_EQ(AtTime(t, 6, 0), D(1899, 12, 29, 6, 0));
 }
@@ -71,10 +71,9 @@ TEST(DateTimeTest, DifferencesAndAdditionsClampedToTheRange) {
     EXPECT_EQ(YearDifference(D(2026, 12, 31, 23, 59), D(2027, 1, 1)), 1);
     EXPECT_EQ(YearDifference(D(2026, 1, 1), D(1976, 12, 31)), -50);
     const DateTime t = D(2026, 12, 31, 23, 59, 30);
-    EXPECT_EQ(AddMinutes(t, 1), D(2027, 1, 1, 0, 0, 30));
-    EXPECT_EQ(AddHours(t, -24), D(2026, 12, 30, 23, 59, 30));
-    EXPECT_EQ(AddDays(t, 60), D(2027, 3, 1, 23, 59, 30));
-    EXPECT_EQ(AddSeconds(t, 30), D(2027, 1, 1));
+    EXPECT_EQ(std::tuple(AddMinutes(t, 1), AddHours(t, -24), AddDays(t, 60), AddSeconds(t, 30)),
+              std::tuple(D(2027, 1, 1, 0, 0, 30), D(2026, 12, 30, 23, 59, 30),
+                         D(2027, 3, 1, 23, 59, 30), D(2027, 1, 1)));
     // Years keep month and day, 29 February becoming the 28th.
     EXPECT_EQ(AddYears(D(2028, 2, 29, 10, 0, 5), 1), D(2029, 2, 28, 10, 0, 5));
     EXPECT_EQ(AddYears(D(2028, 2, 29), 4), D(2032, 2, 29));

@@ -86,9 +86,8 @@ TEST_F(MsgBoxEnhancedTest, DefaultsWriteRulesAndSharedSettings) {
     EXPECT_EQ(box.StartUpPosition(), 2);
     EXPECT_EQ(box.TextAlignment() + box.HeadingType() + box.TimerSeconds() + box.Top() + box.Left(),
               0);
-    EXPECT_EQ(box.GradientDirection(), 1);
-    EXPECT_EQ(box.BackColorHeading(), 0x80000002u);
-    EXPECT_EQ(box.ForeColorHeading(), 0x8000000Eu);
+    EXPECT_EQ(std::tuple(box.GradientDirection(), box.BackColorHeading(), box.ForeColorHeading()),
+              std::tuple(1, 0x80000002u, 0x8000000Eu));
 
     const auto check = [this](auto set, auto get,
                               std::initializer_list<std::pair<long long, long long>> rows) {
@@ -122,15 +121,18 @@ TEST_F(MsgBoxEnhancedTest, DefaultsWriteRulesAndSharedSettings) {
 }
 
 TEST_F(MsgBoxEnhancedTest, RequestCarriesTheInstanceSettingsAndATitleFallingBackInTurn) {
-    box.SetSoundBeep(false);
-    box.SetControlBox(false);
     box.SetForeColorBody(0xFF);
     const MsgBoxRequest req = box.Prepare("x", 0, "");
-    // The title given, else the default title, else the active window's, else "Message"; no
-    // room for a close box; and every new request waits for its answer.
-    EXPECT_EQ(
-        std::tuple(req.soundBeep, req.foreColorBody, req.layout.captionNeed, req.title, req.modal),
-        std::tuple(false, 0xFFu, 7 * 15 * 7 + 300, "Message", true));
+    // The box's settings, and every new request waits for its answer; the title given, else
+    // the default title, else the active window's, else "Message".
+    EXPECT_EQ(std::tuple(req.soundBeep, req.controlBox, req.foreColorHeading, req.foreColorBody,
+                         req.backColorButtons, req.modal, req.title),
+              std::tuple(true, true, kSysHighlightText, 0xFFu, kSysButtonFace, true, "Message"));
+    box.SetSoundBeep(false);
+    box.SetControlBox(false);  // no room for a close box
+    const MsgBoxRequest quiet = box.Prepare("x", 0, "");
+    EXPECT_EQ(std::tuple(quiet.soundBeep, quiet.controlBox, quiet.layout.captionNeed),
+              std::tuple(false, false, 7 * 15 * 7 + 300));
     platform.owner = MsgBoxOwner{{0, 0, 3000, 3000}, "Options"};
     EXPECT_EQ(box.Prepare("x", 0, "").title, "Options");
     box.SetDefaultTitle("Quillmere");

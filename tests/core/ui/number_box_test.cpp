@@ -38,10 +38,9 @@ TEST(NumberBoxText, FormatUnformatAndEntryLength) {
             << c.text << " in " << c.format;
     }
     EXPECT_EQ(Unformat(" (1,2x34.5.6) ", false).text, "-1234.56");
-    EXPECT_EQ(MaxEntryLength(kDefault), 10);
-    EXPECT_EQ(MaxEntryLength("###"), 3);
-    EXPECT_EQ(MaxEntryLength("00000;(0)"), 2);
-    EXPECT_EQ(MaxEntryLength("00000;-00"), 3);
+    EXPECT_EQ(std::tuple(MaxEntryLength(kDefault), MaxEntryLength("###"),
+                         MaxEntryLength("00000;(0)"), MaxEntryLength("00000;-00")),
+              std::tuple(10, 3, 2, 3));
 }
 
 TEST(NumberBoxModel, KeystrokesAreAcceptedSwallowedOrRefused) {
