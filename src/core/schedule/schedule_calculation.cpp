@@ -1,5 +1,7 @@
 #include "core/schedule/schedule_calculation.h"
 
+#include <algorithm>
+
 #include <string_view>
 
 namespace qm {
@@ -40,9 +42,7 @@ NextRun Daily(const ScheduleRecord& s, DateTime now, DateTime reference) {
     if (MinuteDifference(reference, candidate) < 0) {
         candidate = AddDays(candidate, 1);
     }
-    if (DayDifference(s.startDate, candidate) < 0) {
-        candidate = AtTime(s.startDate, s.startHour, s.startMinute);
-    }
+    candidate = std::max(candidate, AtTime(s.startDate, s.startHour, s.startMinute));
     if (s.useEndDate && DayDifference(s.endDate, candidate) > 0) {
         return {NoOccurrence(now), false};
     }

@@ -186,6 +186,8 @@ TEST(LatestScheduledMoment, FollowsTheScheduleBackwards) {
     EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 6, 8, 0, 30), D(2026, 12, 6, 12, 0)),
               D(2026, 12, 6, 11, 0));
     EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 6, 8, 0), D(2026, 12, 6, 9, 29)), std::nullopt);
+    s.everyFrequency = 0;  // no step to take
+    EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 6, 8, 0), D(2026, 12, 7)), std::nullopt);
 }
 
 using Paths = std::set<std::string>;

@@ -101,7 +101,7 @@ TEST_F(EditorRig, ValidationRefusesInOrderAndWritesNothing) {
         bool useEnd;
         DateTime start, end;
         std::string_view refusal;  // empty: accepted
-    } cases[] = {{2, 1, true, D(2026, 12, 10), D(2026, 12, 9), kStartAfterEndMessage},
+    } cases[] = {{1, 1, true, D(2026, 12, 10), D(2026, 12, 9), kStartAfterEndMessage},
                  {2, 3, true, D(2026, 12, 1), D(2027, 1, 9), kNoWeekdayMessage},
                  {3, 4, true, D(2026, 12, 9), D(2026, 12, 9), kNoCalendarDateMessage},
                  {2, 0, false, D(2026, 12, 10), D(2026, 12, 9), {}}};

@@ -170,8 +170,9 @@ TEST_F(SchedulerTest, EditorRequestsAndClosing) {
 TEST_F(SchedulerTest, MenuInstanceLoadsDisabledPlacedByHand) {
     scheduler.ReadProperties(MenuSchedulerProperties());
     EXPECT_EQ(std::pair(scheduler.Enabled(), scheduler.ExecuteOnStartup()), std::pair(false, true));
-    EXPECT_EQ(std::pair(module.Record().startDate, module.Record().endDate),
-              std::pair(D(2026, 12, 3), D(2026, 12, 3)));
+    const ScheduleRecord& r = module.Record();  // every 30 minutes from today
+    EXPECT_EQ(std::tuple(r.startDate, r.endDate, r.occursOption, r.everyFrequency, r.everyInterval),
+              std::tuple(D(2026, 12, 3), D(2026, 12, 3), 4, 30, 1));
     EXPECT_EQ(std::pair(scheduler.FormLeft(), scheduler.FormTop()), std::pair(120, 120));
     EXPECT_TRUE(fired.empty()) << "the startup Execute does nothing while disabled";
 }
@@ -182,7 +183,10 @@ TEST_F(SchedulerTest, EmptyPropertiesEnableAndResetBeforeTheScheduleIsRead) {
     SchedulerProperties p;
     p.executeOnStartup = true;
     scheduler.ReadProperties(p);
-    EXPECT_EQ(std::pair(scheduler.Enabled(), scheduler.OccursOption()), std::pair(true, 0));
+    const ScheduleRecord& r = module.Record();
+    EXPECT_EQ(std::tuple(scheduler.Enabled(), r.occursOption, r.everyFrequency, r.everyInterval,
+                         r.startHour, scheduler.StartUpPosition(), scheduler.FormLeft()),
+              std::tuple(true, 0, 1, 0, 24, 1, 0));
     // ExecuteOnStartup ran Execute: the event, then a reset with the loaded Never schedule.
     // The reset on enabling used the record as it was; the defaults came after it.
     EXPECT_EQ(std::tuple(fired, nextSeenInHandler, scheduler.NextScheduledTime()),

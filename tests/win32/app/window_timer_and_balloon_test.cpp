@@ -70,9 +70,8 @@ TEST(WindowTimer, FiresUntilItsHandlerDisablesItThenIgnoresALateTick) {
     EXPECT_TRUE(host.PumpUntil([&] { return fired >= 3; }, 3000));
     host.PumpUntil([] { return false; }, 100);
     timer.Fire();  // as a WM_TIMER queued before the timer was disabled would
-    EXPECT_EQ(fired, 3);
-    EXPECT_FALSE(timer.Enabled());
-    EXPECT_FALSE(set.Dispatch(12345));  // not one of ours
+    EXPECT_EQ(std::tuple(fired, timer.Enabled(), set.Dispatch(12345)),  // 12345: not ours
+              std::tuple(3, false, false));
 }
 
 TEST(BalloonTip, ShowsTwoLinesAndRemovesByIdOnly) {
@@ -85,10 +84,8 @@ TEST(BalloonTip, ShowsTwoLinesAndRemovesByIdOnly) {
     const auto id = balloon.ShowAt(POINT{400, 500});
     ASSERT_NE(id, 0);
     EXPECT_TRUE(host.PumpUntil([&] { return ::IsWindowVisible(balloon.TooltipWindow()); }, 2000));
-    RECT r{};
-    ::GetWindowRect(balloon.TooltipWindow(), &r);
-    // Two lines and a title: taller than one line of text would make it.
-    EXPECT_GT(r.bottom - r.top, 40);
+    RECT r{};  // two lines and a title: taller than one line of text would make it
+    EXPECT_TRUE(::GetWindowRect(balloon.TooltipWindow(), &r) && r.bottom - r.top > 40);
 
     balloon.Remove(static_cast<std::uint16_t>(id + 1));  // someone else's id: nothing happens
     EXPECT_TRUE(::IsWindowVisible(balloon.TooltipWindow()));

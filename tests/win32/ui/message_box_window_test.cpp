@@ -91,11 +91,8 @@ TEST_F(MessageBoxWindowTest, EveryButtonReturnsItsCodeOnlyTheSetIsShownFocusOnTh
             focused = TextOf(::GetFocus());
             Click(c.index);
         });
-        EXPECT_EQ(answer, c.code);
-        EXPECT_EQ(caption, c.caption);
-        EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(focused, c.focused);
-        EXPECT_EQ(shared.msgResult, c.code);
+        EXPECT_EQ(std::tuple(answer, shared.msgResult, caption, shown, focused),
+                  std::tuple(c.code, c.code, c.caption, c.shown, c.focused));
     }
     EXPECT_EQ(FindBox(), nullptr);
 }
