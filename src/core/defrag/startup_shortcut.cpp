@@ -81,8 +81,8 @@ void RemoveLegacyShortcuts(ShortcutPlatform& platform, const std::string& linkNa
     };
     removeIfThere(FindStartupShortcut(platform, linkName));
     std::string allUsers = AllUsersProfileDir(platform.GetWindowsDir(), platform.IsWindowsNT());
-    std::string variant =
-        allUsers.substr(0, allUsers.empty() ? 0 : allUsers.size() - 1) + ".WINDOWS";
+    // The profile folder without its closing backslash, as "All Users.WINDOWS".
+    const std::string variant = allUsers.substr(0, allUsers.find_last_of('\\')) + ".WINDOWS";
     if (platform.FolderExists(variant)) {
         removeIfThere(variant + kStartupBelowRoot + linkName + kExtension);
     }
