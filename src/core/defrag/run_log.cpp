@@ -1,5 +1,6 @@
 #include "core/defrag/run_log.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace qm {
@@ -19,7 +20,7 @@ std::string LogTime(DateTime at) {
 }  // namespace
 
 std::string RunLogLine(const DriveRunRecord& r) {
-    const std::int64_t s = r.seconds < 0 ? 0 : r.seconds;
+    const std::int64_t s = std::max<std::int64_t>(r.seconds, 0);
     char duration[40];
     std::snprintf(duration, sizeof duration, "\t%lld:%02lld:%02lld\t",
                   static_cast<long long>(s / 3600), static_cast<long long>(s / 60 % 60),

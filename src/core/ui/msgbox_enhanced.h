@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -105,7 +106,7 @@ class MsgBoxEnhanced {
     bool Modal() const { return shared_.modal; }
     void SetModal(bool v) { shared_.modal = v; }
     int TimerSeconds() const { return shared_.timerSeconds; }
-    void SetTimerSeconds(int v) { shared_.timerSeconds = v < 0 ? 0 : v; }
+    void SetTimerSeconds(int v) { shared_.timerSeconds = std::max(v, 0); }
     bool SoundBeep() const { return soundBeep_; }
     void SetSoundBeep(bool v) { soundBeep_ = v; }
     bool ControlBox() const { return controlBox_; }
@@ -113,9 +114,9 @@ class MsgBoxEnhanced {
     int StartUpPosition() const { return startUpPosition_; }
     void SetStartUpPosition(int v) { startUpPosition_ = (v >= 0 && v <= 2) ? v : 2; }
     std::int32_t Top() const { return top_; }
-    void SetTop(std::int32_t v) { top_ = v < 0 ? 0 : v; }
+    void SetTop(std::int32_t v) { top_ = std::max(v, 0); }
     std::int32_t Left() const { return left_; }
-    void SetLeft(std::int32_t v) { left_ = v < 0 ? 0 : v; }
+    void SetLeft(std::int32_t v) { left_ = std::max(v, 0); }
     const std::string& DefaultTitle() const { return defaultTitle_; }
     void SetDefaultTitle(std::string v) { defaultTitle_ = std::move(v); }
 

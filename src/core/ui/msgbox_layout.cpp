@@ -1,5 +1,6 @@
 #include "core/ui/msgbox_layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/common/rounding.h"
@@ -37,14 +38,14 @@ MsgBoxLayout ComputeMsgBoxLayout(const MsgBoxLayoutInput& in) {
             break;
         case MsgBoxAlignment::kRight: {
             const double p = RoundHalfEven(w - in.prompt.width - 270);
-            out.textLeft = p > textLeftEdge ? p : textLeftEdge;
+            out.textLeft = std::max(p, textLeftEdge);
             break;
         }
         case MsgBoxAlignment::kCentre: {
             double p = RoundHalfEven((w - in.prompt.width) / 2);
             p -= std::fmod(p, 15.0);  // snap to whole pixels at 15 twips a pixel, towards 0
             p -= 30;
-            out.textLeft = p > textLeftEdge ? p : textLeftEdge;
+            out.textLeft = std::max(p, textLeftEdge);
             break;
         }
     }
