@@ -26,8 +26,7 @@ std::vector<FillGradientBand> FillGradientBands(int width, int height, Rgb start
     const int step = static_cast<int>(std::lround(static_cast<double>(extent) / kGradientBands));
 
     Rgb colour{Clamp(start.red), Clamp(start.green), Clamp(start.blue)};
-    std::vector<FillGradientBand> bands;
-    bands.reserve(kGradientBands);
+    std::vector<FillGradientBand> bands(kGradientBands);
     for (int i = 0; i < kGradientBands; ++i) {
         colour = {Darker(colour.red), Darker(colour.green), Darker(colour.blue)};
         int from = i * step;
@@ -36,20 +35,10 @@ std::vector<FillGradientBand> FillGradientBands(int width, int height, Rgb start
             to = extent - i * step;
             from = (i == kGradientBands - 1) ? 0 : to - step;
         }
-        FillGradientBand band;
-        band.colour = colour;
-        if (horizontal) {
-            band.left = 0;
-            band.right = width;
-            band.top = from;
-            band.bottom = to;
-        } else {
-            band.top = 0;
-            band.bottom = height;
-            band.left = from;
-            band.right = to;
-        }
-        bands.push_back(band);
+        // Bands across the whole width, stacked top to bottom, or the whole height side by side.
+        bands[static_cast<std::size_t>(i)] = horizontal
+                                                 ? FillGradientBand{0, from, width, to, colour}
+                                                 : FillGradientBand{from, 0, to, height, colour};
     }
     return bands;
 }

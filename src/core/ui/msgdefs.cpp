@@ -136,20 +136,17 @@ ShapesGradient GradientShapes(Rgb color, int direction) {
         }
     }
 
-    out.passes.reserve(kShapeScale);
+    out.passes.resize(kShapeScale);
     for (int c = 0; c < kShapeScale; ++c) {
         const int t = countUp ? c : 255 - c;
-        ShapePass pass;
+        ShapePass& pass = out.passes[static_cast<std::size_t>(c)];
         pass.color = Rgb{std::min(t, red), std::min(t, green), std::min(t, blue)};
         if (direction == 1 || direction == 3) {  // a pass is a rectangle unless said otherwise
-            pass.x1 = 0;
             pass.y1 = c;
             pass.x2 = wd;
             pass.y2 = c + 1;
         } else if (direction == 2 || direction == 4) {
-            pass.kind = ShapePass::Kind::kRect;
             pass.x1 = c;
-            pass.y1 = 0;
             pass.x2 = c + 1;
             pass.y2 = h;
         } else if (direction == 5 || direction == 6) {
@@ -164,7 +161,6 @@ ShapesGradient GradientShapes(Rgb color, int direction) {
             pass.cy = cy;
             pass.radius = c;
         }
-        out.passes.push_back(pass);
     }
     return out;
 }

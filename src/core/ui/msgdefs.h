@@ -44,9 +44,9 @@ std::vector<GradientBand> GradientBands(int areaWidth, int areaHeight, Rgb start
 struct ShapePass {
     enum class Kind { kRect, kDiamond, kCircle } kind = Kind::kRect;
     Rgb color;
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // kRect: filled from (x1,y1) to (x2,y2)
-    std::array<double, 8> diamond{};        // kDiamond: four points x, y, closed
-    double cx = 0, cy = 0, radius = 0;      // kCircle: radius in units across
+    double x1{}, y1{}, x2{}, y2{};    // kRect: filled from (x1,y1) to (x2,y2)
+    std::array<double, 8> diamond{};  // kDiamond: four points x, y, closed
+    double cx{}, cy{}, radius{};      // kCircle: radius in units across
 };
 
 struct ShapesGradient {
