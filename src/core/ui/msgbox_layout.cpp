@@ -22,14 +22,9 @@ MsgBoxLayout ComputeMsgBoxLayout(const MsgBoxLayoutInput& in) {
     const double textLeftEdge = in.hasIcon ? in.iconWidth + 270 : 150;
     out.textNeed = RoundHalfEven(in.prompt.width + textLeftEdge + 255);
 
-    const double c = out.captionNeed;
-    const double b = out.buttonRowNeed;
-    const double x = out.textNeed;
-    double width = (x > b && x > c) ? x : (b <= c ? c : b);
-    if (in.screenWidth - 240 < width) {
-        width = in.screenWidth - 240;
-    }
-    const double w = RoundHalfEven(width);
+    // The widest need decides, but never wider than the screen less 240.
+    const double width = std::max({out.captionNeed, out.buttonRowNeed, out.textNeed});
+    const double w = RoundHalfEven(std::min(width, in.screenWidth - 240));
     out.width = w;
 
     switch (in.alignment) {
@@ -60,7 +55,7 @@ MsgBoxLayout ComputeMsgBoxLayout(const MsgBoxLayoutInput& in) {
     }
 
     // The used buttons are centred; the unused ones follow at the same pitch.
-    out.buttonLeft[0] = (w - (b - 570)) / 2;
+    out.buttonLeft[0] = (w - (out.buttonRowNeed - 570)) / 2;
     for (int i = 1; i < kMaxMsgButtons; ++i) {
         out.buttonLeft[i] = out.buttonLeft[i - 1] + d::kButtonPitch;
     }
