@@ -1,5 +1,6 @@
 #include "core/ui/msgbox_style.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace qm {
@@ -24,17 +25,12 @@ constexpr std::array<ButtonSet, 6> kButtonSets{{
 MsgBoxStyle DecodeMsgBoxStyle(std::int16_t buttons) {
     MsgBoxStyle style;
     const int value = buttons;
-    // C++ division truncates towards zero, as the encoding's "remainder dropped" does.
-    int d = value / 256;
-    if (d < 0) {
-        d = 0;
-    }
+    // C++ division truncates towards zero, as the encoding's "remainder dropped" does; a
+    // negative value counts as none.
+    const int d = std::max(value / 256, 0);
     const int low = value - 256 * d;
     const int k = low / 16 - 1;
-    int set = low >= 16 ? low - 16 * (k + 1) : low;
-    if (set < 0) {
-        set = 0;
-    }
+    const int set = std::max(low >= 16 ? low - 16 * (k + 1) : low, 0);
     style.defaultNumber = d;
     style.iconIndex = (k >= 0 && k < kIconCount) ? k : -1;
     style.buttonSet = set;
