@@ -7,10 +7,10 @@ namespace qm {
 struct TrayMenuState {
     bool optionsChecked{};   // the Options dialog is open
     bool scheduleChecked{};  // the schedule editor is open
-    bool defragEnabled = true;
+    bool defragEnabled{};
     bool stopVisible{};
     bool stopEnabled{};
-    bool openEnabled = true;
+    bool openEnabled{};
     bool restartVisible{};  // "Restart as Administrator", after a run refused for rights
 };
 

@@ -29,7 +29,7 @@ struct LaunchRequest {
     // The file to start; empty to let the system find the first word of the command line.
     std::string program;
     std::string commandLine;
-    bool hidden = true;
+    bool hidden{};
     std::uint32_t creationClass{};  // the system's priority-class value, e.g. 0x40 for idle
     bool captureOutput{};           // read its console output, shown in no window
 };
@@ -73,8 +73,8 @@ struct DefragLaunch {
     std::string defragProgram;  // the system's own defrag.exe, by its full path
     std::string defragCommand;
     std::string contigCommand;
-    bool hidden = true;
-    int priority = 1;
+    bool hidden{};
+    int priority{};  // 1 low, 2 normal, 3 high
 };
 
 struct LaunchedDefrag {

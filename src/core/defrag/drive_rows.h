@@ -15,7 +15,7 @@ struct DriveRow {
     // without a label, "Drive  (X:)" for one that is not ready.
     std::string caption;
     std::string fileSystem;  // as the volume reports it ("NTFS"); may be empty
-    bool enabled = true;     // false for a drive that is not ready
+    bool enabled{};          // false for a drive that is not ready
 
     // "d:\" for drive D.
     std::string Root() const;

@@ -12,12 +12,12 @@ namespace qm {
 
 // What the Options dialog's controls show.
 struct OptionsChoices {
-    bool runAtStartup{};         // "Run program at Windows Startup?"
-    bool showSplash = true;      // "Display splash screen during program StartUp?"
-    bool showExitPrompt = true;  // "Show exit prompt when closing program?"
-    int priority = 1;            // 1 Low, 2 Normal, 3 High
-    int afterDefragAction = 1;   // 1 wait, 2 close the program, 3 shut Windows down
-    std::vector<bool> drives;    // ticked, by drive row
+    bool runAtStartup{};       // "Run program at Windows Startup?"
+    bool showSplash{};         // "Display splash screen during program StartUp?"
+    bool showExitPrompt{};     // "Show exit prompt when closing program?"
+    int priority{};            // 1 Low, 2 Normal, 3 High
+    int afterDefragAction{};   // 1 wait, 2 close the program, 3 shut Windows down
+    std::vector<bool> drives;  // ticked, by drive row
 };
 
 inline constexpr const char* kOptionsTitle = " Defrag Options";

@@ -14,7 +14,7 @@ struct ScheduleEditorRequest {
     bool modal{};
     // 0 manual (formLeft/formTop), 1 centred on the screen, other values keep the designed
     // position.
-    std::int32_t startUpPosition = 1;
+    std::int32_t startUpPosition{};
     std::int32_t formLeft{};
     std::int32_t formTop{};
     // Window caption; empty keeps the designed one.
