@@ -112,7 +112,7 @@ class MsgBoxEnhanced {
     bool ControlBox() const { return controlBox_; }
     void SetControlBox(bool v) { controlBox_ = v; }
     int StartUpPosition() const { return startUpPosition_; }
-    void SetStartUpPosition(int v) { startUpPosition_ = (v >= 0 && v <= 2) ? v : 2; }
+    void SetStartUpPosition(int v) { startUpPosition_ = (v == 0 || v == 1) ? v : 2; }
     std::int32_t Top() const { return top_; }
     void SetTop(std::int32_t v) { top_ = std::max(v, 0); }
     std::int32_t Left() const { return left_; }

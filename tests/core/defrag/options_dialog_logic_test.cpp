@@ -132,7 +132,8 @@ TEST_F(OptionsFormTest, FirstRunAndVolumeChangesLeaveItChanged) {
     form.Load({Volume('c'), Volume('d', "", false)});
     form.Choices().drives[0] = false;  // unsaved: kept through the refresh
     form.RefreshDriveRows({Volume('c'), Volume('d', "", false), Volume('e'), Volume('f')});
-    EXPECT_EQ(std::pair(Shown(), form.Changed()), std::pair(std::string("-SX11 0110"), true));
+    EXPECT_EQ(std::tuple(Shown(), form.Changed(), form.FixedDriveCount()),
+              std::tuple(std::string("-SX11 0110"), true, 3));
     const RunningMessagePlace p = PlaceRunningMessage(5000);
     EXPECT_EQ(std::vector<int>({OptionsFormHeight(2), DriveRowTop(2), SaveButtonTop(6000), p.top,
                                 p.height, p.labelTop}),

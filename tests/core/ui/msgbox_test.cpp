@@ -99,9 +99,9 @@ TEST_F(MsgBoxEnhancedTest, DefaultsWriteRulesAndSharedSettings) {
     using E = MsgBoxEnhanced;
     // Colours: -1 restores the default.
     check(&E::SetBackColorBody, &E::BackColorBody, {{0x123456, 0x123456}, {kNoColor, 0x8000000F}});
-    check(&E::SetBackColorButtons, &E::BackColorButtons, {{kNoColor, 0x8000000F}});
-    check(&E::SetBackColorHeading, &E::BackColorHeading, {{kNoColor, 0x80000002}});
-    check(&E::SetForeColorBody, &E::ForeColorBody, {{kNoColor, 0x80000012}});
+    check(&E::SetBackColorButtons, &E::BackColorButtons, {{1, 1}, {kNoColor, 0x8000000F}});
+    check(&E::SetBackColorHeading, &E::BackColorHeading, {{0xFE, 0xFE}, {kNoColor, 0x80000002}});
+    check(&E::SetForeColorBody, &E::ForeColorBody, {{1, 1}, {kNoColor, 0x80000012}});
     check(&E::SetForeColorHeading, &E::ForeColorHeading, {{0xFF, 0xFF}, {kNoColor, 0x8000000E}});
     // The shaped directions come in pairs that are exchanged when written.
     check(&E::SetGradientDirection, &E::GradientDirection,
@@ -109,7 +109,7 @@ TEST_F(MsgBoxEnhancedTest, DefaultsWriteRulesAndSharedSettings) {
     check(&E::SetHeadingType, &E::HeadingType, {{1, 1}, {2, 0}, {-1, 0}});
     check(&E::SetTextAlignment, &E::TextAlignment, {{1, 1}, {2, 2}, {3, 0}, {-1, 0}});
     check(&E::SetTimerSeconds, &E::TimerSeconds, {{7, 7}, {-7, 0}});
-    check(&E::SetStartUpPosition, &E::StartUpPosition, {{0, 0}, {3, 2}, {-1, 2}});
+    check(&E::SetStartUpPosition, &E::StartUpPosition, {{0, 0}, {1, 1}, {3, 2}, {-1, 2}});
     check(&E::SetTop, &E::Top, {{-5, 0}, {9, 9}});
     check(&E::SetLeft, &E::Left, {{-5, 0}, {9, 9}});
     // Settings shared by every box, and one of this box alone.

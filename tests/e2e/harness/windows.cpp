@@ -9,10 +9,7 @@ namespace qm::e2e {
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition()) {
-            return true;
-        }
+    while (!condition()) {
         if (::GetTickCount64() >= deadline) {
             return false;
         }
@@ -23,6 +20,7 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
         }
         ::Sleep(pollMs);
     }
+    return true;
 }
 
 std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
@@ -74,11 +72,8 @@ HWND FindChildWithText(HWND parent, const std::wstring& text) {
 
 HWND FindWindowWithText(DWORD pid, const std::wstring& text) {
     for (HWND top : TopLevelWindowsOf(pid)) {
-        if (TextOf(top) == text) {
-            return top;
-        }
-        if (HWND child = FindChildWithText(top, text)) {
-            return child;
+        if (HWND found = TextOf(top) == text ? top : FindChildWithText(top, text)) {
+            return found;
         }
     }
     return nullptr;
