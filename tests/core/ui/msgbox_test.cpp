@@ -99,7 +99,7 @@ TEST_F(MsgBoxEnhancedTest, DefaultsWriteRulesAndSharedSettings) {
     using E = MsgBoxEnhanced;
     // Colours: -1 restores the default.
     check(&E::SetBackColorBody, &E::BackColorBody, {{0x123456, 0x123456}, {kNoColor, 0x8000000F}});
-    check(&E::SetBackColorButtons, &E::BackColorButtons, {{1, 1}, {kNoColor, 0x8000000F}});
+    check(&E::SetBackColorButtons, &E::BackColorButtons, {{0, 0}, {kNoColor, 0x8000000F}});
     check(&E::SetBackColorHeading, &E::BackColorHeading, {{0xFE, 0xFE}, {kNoColor, 0x80000002}});
     check(&E::SetForeColorBody, &E::ForeColorBody, {{1, 1}, {kNoColor, 0x80000012}});
     check(&E::SetForeColorHeading, &E::ForeColorHeading, {{0xFF, 0xFF}, {kNoColor, 0x8000000E}});
@@ -288,13 +288,13 @@ TEST(GradientShapes, CirclesAboutCentreAndCorners) {
 }
 
 TEST(ColorText, DecimalAndHexadecimalColours) {
-    // A sign and an exponent belong to the number, a fraction rounds, a negative colour reads
-    // as red 255, and one beyond 32 bits as all ones.
+    // A sign and an exponent belong to the number, a fraction rounds, a negative colour (or a
+    // number behind another first character) reads as red 255, one beyond 32 bits as all ones.
     const std::pair<const char*, const char*> rgb[] = {
         {" 12615744", "064128192"}, {"+12615744", "064128192"},   {" 1e+2", "100000000"},
         {" 1e-2", "000000000"},     {" 12615744.4", "064128192"}, {"&HC08040", "064128192"},
         {"&hc09040", "064144192"},  {" 0 ", "000000000"},         {"-1", "255000000"},
-        {" 1e300", "255255255"},    {"&H8000000F", "015000000"}};
+        {" 1e300", "255255255"},    {"&H8000000F", "015000000"},  {"x12", "255000000"}};
     for (auto [text, digits] : rgb) {
         EXPECT_EQ(ColorToRGBText(text), digits) << text;
     }
