@@ -46,6 +46,8 @@ inline DateTime D(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
 
 namespace qm::test {
 
+using Strings = std::vector<std::string>;  // lines, calls and steps as the fakes log them
+
 // A clock that stands still until the test moves it; it keeps milliseconds so a test can walk
 // in timer steps, and reports the whole second (rounded down), as the wall clock does.
 class FakeClock final : public Clock {

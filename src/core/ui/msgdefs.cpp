@@ -53,19 +53,13 @@ std::vector<GradientBand> GradientBands(int areaWidth, int areaHeight, Rgb start
                 x1 = 0;
             }
         }
-        r = std::max(r, 0);
-        g = std::max(g, 0);
-        b = std::max(b, 0);
         bands.push_back({x1, y1, x2, y2, Rgb{clamp(r), clamp(g), clamp(b)}});
 
-        int delta = 0;
-        if (!lighten) {
-            delta = -3;
-        } else if (fast) {
-            delta = (i < 30 && i % 2 == 1) ? 0 : 3;
-        } else {
-            delta = i % 3 == 0 ? 3 : 0;
-        }
+        // Darkening takes 3 a band; lightening adds 3 after every band but the odd ones below
+        // 30 when fast, after every third band when not.
+        const int delta = !lighten ? -3
+                          : fast   ? ((i < 30 && i % 2 == 1) ? 0 : 3)
+                                   : (i % 3 == 0 ? 3 : 0);
         r += delta;
         g += delta;
         b += delta;

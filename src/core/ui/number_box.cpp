@@ -167,7 +167,7 @@ std::string FormatNumber(std::string_view text, std::string_view format, bool po
     if (sign == std::string::npos) {
         sign = out.find('-');
     }
-    if (sign != std::string::npos && sign + 1 < out.size() && out[sign + 1] == ' ') {
+    if (sign != std::string::npos && std::string_view(out).substr(sign + 1).starts_with(' ')) {
         out = out[sign] + out.substr(out.find_first_not_of(' ', sign + 1));
     }
     return out;

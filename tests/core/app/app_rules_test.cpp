@@ -18,8 +18,6 @@
 namespace qm::test {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 TEST(ExitRules, OnlyAFutureRunIsWorthAsking) {
     // The zero date of a disabled scheduler, yesterday though later in the day, a minute ago;
     // this minute, seconds ignored, and tomorrow though earlier in the day.

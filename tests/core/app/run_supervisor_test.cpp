@@ -9,7 +9,6 @@
 namespace qm::test {
 namespace {
 
-using Lines = std::vector<std::string>;
 using Call = FakeProcessTable::PriorityCall;
 using ::testing::HasSubstr;
 const char* kRefusal = "The disk defragmenter requires Administrator privileges. (0x89000024)";
@@ -77,12 +76,12 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     EXPECT_EQ(std::pair(timerWait.Interval(), timerPriority.Interval()), std::pair(2000u, 3000u));
     timerWait.Fire();  // still running: poll again, reading its output meanwhile
     EXPECT_EQ(std::tuple(launcher.commandLines, launcher.children[0]->drains, timerWait.Enabled()),
-              std::tuple(Lines{"defrag c: -f"}, 1, true));
+              std::tuple(Strings{"defrag c: -f"}, 1, true));
     DriveEnds();
     // The engine's 3 s count anew for the new drive, even though C's never ran out.
     EXPECT_EQ(std::pair(launcher.commandLines.back(), timerPriority.Starts()),
               std::pair(std::string("defrag d: -f"), 2));
-    EXPECT_EQ(balloons, (Lines{"Defragmenting drive C:", "Defragmenting drive D:"}));
+    EXPECT_EQ(balloons, (Strings{"Defragmenting drive C:", "Defragmenting drive D:"}));
     // The run did something: it counts from its start.
     EXPECT_EQ(
         std::pair(store.Find("LastDefrag"), run.lastDefrag),
@@ -142,7 +141,7 @@ TEST_F(RunSupervisorTest, NewerSystemsGetTheirCommandLinesAndWindows7LeavesSolid
     RunSupervisor windows7{Services({DefragSyntax::kWindows7, "S\\defrag.exe", seekPenalty})};
     launcher.commandLines.clear();
     windows7.StartDefragRun();
-    EXPECT_EQ(launcher.commandLines, Lines{"defrag d: /U /V /H"});
+    EXPECT_EQ(launcher.commandLines, Strings{"defrag d: /U /V /H"});
     DriveEnds();
     EXPECT_EQ(launcher.commandLines.back(), "defrag e: /U /V /H");
     EXPECT_THAT(Log(), HasSubstr("\tC:\tdefrag c: /U /V /H\t0:00:00\tskipped: solid-state drive"));
@@ -242,7 +241,7 @@ TEST_F(RunSupervisorTest, ContigStandsInAndStopEndsTheCurrentDriveButNotTheRun) 
     run.selectedDrives = {"c:"};
     supervisor.StartDefragRun();
     EXPECT_EQ(std::pair(launcher.commandLines, supervisor.DefragmenterRunning()),
-              std::pair(Lines{"defrag c: -f", "contig -s -q c:\\*.*"}, true));
+              std::pair(Strings{"defrag c: -f", "contig -s -q c:\\*.*"}, true));
     DriveEnds();
     EXPECT_THAT(Log(), HasSubstr("\tcontig -s -q c:\\*.*\t0:01:00\tok"));
 

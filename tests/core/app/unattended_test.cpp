@@ -191,7 +191,6 @@ TEST(LatestScheduledMoment, FollowsTheScheduleBackwards) {
 }
 
 using Paths = std::set<std::string>;
-using Strings = std::vector<std::string>;
 
 // A file system of paths the test names; the files deleted, then links made as
 // "link|target|arguments" and messages as "text|style|title", are logged in order.

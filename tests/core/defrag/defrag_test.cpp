@@ -20,7 +20,6 @@ namespace {
 using namespace std::string_literals;
 using ::testing::FieldsAre;
 using Calls = std::vector<FakeProcessTable::PriorityCall>;
-using Strings = std::vector<std::string>;
 
 TEST(DefragCommands, FollowTheSystemAndThePriority) {
     // XP and Server 2003, and Vista: the classic form at any priority; /H: normal priority
@@ -201,8 +200,6 @@ TEST(FillGradientBands, WhiteShadesToBlackInEightyFiveBandsOfRoundedThickness) {
     }
 }
 
-using Steps = std::vector<std::string>;
-
 // Every step succeeds unless the test names it as failing; failures leave their own code.
 // The steps come in the order the privilege must be won before the exit is asked for.
 struct FakeShutdownApi final : ShutdownApi {
@@ -227,12 +224,12 @@ struct FakeShutdownApi final : ShutdownApi {
 
     std::optional<int> platform = 2;
     std::string failing;
-    Steps calls;
+    Strings calls;
     std::uint32_t exitFlags = 0, exitReason = 0, lastError = 0;
     int versionReads = 0;
 };
 
-const Steps kAllSteps = {"lookup", "process", "token", "adjust", "exit"};
+const Strings kAllSteps = {"lookup", "process", "token", "adjust", "exit"};
 
 TEST(ShutdownWindows, MapsModesToForcedExitFlagsAndIgnoresOthers) {
     for (auto [mode, flags] : {std::pair{1, 4u}, {2, 13u}, {3, 6u}, {0, 0u}, {4, 0u}}) {
@@ -240,7 +237,7 @@ TEST(ShutdownWindows, MapsModesToForcedExitFlagsAndIgnoresOthers) {
         NtFamilyCache family;
         ShutdownWindows(api, family, mode);
         EXPECT_EQ(std::tuple(api.calls, api.exitFlags, api.exitReason),
-                  std::tuple(flags ? kAllSteps : Steps{}, flags, flags ? 0xFFFFFFFFu : 0u))
+                  std::tuple(flags ? kAllSteps : Strings{}, flags, flags ? 0xFFFFFFFFu : 0u))
             << mode;
     }
 }
@@ -273,7 +270,7 @@ TEST(ShutdownSystem, RaisesNumberedErrorsWithTheSystemsText) {
             EXPECT_EQ(std::tuple(e.Number(), e.Source(), e.Description(), std::string(e.what())),
                       std::tuple(number, "Quillmere.mShutDown", description, description));
         }
-        EXPECT_EQ(api.calls, Steps(kAllSteps.begin(), kAllSteps.begin() + steps)) << failing;
+        EXPECT_EQ(api.calls, Strings(kAllSteps.begin(), kAllSteps.begin() + steps)) << failing;
     }
     EXPECT_EQ(ShutdownErrorSource("my.tool.exe"), "my.tool.mShutDown");  // the extension only
     EXPECT_EQ(ShutdownErrorSource("noext"), "noext.mShutDown");
@@ -292,7 +289,7 @@ TEST(NtFamilyCache, AsksAgainAfterAFailedReadThenKeepsTheAnswerAndTheOlderFamily
     NtFamilyCache olderFamily;
     api.calls.clear();
     EXPECT_TRUE(ShutdownSystem(api, olderFamily, 31));
-    EXPECT_EQ(std::pair(api.calls, api.exitFlags), std::pair(Steps{"exit"}, 31u));
+    EXPECT_EQ(std::pair(api.calls, api.exitFlags), std::pair(Strings{"exit"}, 31u));
 }
 
 }  // namespace

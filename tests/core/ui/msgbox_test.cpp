@@ -193,9 +193,10 @@ TEST(ResolveColor, SystemColoursGoThroughTheLookup) {
         return index == 2 ? 0x6A240Au : 0x00C8D0D4u;
     };
     EXPECT_EQ(std::tuple(ResolveColor(0x80000002u, sysColor), ResolveColor(0x80000005u, sysColor),
-                         ResolveColor(0x00C08040u, sysColor), ResolveColor(kNoColor, sysColor)),
+                         ResolveColor(0x00C08040u, sysColor), ResolveColor(kNoColor, sysColor),
+                         ResolveColor(0x80000005u, {})),  // no system to ask: black
               std::tuple(Rgb{0x0A, 0x24, 0x6A}, Rgb{0xD4, 0xD0, 0xC8}, Rgb{0x40, 0x80, 0xC0},
-                         std::nullopt));
+                         std::nullopt, kBlack));
 }
 
 TEST(GradientBands, DarkenDownFromTheTopAndReverseDirectionsEndAtTheEdge) {
