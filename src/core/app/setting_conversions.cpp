@@ -1,5 +1,6 @@
 #include "core/app/setting_conversions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 
@@ -10,10 +11,10 @@ namespace {
 constexpr std::int64_t kLargestNumber = 1'000'000'000'000'000;  // 10^15
 
 struct Decimal {
-    bool negative = false;
-    std::int64_t whole = 0;    // integer part, at most kLargestNumber
-    int firstFraction = 0;     // first digit after the point
-    bool restNonZero = false;  // any non-zero digit after the first fraction digit
+    bool negative{};
+    std::int64_t whole{};  // integer part, at most kLargestNumber
+    int firstFraction{};   // first digit after the point
+    bool restNonZero{};    // any non-zero digit after the first fraction digit
 };
 
 bool IsBlank(char c) {
@@ -23,39 +24,34 @@ bool IsBlank(char c) {
 std::string_view Trim(std::string_view text);
 
 std::optional<Decimal> ParseDecimal(std::string_view untrimmed) {
-    const std::string_view text = Trim(untrimmed);
-    std::size_t pos = 0;
-    const std::size_t end = text.size();
+    std::string_view text = Trim(untrimmed);
     Decimal d;
-    if (pos < end && (text[pos] == '-' || text[pos] == '+')) {
-        d.negative = text[pos] == '-';
-        ++pos;
+    if (text.starts_with('-') || text.starts_with('+')) {
+        d.negative = text.front() == '-';
+        text.remove_prefix(1);
     }
-    std::size_t digits = 0;
-    while (pos < end && std::isdigit(static_cast<unsigned char>(text[pos]))) {
-        d.whole = d.whole * 10 + (text[pos] - '0');
+    const auto digitsEnd = [text](std::size_t from) {
+        return std::min(text.find_first_not_of("0123456789", from), text.size());
+    };
+    const std::size_t wholeEnd = digitsEnd(0);
+    for (std::size_t i = 0; i < wholeEnd; ++i) {
+        d.whole = d.whole * 10 + (text[i] - '0');
         if (d.whole > kLargestNumber) {
             return std::nullopt;
         }
-        ++pos;
-        ++digits;
     }
-    if (pos < end && text[pos] == '.') {
-        ++pos;
-        std::size_t fractionDigits = 0;
-        while (pos < end && std::isdigit(static_cast<unsigned char>(text[pos]))) {
-            if (fractionDigits == 0) {
-                d.firstFraction = text[pos] - '0';
-            } else if (text[pos] != '0') {
-                d.restNonZero = true;
-            }
-            ++fractionDigits;
-            ++pos;
-        }
-        digits += fractionDigits;
+    std::size_t end = wholeEnd;
+    std::string_view fraction;
+    if (text.substr(wholeEnd).starts_with('.')) {
+        end = digitsEnd(wholeEnd + 1);
+        fraction = text.substr(wholeEnd + 1, end - wholeEnd - 1);
     }
-    if (digits == 0 || pos != end) {
+    if (wholeEnd + fraction.size() == 0 || end != text.size()) {
         return std::nullopt;
+    }
+    if (!fraction.empty()) {
+        d.firstFraction = fraction.front() - '0';
+        d.restNonZero = fraction.find_first_not_of('0', 1) != std::string_view::npos;
     }
     return d;
 }

@@ -51,8 +51,8 @@ StartupEntryKind ChooseStartupEntry(WindowsVersion version, bool exeUnderProgram
 bool IsPathUnder(std::string_view path, std::string_view folder) {
     const std::string p = Normalised(path);
     const std::string f = Normalised(folder);
-    return !f.empty() && p.size() > f.size() + 1 && p.compare(0, f.size(), f) == 0 &&
-           p[f.size()] == '\\';
+    // Neither ends with a backslash: one after the folder's name means something follows.
+    return !f.empty() && p.starts_with(f + '\\');
 }
 
 bool OfferRestartAsAdministrator(WindowsVersion version, ProcessRights rights,

@@ -62,9 +62,9 @@ CivilDate CivilFromDays(std::int64_t days) {
 
 std::optional<DateTime> DateTime::FromParts(int year, int month, int day, int hour, int minute,
                                             int second) {
-    if (year < 100 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > DaysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
-        second < 0 || second > 59) {
+    // A month that does not exist has no days, so no day fits it.
+    if (year < 100 || year > 9999 || day < 1 || day > DaysInMonth(year, month) || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
         return std::nullopt;
     }
     return FromSeconds(DaysFromCivil(year, month, day) * kSecondsPerDay + hour * 3600 +

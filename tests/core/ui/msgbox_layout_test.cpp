@@ -133,7 +133,8 @@ TEST(MsgBoxPixelLayout, ConvertsOnceEachDirectionWithItsOwnFactor) {
     // A form's control at 144 DPI: its right and bottom edges are converted, halves to even,
     // so neighbours stay flush.
     EXPECT_EQ(ToPixels(TwipsBox{150, 300, 1095, 375}, 144), (PixelBox{15, 30, 109, 38}));
-    EXPECT_EQ(TwipsToPixels(3405, 144), 340);
+    EXPECT_EQ(std::tuple(TwipsToPixels(3405, 144), TwipsToPixels(150, 0), PixelsToTwips(10, 0)),
+              std::tuple(340, 10, 150.0));  // an unknown DPI counts as 96
 }
 
 TEST(HeadingsLayout, RaisedBoxAndCentredCaptionOfTheOptionsHeading) {
