@@ -1,8 +1,9 @@
 #include "core/app/setting_conversions.h"
 
-#include <algorithm>
 #include <cctype>
 #include <limits>
+
+#include "core/common/text_scan.h"
 
 namespace qm {
 
@@ -17,23 +18,14 @@ struct Decimal {
     bool restNonZero{};    // any non-zero digit after the first fraction digit
 };
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text);
-
 std::optional<Decimal> ParseDecimal(std::string_view untrimmed) {
-    std::string_view text = Trim(untrimmed);
+    std::string_view text = TrimBlanks(untrimmed, " \t");
     Decimal d;
     if (text.starts_with('-') || text.starts_with('+')) {
         d.negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    const auto digitsEnd = [text](std::size_t from) {
-        return std::min(text.find_first_not_of("0123456789", from), text.size());
-    };
-    const std::size_t wholeEnd = digitsEnd(0);
+    const std::size_t wholeEnd = RunEnd(text, 0, kDecimalDigits);
     for (std::size_t i = 0; i < wholeEnd; ++i) {
         d.whole = d.whole * 10 + (text[i] - '0');
         if (d.whole > kLargestNumber) {
@@ -43,7 +35,7 @@ std::optional<Decimal> ParseDecimal(std::string_view untrimmed) {
     std::size_t end = wholeEnd;
     std::string_view fraction;
     if (text.substr(wholeEnd).starts_with('.')) {
-        end = digitsEnd(wholeEnd + 1);
+        end = RunEnd(text, wholeEnd + 1, kDecimalDigits);
         fraction = text.substr(wholeEnd + 1, end - wholeEnd - 1);
     }
     if (wholeEnd + fraction.size() == 0 || end != text.size()) {
@@ -81,16 +73,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 }  // namespace
 
 std::optional<std::int64_t> ParseWholeNumber(std::string_view text) {
@@ -125,7 +107,7 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
 }
 
 std::optional<bool> ParseBoolean(std::string_view text) {
-    const std::string_view trimmed = Trim(text);
+    const std::string_view trimmed = TrimBlanks(text, " \t");
     if (EqualsNoCase(trimmed, "True")) {
         return true;
     }

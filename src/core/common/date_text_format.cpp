@@ -1,7 +1,8 @@
 #include "core/common/date_text_format.h"
 
-#include <algorithm>
 #include <cctype>
+
+#include "core/common/text_scan.h"
 
 namespace qm {
 
@@ -9,7 +10,7 @@ namespace {
 
 // Reads a run of 1..maxDigits digits at `pos`; nothing when there is none or it is longer.
 std::optional<int> ReadDigits(std::string_view text, std::size_t& pos, std::size_t maxDigits) {
-    const std::size_t end = std::min(text.find_first_not_of("0123456789", pos), text.size());
+    const std::size_t end = RunEnd(text, pos, kDecimalDigits);
     if (end == pos || end - pos > maxDigits) {
         return std::nullopt;
     }
@@ -29,7 +30,7 @@ bool Expect(std::string_view text, std::size_t& pos, char c) {
 }
 
 void SkipBlanks(std::string_view text, std::size_t& pos) {
-    pos = std::min(text.find_first_not_of(" \t", pos), text.size());
+    pos = RunEnd(text, pos, " \t");
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

@@ -1,7 +1,6 @@
 #include "core/schedule/schedule_calculation.h"
 
 #include <algorithm>
-
 #include <string_view>
 
 namespace qm {

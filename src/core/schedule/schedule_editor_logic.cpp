@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/common/text_scan.h"
 #include "core/schedule/schedule_calculation.h"
 #include "core/schedule/scheduler.h"
 
@@ -22,14 +23,6 @@ std::string Ticks(const std::string& stored, std::size_t width) {
         }
     }
     return ticks;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace

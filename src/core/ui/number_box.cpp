@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/common/text_scan.h"
+
 namespace qm {
 
 namespace {
@@ -14,14 +16,6 @@ bool IsDigit(char32_t c) {
 
 bool IsPlaceholder(char c) {
     return c == '0' || c == '#';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 // Drops a trailing point from a text of two characters or more.

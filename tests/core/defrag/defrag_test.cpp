@@ -3,8 +3,6 @@
 
 #include <gmock/gmock.h>
 
-#include <set>
-
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/defrag_outcome.h"
 #include "core/defrag/drive_list.h"
