@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -145,7 +146,9 @@ struct FakeChild {
     std::uint32_t pid = 0;
     std::optional<std::uint32_t> exitCode;  // nothing while it runs
     std::string output;
+    std::size_t read = 0;  // how much of the output the program has taken in
     int drains = 0;
+    int ends = 0;
 };
 
 // The handle the program holds on a started program.
@@ -153,8 +156,11 @@ struct FakeStartedProcess final : StartedProcess {
     explicit FakeStartedProcess(std::shared_ptr<FakeChild> c) : child(std::move(c)) {}
     std::uint32_t Pid() const override { return child->pid; }
     std::optional<std::uint32_t> ExitCode() override { return child->exitCode; }
-    void DrainOutput() override { ++child->drains; }
-    std::string Output() override { return child->output; }
+    std::string ReadText() override {
+        ++child->drains;
+        return child->output.substr(std::exchange(child->read, child->output.size()));
+    }
+    void End() override { ++child->ends; }
     std::shared_ptr<FakeChild> child;
 };
 

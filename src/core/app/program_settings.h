@@ -28,7 +28,6 @@ struct RunSettings {
     // that went well. Not stored: a new program start has no such news.
     std::string lastRunProblem;
     // Whether a drive of the last run was refused for want of administrator rights.
-    bool lastRunNeededRights{};
 
     std::int16_t SelectedDriveCount() const {
         return static_cast<std::int16_t>(selectedDrives.size());

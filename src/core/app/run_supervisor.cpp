@@ -80,10 +80,15 @@ void RunSupervisor::DefragNextDrive() {
         DefragNextDrive();
         return;
     }
+    DefragServiceAccess* service =
+        s_.system.syntax == DefragSyntax::kClassic ? nullptr : s_.system.service;
     LaunchedDefrag launched = LaunchDefrag(
         s_.launcher, s_.processes,
-        {s_.system.defragProgram, defragCommand_, contigCommand_, true, s_.run.runPriority});
+        {s_.system.defragProgram, s_.system.contigProgram, drive[0], defragCommand_,
+         contigCommand_, true, s_.run.runPriority, service});
     child_ = std::move(launched.process);
+    childViaService_ = launched.viaService;
+    output_ = OutputWatch{};
     launchedCommand_ = launched.commandLine.empty() ? defragCommand_ : launched.commandLine;
     // Restarted, not just switched on: when the previous drive ended within the first poll,
     // its priority timer is still counting and would fire too early for this drive's engine.
@@ -94,7 +99,7 @@ void RunSupervisor::DefragNextDrive() {
 void RunSupervisor::TimerWait_Timer() {
     // The timer keeps polling every 2 s until the run moves on or ends.
     if (child_) {
-        child_->DrainOutput();
+        output_.Feed(child_->ReadText());
     }
     const std::optional<bool> presence = DefragmenterPresence();
     if (!presence) {
@@ -119,19 +124,18 @@ void RunSupervisor::TimerPriority_Timer() {
 }
 
 void RunSupervisor::EndDrive(std::optional<DriveOutcome> known) {
-    std::string output;
     std::optional<std::uint32_t> exitCode;
+    std::optional<DriveOutcome> judged;
     if (child_) {
-        child_->DrainOutput();
-        output = child_->Output();
-        output.resize(std::min(output.size(), kMaxOutput));
         exitCode = child_->ExitCode();
+        output_.Feed(child_->ReadText());
+        judged = child_->Outcome();
     }
-    const DriveOutcome outcome = known ? *known
-                                 : stopRequested_
-                                     ? DriveOutcome{DriveOutcome::Kind::kStopped, "", 0}
-                                     : ClassifyDefragOutcome(exitCode, output);
-    Record(drive_, launchedCommand_, driveStarted_, outcome, output);
+    const DriveOutcome outcome = known            ? *known
+                                 : stopRequested_ ? DriveOutcome{DriveOutcome::Kind::kStopped, "", 0}
+                                 : judged         ? *judged
+                                                  : ClassifyDefragOutcome(exitCode, output_.Codes());
+    Record(drive_, launchedCommand_, driveStarted_, outcome, output_.Kept());
     child_.reset();
 }
 
@@ -191,7 +195,10 @@ void RunSupervisor::FinishDefragRun() {
     EndDefragRun();
     // The line stays until a run without a failed drive.
     s_.run.lastRunProblem = FailureLine(failedDrives_);
-    s_.run.lastRunNeededRights = neededRights_;
+    if (neededRights_ && !rightsNoticeShown_ && s_.tell) {
+        rightsNoticeShown_ = true;
+        s_.tell(kRightsNeededMessage);
+    }
     switch (s_.run.afterDefragAction) {
         case 1:
             s_.scheduler.SetEnabled(true);
@@ -224,6 +231,12 @@ void RunSupervisor::FinishDefragRun() {
 
 void RunSupervisor::mnuStop_Click() {
     stopRequested_ = defragRunning_;
+    if (child_) {
+        child_->End();
+    }
+    if (childViaService_) {
+        return;  // the service ends what it started; nothing here is ours to end
+    }
     // The defragmenter first, so that it cannot start its engine again; then the engine.
     for (const char* name : {kDefragExe, kContigExe, kEngineExe}) {
         if (const std::uint32_t pid = FindProcessId(s_.processes, name)) {

@@ -13,10 +13,12 @@
 #include "core/common/date_text_format.h"
 #include "core/common/settings_store.h"
 #include "core/common/timer.h"
+#include "core/defrag/console_output.h"
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/defrag_outcome.h"
 #include "core/defrag/process_table.h"
 #include "core/defrag/run_log.h"
+#include "core/defrag/service_run.h"
 #include "core/schedule/scheduler.h"
 
 namespace qm {
@@ -36,6 +38,11 @@ struct DefragSystem {
     // Whether a drive's disk has a seek penalty (a hard disk); nothing when that cannot be
     // asked. Windows 7 cannot optimise a solid-state drive, so it leaves those alone.
     std::function<std::optional<bool>(char letter)> incursSeekPenalty;
+    // The contig tool beside the program, by its full path.
+    std::string contigProgram = "contig.exe";
+    // The defragmentation service; none where the program starts the defragmenter itself.
+    // Windows XP never uses it: its command lines are the tray's own.
+    DefragServiceAccess* service = nullptr;
 };
 
 // Everything a run touches, owned elsewhere.
@@ -54,6 +61,8 @@ struct RunServices {
     std::function<void()> scheduleChanged;     // refreshes the status text
     std::function<void()> endProgram;          // ends the program (asynchronously is fine)
     std::function<void(int)> shutdownWindows;  // may throw; a failure is swallowed
+    // Tells the user something in the program's message box.
+    std::function<void(const std::string&)> tell;
     DefragSystem system{};
     LogFolder* log = nullptr;  // the run log; none keeps no log
 };
@@ -76,8 +85,11 @@ class RunSupervisor {
     // The balloon's line after a run that ended so.
     static constexpr const char* kListingFailedProblem =
         " Last run ended early: the running programs could not be listed ";
-    // The most output of one drive that is kept.
-    static constexpr std::size_t kMaxOutput = 256 * 1024;
+    // Said once per program run after a run refused for want of rights, where there is no
+    // service to ask.
+    static constexpr const char* kRightsNeededMessage =
+        "Scheduled runs need administrator rights. Install Quillmere for all users of this "
+        "computer to run them without a prompt.";
 
     // The scheduler reached a scheduled moment: a run starts by the rules of "Defrag Selected
     // Drive(s) Now", decided now rather than when the menu was last opened.
@@ -88,8 +100,9 @@ class RunSupervisor {
     void FinishDefragRun();
     void TimerWait_Timer();
     void TimerPriority_Timer();
-    // "Stop Current Defrag": ends the running defragmenter (and the engine it started); the
-    // run goes on with the next drive at the next poll.
+    // "Stop Current Defrag": ends the running defragmenter (and the engine it started), or
+    // asks the service to end the one it started for us; the run goes on with the next drive
+    // at the next poll.
     void mnuStop_Click();
 
     // Whether "defrag.exe" or "contig.exe" runs, whoever started it; nothing when the process
@@ -130,6 +143,9 @@ class RunSupervisor {
     std::vector<std::pair<std::string, std::string>> failedDrives_;  // drive, reason
     std::string drive_;  // "C:", the drive being defragmented
     std::unique_ptr<StartedProcess> child_;
+    bool childViaService_{};
+    OutputWatch output_;
+    bool rightsNoticeShown_{};
     std::string launchedCommand_;
     DateTime driveStarted_;
     bool stopRequested_{};

@@ -1,6 +1,7 @@
 #include "core/defrag/defrag_launch.h"
 
 #include "core/defrag/process_watch.h"
+#include "core/defrag/service_run.h"
 #include "core/defrag/text_case.h"
 
 namespace qm {
@@ -60,6 +61,14 @@ LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
         return launched;
     }
     launched.commandLine = launch.defragCommand;
+    if (launch.service && launch.service->Installed()) {
+        // The service builds the same command line for this system; only the letter and the
+        // priority go to it.
+        launched.process = std::make_unique<ServiceRun>(launch.service->Connect(),
+                                                        launch.letter, launch.priority);
+        launched.viaService = true;
+        return launched;
+    }
     launched.process = launcher.Start(
         {launch.defragProgram, launch.defragCommand, launch.hidden, *creationClass, true});
     if (launched.process) {
@@ -72,7 +81,8 @@ LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
     // Whether the tool started is not checked here: the run finds no process and moves on.
     launched.contig = true;
     launched.commandLine = launch.contigCommand;
-    launched.process = launcher.Start({"", launch.contigCommand, launch.hidden, *creationClass});
+    launched.process = launcher.Start(
+        {launch.contigProgram, launch.contigCommand, launch.hidden, *creationClass, true});
     SetTaskPriority(processes, "contig.exe", launch.priority);
     return launched;
 }

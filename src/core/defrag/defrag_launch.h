@@ -7,22 +7,27 @@
 #include <string>
 #include <string_view>
 
+#include "core/defrag/defrag_outcome.h"
 #include "core/defrag/process_table.h"
 
 namespace qm {
 
-// A program the run started and watches until it ends.
+// A program the run started and watches until it ends: its own child, or one the
+// defragmentation service started for it.
 class StartedProcess {
   public:
     virtual ~StartedProcess() = default;
     virtual std::uint32_t Pid() const = 0;
     // Its exit code once it has ended; nothing while it runs. Never waits.
     virtual std::optional<std::uint32_t> ExitCode() = 0;
-    // Takes in what it has written so far, so that it never waits on a full pipe; the caller
-    // does this at every poll. Never waits itself.
-    virtual void DrainOutput() = 0;
-    // All it wrote, as UTF-8; empty when it was started without capture.
-    virtual std::string Output() = 0;
+    // The text it has written since the last call, as UTF-8 (ConsoleOutputDecoder); the caller
+    // asks at every poll, so that the program never waits on a full pipe. Never waits itself.
+    virtual std::string ReadText() = 0;
+    // Ends it: this program only, never another of the same name.
+    virtual void End() = 0;
+    // How it went, where someone else ran it and has judged it already (the service, or its
+    // refusal); nothing when the caller judges by the exit code and the output.
+    virtual std::optional<DriveOutcome> Outcome() { return std::nullopt; }
 };
 
 struct LaunchRequest {
@@ -32,6 +37,9 @@ struct LaunchRequest {
     bool hidden{};
     std::uint32_t creationClass{};  // the system's priority-class value, e.g. 0x40 for idle
     bool captureOutput{};           // read its console output, shown in no window
+    // Ended by the system when the starter ends or lets go of it (a job object): the service
+    // leaves no defragmenter behind when it stops.
+    bool endWithStarter{};
 };
 
 class ProcessLauncher {
@@ -69,22 +77,33 @@ std::string ContigCommandFor(std::string_view drive);
 std::optional<std::uint32_t> CreationClassForLevel(int priority);
 
 // What to start for one drive.
+class DefragServiceAccess;
+
 struct DefragLaunch {
     std::string defragProgram;  // the system's own defrag.exe, by its full path
+    // The contig tool, only ever from the program's own folder, by its full path: never one
+    // that the search path or the current folder would offer.
+    std::string contigProgram;
+    char letter{};  // the drive, 'C'
     std::string defragCommand;
     std::string contigCommand;
     bool hidden{};
     int priority{};  // 1 low, 2 normal, 3 high
+    // The defragmentation service, where the system has one to offer: when it is installed,
+    // the drive goes through it and nothing is started here.
+    DefragServiceAccess* service = nullptr;
 };
 
 struct LaunchedDefrag {
     std::unique_ptr<StartedProcess> process;  // null when nothing could be started
     std::string commandLine;                  // the command line of what was started or tried
     bool contig{};                            // the contig tool stands in
+    bool viaService{};                        // the service runs it for us
 };
 
-// Starts the system defragmenter with its output captured, or the contig tool (found on the
-// search path) when the defragmenter cannot be started, and then sets the started program's
+// Asks the service to defragment the drive when it is installed. Otherwise starts the system
+// defragmenter with its output captured, or the contig tool (from `contigProgram`) when the
+// defragmenter cannot be started, and then sets the started program's
 // priority by name (creation classes are not honoured everywhere). `onDefragStarted` runs when
 // the system defragmenter itself started: the run uses it to time the priority of its engine.
 // A priority outside 1 to 3 starts nothing. Failures are silent.

@@ -34,9 +34,12 @@ bool DefragNowRun::Start(int row, char letter, int launchPriority) {
     if (s_.setSchedulerEnabled) {
         s_.setSchedulerEnabled(false);
     }
+    DefragServiceAccess* service =
+        s_.system.syntax == DefragSyntax::kClassic ? nullptr : s_.system.service;
+    const char drive = static_cast<char>(row == 0 ? 'C' : letter & ~0x20);
     child_ = LaunchDefrag(s_.launcher, s_.processes,
-                          {s_.system.defragProgram, plan.defragCommand, plan.contigCommand, true,
-                           launchPriority})
+                          {s_.system.defragProgram, s_.system.contigProgram, drive,
+                           plan.defragCommand, plan.contigCommand, true, launchPriority, service})
                  .process;
     s_.timerPriority.Restart();
     s_.timerWait.Restart();
@@ -52,7 +55,7 @@ void DefragNowRun::TimerPriority_Timer() {
 void DefragNowRun::TimerWait_Timer() {
     // Its output is taken in at every poll, so that it never waits on a full pipe.
     if (child_) {
-        child_->DrainOutput();
+        child_->ReadText();
     }
     const bool childEnded = !child_ || child_->ExitCode().has_value();
     if (!childEnded || AnyProcessRunning(s_.processes, {kDefragExe, kContigExe}) == true) {

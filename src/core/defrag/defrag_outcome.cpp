@@ -1,7 +1,9 @@
 #include "core/defrag/defrag_outcome.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cstdio>
+
+#include "core/defrag/console_output.h"
 
 namespace qm {
 namespace {
@@ -10,25 +12,6 @@ constexpr std::uint32_t kDefragErrorFamily = 0x89000000;
 
 bool IsDefragError(std::uint32_t code) {
     return (code & 0xFF000000u) == kDefragErrorFamily;
-}
-
-// The first "(0x89xxxxxx)" of the output, as the defragmenter ends its error lines.
-std::optional<std::uint32_t> FirstErrorCode(std::string_view output) {
-    for (std::size_t at = output.find("(0x"); at != std::string_view::npos;
-         at = output.find("(0x", at + 1)) {
-        const std::string_view rest = output.substr(at + 3);
-        if (rest.size() < 9 || rest[8] != ')') {
-            continue;
-        }
-        // Eight hex digits, either case, always fit: a full read is a good one.
-        std::uint32_t code{};
-        const char* digits = rest.data();
-        if (std::from_chars(digits, digits + 8, code, 16).ptr == digits + 8 &&
-            IsDefragError(code)) {
-            return code;
-        }
-    }
-    return std::nullopt;
 }
 
 std::string Hex(std::uint32_t code) {
@@ -55,10 +38,21 @@ std::string DefragErrorReason(std::uint32_t code) {
 }
 
 DriveOutcome ClassifyDefragOutcome(std::optional<std::uint32_t> exitCode, std::string_view output) {
+    OutputWatch watch;
+    watch.Feed(output);
+    return ClassifyDefragOutcome(exitCode, watch.Codes());
+}
+
+DriveOutcome ClassifyDefragOutcome(std::optional<std::uint32_t> exitCode,
+                                   const std::vector<std::uint32_t>& codes) {
     if (!exitCode) {
         return {DriveOutcome::Kind::kFailed, "the defragmenter could not be started", 0};
     }
-    std::optional<std::uint32_t> code = FirstErrorCode(output);
+    std::optional<std::uint32_t> code;
+    if (const auto named = std::find_if(codes.begin(), codes.end(), IsDefragError);
+        named != codes.end()) {
+        code = *named;
+    }
     if (!code && IsDefragError(*exitCode)) {
         code = *exitCode;
     }

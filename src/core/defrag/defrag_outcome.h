@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qm {
 
@@ -25,6 +26,9 @@ inline constexpr std::uint32_t kNeedsAdministratorRights = 0x89000024;
 // succeeded when its program exited with 0 and its output names no such code. No exit code
 // means nothing could be started.
 DriveOutcome ClassifyDefragOutcome(std::optional<std::uint32_t> exitCode, std::string_view output);
+// The same from the codes an output named, in order (OutputWatch::Codes).
+DriveOutcome ClassifyDefragOutcome(std::optional<std::uint32_t> exitCode,
+                                   const std::vector<std::uint32_t>& codes);
 
 // The words for a defragmenter error code: the common ones by name, the others by number.
 std::string DefragErrorReason(std::uint32_t code);

@@ -2,46 +2,28 @@
 
 #include <windows.h>
 
+#include <string_view>
 #include <vector>
+
+#include "core/defrag/console_output.h"
 
 #include "win32/common/text.h"
 #include "win32/common/unique_handle.h"
-#include "win32/defrag/toolhelp_process_table.h"
 
 namespace qm::win {
 namespace {
 
-// The most output kept of one program: a defragmenter's report is a few kilobytes.
-constexpr std::size_t kMaxOutputBytes = 1024 * 1024;
 // Big enough that the defragmenter never waits on a full pipe between two polls.
 constexpr DWORD kPipeBytes = 64 * 1024;
 
-// A console program's output as the system writes it into a pipe: in the console's OEM code
-// page, or as UTF-16 by programs that write wide text.
-std::string DecodeConsoleOutput(const std::string& bytes) {
-    if (bytes.empty()) {
-        return {};
-    }
-    std::size_t zerosAtOddPlaces = 0;
-    for (std::size_t i = 1; i < bytes.size(); i += 2) {
-        zerosAtOddPlaces += bytes[i] == '\0' ? 1 : 0;
-    }
-    if (bytes.size() % 2 == 0 && zerosAtOddPlaces * 4 > bytes.size()) {
-        return Narrow(
-            std::wstring_view(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
-    }
-    const int n = ::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                        nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
-                          n);
-    return Narrow(wide);
-}
-
 class Win32StartedProcess final : public StartedProcess {
   public:
-    Win32StartedProcess(UniqueHandle process, DWORD pid, UniqueHandle output)
-        : process_(std::move(process)), pid_(pid), output_(std::move(output)) {}
+    Win32StartedProcess(UniqueHandle process, DWORD pid, UniqueHandle output, UniqueHandle job)
+        : process_(std::move(process)),
+          pid_(pid),
+          output_(std::move(output)),
+          job_(std::move(job)),
+          decoder_(&OemToUtf8) {}
 
     std::uint32_t Pid() const override { return pid_; }
 
@@ -56,36 +38,46 @@ class Win32StartedProcess final : public StartedProcess {
         return code;
     }
 
-    void DrainOutput() override {
+    std::string ReadText() override {
         if (!output_) {
-            return;
+            return {};
         }
+        std::string text;
         for (;;) {
             DWORD waiting = 0;
-            if (!::PeekNamedPipe(output_.get(), nullptr, 0, nullptr, &waiting, nullptr) ||
-                waiting == 0) {
-                return;  // nothing more for now, or the writer has gone
+            if (!::PeekNamedPipe(output_.get(), nullptr, 0, nullptr, &waiting, nullptr)) {
+                // The writer has gone and everything is read: what the decoder held back is
+                // all there is.
+                output_.reset();
+                return text + decoder_.Finish();
+            }
+            if (waiting == 0) {
+                return text;
             }
             char buffer[4096];
             DWORD read = 0;
             if (!::ReadFile(output_.get(), buffer, std::min<DWORD>(waiting, sizeof buffer), &read,
                             nullptr) ||
                 read == 0) {
-                return;
+                return text;
             }
-            if (bytes_.size() < kMaxOutputBytes) {
-                bytes_.append(buffer, std::min<std::size_t>(read, kMaxOutputBytes - bytes_.size()));
-            }
+            text += decoder_.Feed(std::string_view(buffer, read));
         }
     }
 
-    std::string Output() override { return DecodeConsoleOutput(bytes_); }
+    void End() override {
+        if (job_) {
+            ::TerminateJobObject(job_.get(), 1);
+        }
+        ::TerminateProcess(process_.get(), 1);
+    }
 
   private:
     UniqueHandle process_;
     DWORD pid_;
     UniqueHandle output_;
-    std::string bytes_;
+    UniqueHandle job_;
+    ConsoleOutputDecoder decoder_;
 };
 
 // The attribute list that lets a child inherit exactly one handle.
@@ -116,7 +108,32 @@ class InheritOnly {
     bool ok_ = false;
 };
 
+// A job whose processes the system ends when its last handle closes: when the starter ends,
+// however it ends.
+UniqueHandle JobThatEndsWithItsHandle() {
+    UniqueHandle job(::CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!job || !::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits,
+                                           sizeof(limits))) {
+        return {};
+    }
+    return job;
+}
+
 }  // namespace
+
+std::string OemToUtf8(std::string_view bytes) {
+    if (bytes.empty()) {
+        return {};
+    }
+    const int n = ::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                        nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_OEMCP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(),
+                          n);
+    return Narrow(wide);
+}
 
 std::unique_ptr<StartedProcess> CreateProcessLauncher::Start(const LaunchRequest& request) {
     std::wstring wide = Widen(request.commandLine);
@@ -170,6 +187,15 @@ std::unique_ptr<StartedProcess> CreateProcessLauncher::Start(const LaunchRequest
     writeEnd.reset();
     UniqueHandle thread(info.hThread);
     UniqueHandle process(info.hProcess);
+    UniqueHandle job;
+    if (request.endWithStarter) {
+        // Still suspended: it cannot start anything that escapes the job.
+        job = JobThatEndsWithItsHandle();
+        if (!job || !::AssignProcessToJobObject(job.get(), process.get())) {
+            ::TerminateProcess(process.get(), 1);
+            return nullptr;
+        }
+    }
     if (request.creationClass != 0) {
         ::SetPriorityClass(process.get(), request.creationClass);
     }
@@ -182,7 +208,7 @@ std::unique_ptr<StartedProcess> CreateProcessLauncher::Start(const LaunchRequest
         return nullptr;
     }
     return std::make_unique<Win32StartedProcess>(std::move(process), info.dwProcessId,
-                                                 std::move(readEnd));
+                                                 std::move(readEnd), std::move(job));
 }
 
 }  // namespace qm::win

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "core/defrag/defrag_launch.h"
 
@@ -25,5 +27,8 @@ class CreateProcessLauncher final : public ProcessLauncher {
   private:
     ResumeCall resume_;
 };
+
+// The console's OEM code page as UTF-8.
+std::string OemToUtf8(std::string_view bytes);
 
 }  // namespace qm::win

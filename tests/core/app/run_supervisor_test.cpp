@@ -48,7 +48,8 @@ class RunSupervisorTest : public ::testing::Test {
         return RunServices(
             processes, launcher, terminator, scheduler, clock, store, dates, run, timerWait,
             timerPriority, balloon, [this] { ++scheduleChanges; }, [this] { ++ends; },
-            [this](int mode) { Shutdown(mode); }, std::move(system), &log);
+            [this](int mode) { Shutdown(mode); }, [this](const std::string& t) { told.push_back(t); },
+            std::move(system), &log);
     }
 
     FakeClock clock{D(2026, 12, 6, 14, 30, 5)};
@@ -63,7 +64,7 @@ class RunSupervisorTest : public ::testing::Test {
     MemoryLogFolder log;
     UsDateTextFormat dates;
     RunSettings run;
-    std::vector<std::string> balloons;
+    Strings balloons, told;
     int scheduleChanges = 0, ends = 0;
     std::vector<int> shutdowns;
     bool shutdownThrows = false;
@@ -86,10 +87,11 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     EXPECT_EQ(
         std::pair(store.Find("LastDefrag"), run.lastDefrag),
         std::pair(std::optional<std::string>("12/6/2026 2:30:05 PM"), D(2026, 12, 6, 14, 30, 5)));
-    DriveEnds(0, std::string(300 * 1024, '.'));  // of which the first 256 KiB are kept
+    DriveEnds(0, std::string(300 * 1024, '.'));  // of which the first 64 and last 192 KiB stay
     EXPECT_EQ(State(), std::tuple(false, true, false, false));
     EXPECT_EQ(std::pair(log.Read("output-D.txt").size(), launcher.children[1].use_count()),
-              std::pair(256ul * 1024, 1l));  // and the last drive's process let go
+              std::pair(256ul * 1024 + 34, 1l));  // and the last drive's process let go
+    EXPECT_THAT(log.Read("output-D.txt"), HasSubstr(".\r\n[... 45056 bytes left out ...]\r\n."));
     EXPECT_EQ(std::pair(scheduleChanges, scheduler.NextScheduledTime()),
               std::pair(1, D(2026, 12, 7, 3, 0)));
     EXPECT_EQ(Log(),
@@ -105,7 +107,8 @@ TEST_F(RunSupervisorTest, ARefusedRunIsNeverShownAsDoneAndSaysWhy) {
     EXPECT_EQ(processes.priorityCalls.back(), (Call{101, 0x80}));
     DriveEnds(0, kRefusal);
     DriveEnds(0, kRefusal);
-    EXPECT_TRUE(!store.Find("LastDefrag") && run.lastDefrag.IsZero() && run.lastRunNeededRights);
+    EXPECT_TRUE(!store.Find("LastDefrag") && run.lastDefrag.IsZero());
+    EXPECT_EQ(told, Strings{RunSupervisor::kRightsNeededMessage});
     EXPECT_EQ(run.lastRunProblem, " Last run failed on C:, D: - administrator rights needed ");
     EXPECT_EQ(log.Read("output-C.txt"), kRefusal);
     EXPECT_THAT(Log(), HasSubstr("\tfailed: administrator rights needed (0x89000024)\r\n"));

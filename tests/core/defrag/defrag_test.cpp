@@ -36,7 +36,7 @@ TEST(DefragCommands, FollowTheSystemAndThePriority) {
 
 TEST(LaunchDefrag, StartsTheSystemsDefragmenterElseTheContigToolAndSetsThePriorityByName) {
     const std::string sys = "C:\\Windows\\system32\\defrag.exe";
-    const std::string contig = "|contig -s -q c:\\*.*|1|";
+    const std::string contig = "C:\\Q\\contig.exe|contig -s -q c:\\*.*|1|";
     const struct {
         std::set<std::string> available;
         int priority;
@@ -46,8 +46,8 @@ TEST(LaunchDefrag, StartsTheSystemsDefragmenterElseTheContigToolAndSetsThePriori
     } cases[] = {
         {{"defrag", "contig"}, 1, {sys + "|defrag c: -f|1|64|1"}, 1, {{100, 0x40}}},
         {{"defrag", "contig"}, 2, {sys + "|defrag c: -f|1|32|1"}, 1, {}},
-        {{"contig"}, 3, {sys + "|defrag c: -f|1|128|1", contig + "128|0"}, 0, {{100, 0x80}}},
-        {{}, 1, {sys + "|defrag c: -f|1|64|1", contig + "64|0"}, 0, {}},
+        {{"contig"}, 3, {sys + "|defrag c: -f|1|128|1", contig + "128|1"}, 0, {{100, 0x80}}},
+        {{}, 1, {sys + "|defrag c: -f|1|64|1", contig + "64|1"}, 0, {}},
         {{"defrag", "contig"}, 0, {}, 0, {}},
         {{"defrag", "contig"}, 4, {}, 0, {}},
     };
@@ -57,7 +57,8 @@ TEST(LaunchDefrag, StartsTheSystemsDefragmenterElseTheContigToolAndSetsThePriori
         launcher.available = c.available;
         int hookCalls = 0;
         const LaunchedDefrag launched = LaunchDefrag(
-            launcher, table, {sys, "defrag c: -f", "contig -s -q c:\\*.*", true, c.priority},
+            launcher, table,
+            {sys, "C:\\Q\\contig.exe", 'C', "defrag c: -f", "contig -s -q c:\\*.*", true, c.priority},
             [&] { ++hookCalls; });
         EXPECT_EQ(std::tuple(launcher.starts, hookCalls, table.priorityCalls,
                              launched.process != nullptr),
