@@ -102,6 +102,11 @@ struct HwndTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DestroyWindow(h); }
 };
+struct ScHandleTraits {  // the service manager and its services
+    using Handle = SC_HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::CloseServiceHandle(h); }
+};
 template <typename T>
 struct GdiTraits {
     using Handle = T;
@@ -122,6 +127,7 @@ using UniqueHkey = UniqueResource<HkeyTraits>;
 using UniqueHicon = UniqueResource<HiconTraits>;
 using UniqueHmenu = UniqueResource<HmenuTraits>;
 using UniqueHwnd = UniqueResource<HwndTraits>;
+using UniqueScHandle = UniqueResource<ScHandleTraits>;
 using UniqueHfont = UniqueResource<GdiTraits<HFONT>>;
 using UniqueHbrush = UniqueResource<GdiTraits<HBRUSH>>;
 using UniqueHpen = UniqueResource<GdiTraits<HPEN>>;
