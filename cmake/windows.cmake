@@ -3,13 +3,18 @@
 
 set(QM_WIN_DEFINES UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00 _WIN32_IE=0x0A00)
 set(QM_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
-set(QM_WIN_LIBS comctl32 shell32 ole32 oleaut32 uuid winmm shlwapi gdi32 advapi32 user32 version msimg32 taskschd secur32)
+# Only DLLs that Windows always takes from the system folder are imported; the others are
+# loaded by their full path when needed (win32/common/system_library.h). comctl32 comes from
+# the side-by-side store that the manifest names.
+set(QM_WIN_LIBS comctl32 shell32 ole32 oleaut32 uuid shlwapi gdi32 advapi32 user32)
 
 target_compile_definitions(qm_core PUBLIC ${QM_WIN_DEFINES})
 
 # Thin Windows layer: everything but the entry point, so tests link the same code.
 file(GLOB_RECURSE QM_WIN32_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/win32/*.cpp)
 list(FILTER QM_WIN32_SOURCES EXCLUDE REGEX ".*/src/win32/app/main\\.cpp$")
+# The service's own code goes into qm_service below.
+list(FILTER QM_WIN32_SOURCES EXCLUDE REGEX ".*/src/win32/defrag/service/.*")
 add_library(qm_win32 STATIC ${QM_WIN32_SOURCES})
 target_link_libraries(qm_win32 PUBLIC qm_core ${QM_WIN_LIBS})
 
@@ -35,6 +40,34 @@ target_link_options(Quillmere PRIVATE -municode ${QM_STATIC_RUNTIME} $<$<NOT:$<C
 set_source_files_properties(src/win32/res/quillmere.rc PROPERTIES
     OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/src/win32/res/quillmere.ico;${QM_GENERATED_RES}/quillmere.manifest;${QM_GENERATED_RES}/quillmere_version.h")
 
+# QuillmereService.exe, the defragmentation service: the pipe host, its registration and its
+# event log entries in a library the Windows-side tests link too, and the entry point.
+set(QM_SERVICE_DIR ${PROJECT_SOURCE_DIR}/src/win32/defrag/service)
+set(QM_SERVICE_MESSAGES ${QM_GENERATED_RES}/messages)
+find_program(QM_WINDMC NAMES x86_64-w64-mingw32-windmc windmc REQUIRED)
+add_custom_command(
+    OUTPUT ${QM_SERVICE_MESSAGES}/quillmere_service.h ${QM_SERVICE_MESSAGES}/quillmere_service.rc
+           ${QM_SERVICE_MESSAGES}/MSG00409.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${QM_SERVICE_MESSAGES}
+    COMMAND ${QM_WINDMC} -h ${QM_SERVICE_MESSAGES} -r ${QM_SERVICE_MESSAGES}
+            ${QM_SERVICE_DIR}/quillmere_service.mc
+    DEPENDS ${QM_SERVICE_DIR}/quillmere_service.mc
+    COMMENT "Compiling the service's event log messages")
+file(GLOB QM_SERVICE_SOURCES CONFIGURE_DEPENDS ${QM_SERVICE_DIR}/*.cpp)
+list(FILTER QM_SERVICE_SOURCES EXCLUDE REGEX ".*/service_main\\.cpp$")
+add_library(qm_service STATIC ${QM_SERVICE_SOURCES} ${QM_SERVICE_MESSAGES}/quillmere_service.h)
+target_include_directories(qm_service PRIVATE ${QM_SERVICE_MESSAGES})
+target_link_libraries(qm_service PUBLIC qm_win32 qm_core advapi32 ole32 oleaut32 taskschd)
+
+add_executable(QuillmereService ${QM_SERVICE_DIR}/service_main.cpp
+                                ${QM_SERVICE_DIR}/quillmere_service.rc)
+target_include_directories(QuillmereService PRIVATE ${QM_GENERATED_RES} ${QM_SERVICE_MESSAGES})
+target_link_libraries(QuillmereService PRIVATE qm_service)
+target_link_options(QuillmereService PRIVATE -municode ${QM_STATIC_RUNTIME}
+                    $<$<NOT:$<CONFIG:Debug>>:-s>)
+set_source_files_properties(${QM_SERVICE_DIR}/quillmere_service.rc PROPERTIES OBJECT_DEPENDS
+    "${QM_SERVICE_MESSAGES}/quillmere_service.rc;${QM_SERVICE_MESSAGES}/MSG00409.bin;${QM_GENERATED_RES}/quillmere_version.h")
+
 # GoogleTest for Windows, compiled from Debian's source package.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
@@ -44,7 +77,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 file(GLOB_RECURSE QM_WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(win32_tests ${QM_WIN32_TEST_SOURCES})
 target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(win32_tests PRIVATE qm_win32 gtest gtest_main gmock)
+target_link_libraries(win32_tests PRIVATE qm_service qm_win32 gtest gtest_main gmock)
 target_link_options(win32_tests PRIVATE ${QM_STATIC_RUNTIME})
 # One process for the whole suite: Wine's start-up is paid once.
 add_test(NAME win32_tests COMMAND win32_tests --gtest_color=no)
@@ -71,7 +104,7 @@ add_executable(e2e_tests ${QM_E2E_SOURCES})
 target_include_directories(e2e_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(e2e_tests PRIVATE qm_win32 gtest gtest_main)
 target_link_options(e2e_tests PRIVATE ${QM_STATIC_RUNTIME})
-add_dependencies(e2e_tests Quillmere ${QM_DOUBLES})
+add_dependencies(e2e_tests Quillmere QuillmereService ${QM_DOUBLES})
 
 set(QM_E2E_SCENARIOS)
 foreach(src ${QM_E2E_SOURCES})

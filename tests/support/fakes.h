@@ -247,25 +247,12 @@ struct FakeScheduleEditor final : ScheduleEditor {
     bool open = false;
 };
 
-// Records what setting the start-up entry did.
+// The Startup-folder shortcut, as a flag.
 struct FakeStartupPlatform final : StartupEntryPlatform {
-    StartupEntryKind Kind() override { return kind; }
-    bool TaskExists() override { return task; }
-    TaskResult SetTask(bool registered) override {
-        calls.push_back(registered ? "register" : "remove");
-        if (taskWorks) {
-            task = registered;
-        }
-        return {taskWorks, "the request for administrator rights was declined"};
-    }
     bool ShortcutExists() override { return shortcut; }
-    bool CreateShortcut() override { return shortcut = true; }
+    bool CreateShortcut() override { return shortcut = creates = true; }
     void RemoveShortcut() override { shortcut = false; }
-    void Tell(const std::string& message) override { told.push_back(message); }
-
-    StartupEntryKind kind = StartupEntryKind::kLogonTask;
-    bool task = false, shortcut = false, taskWorks = true;
-    std::vector<std::string> calls, told;
+    bool shortcut = false, creates = false;
 };
 
 }  // namespace qm::test

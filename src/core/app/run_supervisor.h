@@ -38,8 +38,8 @@ struct DefragSystem {
     // Whether a drive's disk has a seek penalty (a hard disk); nothing when that cannot be
     // asked. Windows 7 cannot optimise a solid-state drive, so it leaves those alone.
     std::function<std::optional<bool>(char letter)> incursSeekPenalty;
-    // The contig tool beside the program, by its full path.
-    std::string contigProgram = "contig.exe";
+    // The contig tool beside the program, by its full path; none when that is unknown.
+    std::string contigProgram;
     // The defragmentation service; none where the program starts the defragmenter itself.
     // Windows XP never uses it: its command lines are the tray's own.
     DefragServiceAccess* service = nullptr;

@@ -24,6 +24,8 @@ inline constexpr std::string_view kEndDate = "EndDate";
 inline constexpr std::string_view kUseEndDate = "UseEndDate";
 inline constexpr std::string_view kWeeklySelections = "WeeklySelections";
 inline constexpr std::string_view kMonthlySelections = "MonthlySelections";
+// "1" once this user's copy has taken over the start of an older copy's logon task.
+inline constexpr std::string_view kStartFromTaskMoved = "StartFromTaskMoved";
 
 // "Show" + upper-case drive letter + "Drive": ShowDDrive for drive D.
 inline std::string ShowDriveKey(char upperLetter) {

@@ -11,7 +11,6 @@ struct TrayMenuState {
     bool stopVisible{};
     bool stopEnabled{};
     bool openEnabled{};
-    bool restartVisible{};  // "Restart as Administrator", after a run refused for rights
 };
 
 }  // namespace qm

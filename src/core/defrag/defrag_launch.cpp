@@ -81,6 +81,9 @@ LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
     // Whether the tool started is not checked here: the run finds no process and moves on.
     launched.contig = true;
     launched.commandLine = launch.contigCommand;
+    if (launch.contigProgram.empty()) {
+        return launched;
+    }
     launched.process = launcher.Start(
         {launch.contigProgram, launch.contigCommand, launch.hidden, *creationClass, true});
     SetTaskPriority(processes, "contig.exe", launch.priority);

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "core/app/program_arguments.h"
 #include "core/app/program_settings.h"
 #include "core/app/settings_keys.h"
 #include "win32/app/menu_window.h"
@@ -44,39 +43,9 @@ int RunMessageLoop() {
     }
 }
 
-// The arguments of this start, as UTF-8.
-ProgramArguments ThisStartsArguments() {
-    int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    std::vector<std::string> arguments;
-    for (int i = 1; argv && i < count; ++i) {
-        arguments.push_back(Narrow(argv[i]));
-    }
-    ::LocalFree(argv);
-    return ParseProgramArguments(arguments);
-}
-
-// The copy that started this one elevated ends on its own once the start has succeeded; give it
-// the time to save and go, so that this one is not turned away as a second copy.
-void WaitForPreviousCopy(std::uint32_t pid) {
-    UniqueHandle previous(::OpenProcess(SYNCHRONIZE, FALSE, pid));
-    if (previous) {
-        ::WaitForSingleObject(previous.get(), 30000);
-    }
-}
-
 }  // namespace
 
 int RunApplication(HINSTANCE instance) {
-    const ProgramArguments arguments = ThisStartsArguments();
-    if (arguments.mode != ProgramArguments::Mode::kTray) {
-        ScopedComInit com;
-        return static_cast<int>(RunStartupTaskCommand(
-            arguments.mode == ProgramArguments::Mode::kRegisterTask, RunningExecutablePath()));
-    }
-    if (arguments.restartAfter) {
-        WaitForPreviousCopy(*arguments.restartAfter);
-    }
     INITCOMMONCONTROLSEX icc{
         sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);

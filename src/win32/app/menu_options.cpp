@@ -11,11 +11,7 @@ namespace qm::win {
 
 void MenuWindow::CreateOptionsDialog() {
     shortcuts_ = std::make_unique<WindowsShortcutPlatform>();
-    startupEntry_ = std::make_unique<WindowsStartupPlatform>(
-        RunningExecutablePath(), program_.version, program_.rights, *shortcuts_,
-        [](const std::string& message) {
-            ProgramMsgBox().MsgBox(message, kOptionsMessageStyle, kOptionsTitle);
-        });
+    startupEntry_ = std::make_unique<WindowsStartupPlatform>(RunningExecutablePath(), *shortcuts_);
     Timer& timerWait = timers_->Create();
     Timer& timerPriority = timers_->Create();
     options_ = std::make_unique<OptionsDialog>(

@@ -51,8 +51,6 @@ bool MenuWindow::Create() {
 
 void MenuWindow::OnCreate() {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    // Run elevated, the program would otherwise never hear a normal Explorer's broadcast.
-    ::ChangeWindowMessageFilterEx(hwnd_, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
     endNowMessage_ = AllowEndNowMessage(hwnd_);
     timers_ = std::make_unique<TimerSet>(hwnd_);
     // A shell still starting at logon may refuse or time out the icon: try again each second
@@ -88,7 +86,9 @@ void MenuWindow::OnCreate() {
         program_.store, program_.dates, program_.run, timerWait, timerPriority,
         [this](const std::string& text) { SetBalloon(text); },
         [this] { Scheduler1_ScheduleChanged(); }, [this] { Unload(); },
-        [](int mode) { ShutdownWindows(mode); }, program_.defragSystem, &program_.runLog});
+        [](int mode) { ShutdownWindows(mode); },
+        [](const std::string& message) { ProgramMsgBox().MsgBox(message, 48, " Quillmere"); },
+        program_.defragSystem, &program_.runLog});
     unattended_ = std::make_unique<UnattendedRuns>(
         program_.clock, program_.power, timers_->Create(), program_.run, program_.schedule.Record(),
         [this] { run_->Scheduler1_ScheduledTime(); }, &program_.runLog);
@@ -99,6 +99,9 @@ void MenuWindow::Form_Load() {
     const FixedDriveList drives = GetFixedDrives();
     LoadSettings(program_.store, program_.dates, drives.FixedDrives,
                  program_.clock.Now().DatePart(), program_.run, program_.schedule.Record());
+    // The first start after an update that replaced an older copy's logon task.
+    TakeOverLogonTaskStart(RecordedLogonTaskUser(), OwnAccountSid(), program_.store,
+                           *startupEntry_);
     AddTrayIcon();
     if (!ShowFirstRunOptions() || !ShowFirstRunSchedule()) {
         return;  // the program was told to end while a dialog was open
@@ -246,19 +249,6 @@ void MenuWindow::mnuExit_Click() {
     }
 }
 
-void MenuWindow::mnuRestartAdmin_Click() {
-    const ElevatedStart start =
-        StartSelfElevated(L"/restart-after " + std::to_wstring(::GetCurrentProcessId()), false);
-    if (start.error == ERROR_SUCCESS) {
-        Unload();  // the new copy waits for this one to save and go
-    } else if (start.error != ERROR_CANCELLED) {
-        ProgramMsgBox().MsgBox(
-            "Quillmere could not be restarted with administrator rights (error " +
-                std::to_string(start.error) + ").",
-            48, " Quillmere");
-    }
-}
-
 void MenuWindow::Unload() {
     if (hwnd_) {
         ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
@@ -310,8 +300,6 @@ void MenuWindow::ShowTrayMenu(POINT at) {
         return;
     }
     ApplyTrayMenuRules(menuState_, run_->DefragmenterRunning(), program_.run.SelectedDriveCount());
-    menuState_.restartVisible = OfferRestartAsAdministrator(program_.version, program_.rights,
-                                                            program_.run.lastRunNeededRights);
     menuState_.optionsChecked = options_->IsOpen();
     menuState_.scheduleChecked = editor_.IsOpen();
     trayMenu_.Apply(menuState_);
@@ -343,9 +331,6 @@ void MenuWindow::OnCommand(UINT id) {
             break;
         case kCmdExit:
             mnuExit_Click();
-            break;
-        case kCmdRestartAdmin:
-            mnuRestartAdmin_Click();
             break;
         default:
             break;

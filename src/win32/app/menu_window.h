@@ -11,6 +11,7 @@
 #include "core/app/unattended_runs.h"
 #include "core/schedule/scheduler.h"
 #include "win32/app/balloon_tip.h"
+#include "win32/app/startup_entry_win.h"
 #include "win32/app/program.h"
 #include "win32/app/tray_icon.h"
 #include "win32/app/tray_menu.h"
@@ -52,8 +53,6 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void mnuOpen_Click();
     void mnuAbout_Click();
     void mnuExit_Click();
-    // Starts an elevated copy that takes over from this one.
-    void mnuRestartAdmin_Click();
 
     // Sets the balloon's message (shown the next time it opens).
     void SetBalloon(const std::string& text);

@@ -4,13 +4,13 @@
 #include "core/schedule/schedule_module.h"
 #include "win32/app/power_source.h"
 #include "win32/app/process_terminator_win.h"
-#include "win32/app/rights.h"
 #include "win32/common/locale_date_format.h"
 #include "win32/common/registry_settings_store.h"
 #include "win32/common/system_clock.h"
 #include "win32/defrag/defrag_launcher.h"
 #include "win32/defrag/defrag_system.h"
 #include "win32/defrag/log_folder.h"
+#include "win32/defrag/service_access_win.h"
 #include "win32/defrag/toolhelp_process_table.h"
 
 namespace qm::win {
@@ -25,10 +25,10 @@ struct Program {
     ToolhelpProcessTable processes;
     CreateProcessLauncher launcher;
     WindowsVersion version = ReadWindowsVersion();
-    DefragSystem defragSystem = ThisDefragSystem();
+    WindowsDefragService defragService;
+    DefragSystem defragSystem = ThisDefragSystem(&defragService);
     LocalLogFolder runLog;
     SystemPowerSource power;
-    ProcessRights rights = ReadProcessRights();
     Win32ProcessTerminator terminator;
     RunSettings run;
     bool isWindowsNT = true;

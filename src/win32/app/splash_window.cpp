@@ -1,5 +1,6 @@
 #include "win32/app/splash_window.h"
 
+#include <cstring>
 #include <vector>
 
 #include "core/app/splash_layout.h"
@@ -83,28 +84,24 @@ COLORREF SplashMessageColour() {
 }
 
 bool ReadOwnVersion(unsigned& major, unsigned& minor) {
-    wchar_t path[MAX_PATH] = {};
-    if (!::GetModuleFileNameW(nullptr, path, MAX_PATH)) {
-        return false;
+    // Straight from the program's own version resource: the version library is not loaded for
+    // two numbers.
+    const HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    const HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
+    const auto* bytes = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+    const DWORD size = found ? ::SizeofResource(nullptr, found) : 0;
+    // VS_VERSIONINFO: a header, the key L"VS_VERSION_INFO", padding to 4 bytes, then the fixed
+    // part, which starts with its signature.
+    for (DWORD at = 0; bytes && at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
+        VS_FIXEDFILEINFO info;
+        std::memcpy(&info, bytes + at, sizeof(info));
+        if (info.dwSignature == VS_FFI_SIGNATURE) {
+            major = HIWORD(info.dwFileVersionMS);
+            minor = LOWORD(info.dwFileVersionMS);
+            return true;
+        }
     }
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path, &ignored);
-    if (size == 0) {
-        return false;
-    }
-    std::vector<BYTE> data(size);
-    if (!::GetFileVersionInfoW(path, 0, size, data.data())) {
-        return false;
-    }
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info ||
-        length < sizeof(VS_FIXEDFILEINFO)) {
-        return false;
-    }
-    major = HIWORD(info->dwFileVersionMS);
-    minor = LOWORD(info->dwFileVersionMS);
-    return true;
+    return false;
 }
 
 SplashWindow::SplashWindow(HINSTANCE instance) : instance_(instance) {}

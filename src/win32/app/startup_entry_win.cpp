@@ -1,48 +1,18 @@
 #include "win32/app/startup_entry_win.h"
 
 #include <windows.h>
+#include <sddl.h>
 
-#include <cstdio>
+#include <vector>
 
-#include "win32/app/logon_task.h"
-#include "win32/app/rights.h"
-#include "win32/defrag/startup_shortcut_win.h"
 #include "win32/common/text.h"
+#include "win32/common/unique_handle.h"
+#include "win32/defrag/startup_shortcut_win.h"
 
 namespace qm::win {
 
-WindowsStartupPlatform::WindowsStartupPlatform(std::string exePath, WindowsVersion version,
-                                               ProcessRights rights, ShortcutPlatform& shortcuts,
-                                               std::function<void(const std::string&)> tell)
-    : exePath_(std::move(exePath)),
-      version_(version),
-      rights_(rights),
-      shortcuts_(shortcuts),
-      tell_(std::move(tell)) {}
-
-StartupEntryKind WindowsStartupPlatform::Kind() {
-    return ChooseStartupEntry(version_, IsPathUnder(exePath_, Narrow(ProgramFilesFolder())));
-}
-
-bool WindowsStartupPlatform::TaskExists() {
-    return LogonTaskExists();
-}
-
-StartupEntryPlatform::TaskResult WindowsStartupPlatform::SetTask(bool registered) {
-    if (rights_.elevated) {
-        const long hr = RunStartupTaskCommand(registered, exePath_);
-        return {hr == 0, TaskErrorReason(hr)};
-    }
-    const ElevatedStart start =
-        StartSelfElevated(registered ? L"/startup-task register" : L"/startup-task remove", true);
-    if (start.error == ERROR_CANCELLED) {
-        return {false, "the request for administrator rights was declined"};
-    }
-    if (start.error != ERROR_SUCCESS) {
-        return {false, TaskErrorReason(static_cast<long>(HRESULT_FROM_WIN32(start.error)))};
-    }
-    return {start.exitCode == 0, TaskErrorReason(static_cast<long>(start.exitCode))};
-}
+WindowsStartupPlatform::WindowsStartupPlatform(std::string exePath, ShortcutPlatform& shortcuts)
+    : exePath_(std::move(exePath)), shortcuts_(shortcuts) {}
 
 bool WindowsStartupPlatform::ShortcutExists() {
     return HasStartupShortcut(shortcuts_, kStartupLinkName);
@@ -56,35 +26,33 @@ void WindowsStartupPlatform::RemoveShortcut() {
     RemoveStartupShortcut(shortcuts_, kStartupLinkName);
 }
 
-void WindowsStartupPlatform::Tell(const std::string& message) {
-    if (tell_) {
-        tell_(message);
+std::string RecordedLogonTaskUser() {
+    wchar_t sid[256] = {};
+    DWORD bytes = sizeof(sid) - sizeof(wchar_t);
+    if (::RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Quillmere", L"LogonTaskUser", RRF_RT_REG_SZ,
+                       nullptr, sid, &bytes) != ERROR_SUCCESS) {
+        return {};
     }
+    return Narrow(sid);
 }
 
-long RunStartupTaskCommand(bool registered, const std::string& exePath) {
-    const HRESULT hr =
-        registered ? RegisterLogonTask(Widen(LogonTaskXml(Narrow(CurrentUserId()), exePath)))
-                   : RemoveLogonTask();
-    return static_cast<long>(hr);
-}
-
-std::string TaskErrorReason(long hr) {
-    switch (static_cast<HRESULT>(hr)) {
-        case S_OK:
-            return {};
-        case E_ACCESSDENIED:
-            return "administrator rights are needed";
-        case REGDB_E_CLASSNOTREG:
-        case static_cast<HRESULT>(0x80041315):  // the task service is not running
-        case static_cast<HRESULT>(0x80070422):  // the service is disabled
-            return "the task service is not available";
-        default: {
-            char text[32];
-            std::snprintf(text, sizeof text, "error 0x%08lX", static_cast<unsigned long>(hr));
-            return text;
-        }
+std::string OwnAccountSid() {
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) {
+        return {};
     }
+    UniqueHandle token(raw);
+    DWORD size = 0;
+    ::GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    wchar_t* text = nullptr;
+    if (size == 0 || !::GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size) ||
+        !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+        return {};
+    }
+    const std::string sid = Narrow(text);
+    ::LocalFree(text);
+    return sid;
 }
 
 }  // namespace qm::win

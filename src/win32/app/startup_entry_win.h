@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "core/app/startup_entry.h"
@@ -8,36 +7,25 @@
 
 namespace qm::win {
 
-// Starting with Windows on this system: a logon task for a copy in Program Files (registered
-// by an elevated copy of the program when this one has no rights), the Startup-folder shortcut
-// otherwise.
+// The Startup-folder shortcut to this program, in the user's own folder.
 class WindowsStartupPlatform final : public StartupEntryPlatform {
   public:
-    WindowsStartupPlatform(std::string exePath, WindowsVersion version, ProcessRights rights,
-                           ShortcutPlatform& shortcuts,
-                           std::function<void(const std::string&)> tell);
+    WindowsStartupPlatform(std::string exePath, ShortcutPlatform& shortcuts);
 
-    StartupEntryKind Kind() override;
-    bool TaskExists() override;
-    TaskResult SetTask(bool registered) override;
     bool ShortcutExists() override;
     bool CreateShortcut() override;
     void RemoveShortcut() override;
-    void Tell(const std::string& message) override;
 
   private:
     std::string exePath_;
-    WindowsVersion version_;
-    ProcessRights rights_;
     ShortcutPlatform& shortcuts_;
-    std::function<void(const std::string&)> tell_;
 };
 
-// What the elevated copy does for `/startup-task register` or `/startup-task remove`: the
-// task for `exePath` registered or removed; the result is its exit code (0 when done).
-long RunStartupTaskCommand(bool registered, const std::string& exePath);
+// The account whose logon task an all-users setup replaced, as a SID ("S-1-5-21-…"), from
+// HKLM\Software\Quillmere "LogonTaskUser"; empty when none was recorded.
+std::string RecordedLogonTaskUser();
 
-// The words for a Task Scheduler failure.
-std::string TaskErrorReason(long hr);
+// This process's account as a SID; empty when it cannot be read.
+std::string OwnAccountSid();
 
 }  // namespace qm::win

@@ -32,14 +32,6 @@ void TrayMenu::Apply(const TrayMenuState& state) {
         ::DeleteMenu(m, kCmdStop, MF_BYCOMMAND);
         stopPresent_ = false;
     }
-    if (state.restartVisible && !restartPresent_) {
-        ::InsertMenuW(m, kCmdAbout, MF_BYCOMMAND | MF_STRING, kCmdRestartAdmin,
-                      L"Restart as Administrator");
-        restartPresent_ = true;
-    } else if (!state.restartVisible && restartPresent_) {
-        ::DeleteMenu(m, kCmdRestartAdmin, MF_BYCOMMAND);
-        restartPresent_ = false;
-    }
     SetItem(m, kCmdOptions, true, state.optionsChecked);
     SetItem(m, kCmdSchedule, true, state.scheduleChecked);
     SetItem(m, kCmdDefrag, state.defragEnabled);

@@ -17,12 +17,10 @@ enum TrayCommand : UINT {
     kCmdOpen,             // "Open Defrag Program"
     kCmdAbout,            // "About Quillmere"
     kCmdExit,             // "Exit"
-    kCmdRestartAdmin,     // "Restart as Administrator", shown only when it can help
 };
 
 // The tray menu, created once and kept for the life of the program. A Windows menu cannot
-// hide an item, so "Stop Current Defrag" and "Restart as Administrator" are inserted and removed
-// as they are shown and hidden.
+// hide an item, so "Stop Current Defrag" is inserted and removed as it is shown and hidden.
 class TrayMenu {
   public:
     TrayMenu();
@@ -34,7 +32,6 @@ class TrayMenu {
   private:
     UniqueHmenu menu_;
     bool stopPresent_ = false;
-    bool restartPresent_ = false;
 };
 
 }  // namespace qm::win

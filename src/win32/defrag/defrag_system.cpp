@@ -51,7 +51,7 @@ std::optional<bool> IncursSeekPenalty(char letter) {
     return answer.IncursSeekPenalty != FALSE;
 }
 
-DefragSystem ThisDefragSystem() {
+DefragSystem ThisDefragSystem(DefragServiceAccess* service) {
     DefragSystem system;
     system.syntax = DefragSyntaxFor(ReadWindowsVersion());
     const std::string folder = SystemFolder();
@@ -60,6 +60,14 @@ DefragSystem ThisDefragSystem() {
     system.defragProgram =
         (folder.empty() ? std::string("C:\\Windows\\system32") : folder) + "\\defrag.exe";
     system.incursSeekPenalty = &IncursSeekPenalty;
+    wchar_t exe[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const std::wstring path(exe, length < MAX_PATH ? length : 0);
+    const std::size_t slash = path.find_last_of(L'\\');
+    // No folder, no tool: a bare name would be looked for where others can put files.
+    system.contigProgram =
+        slash == std::wstring::npos ? "" : Narrow(path.substr(0, slash + 1)) + "contig.exe";
+    system.service = service;
     return system;
 }
 

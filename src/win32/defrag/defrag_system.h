@@ -20,8 +20,8 @@ std::string SystemFolder();
 // is opened without access.
 std::optional<bool> IncursSeekPenalty(char letter);
 
-// What the run needs of this system: its defragmenter syntax, its own defrag.exe, and the
-// seek-penalty query.
-DefragSystem ThisDefragSystem();
+// What the run needs of this system: its defragmenter syntax, its own defrag.exe, the contig
+// tool beside the program, the seek-penalty query, and the way to the service.
+DefragSystem ThisDefragSystem(DefragServiceAccess* service = nullptr);
 
 }  // namespace qm::win

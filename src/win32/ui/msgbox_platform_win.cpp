@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/common/rounding.h"
+#include "win32/common/system_library.h"
 #include "win32/common/text.h"
 #include "win32/ui/message_box_window.h"
 #include "win32/ui/modal_scope.h"
@@ -83,8 +84,12 @@ std::optional<int> Win32MsgBoxPlatform::Show(const MsgBoxRequest& request, MsgBo
         return std::nullopt;
     }
     if (request.soundBeep) {
-        ::PlaySoundW(MAKEINTRESOURCEW(kDefaultSoundId), ::GetModuleHandleW(nullptr),
-                     SND_RESOURCE | SND_ASYNC);
+        // The sound library is loaded the first time a box plays a sound, not at start-up.
+        using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+        if (const auto play = SystemFunction<PlaySoundFn>(L"winmm.dll", "PlaySoundW")) {
+            play(MAKEINTRESOURCEW(kDefaultSoundId), ::GetModuleHandleW(nullptr),
+                 SND_RESOURCE | SND_ASYNC);
+        }
     }
     if (!request.modal) {
         window->Show();

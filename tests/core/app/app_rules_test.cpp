@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "core/app/exit_rules.h"
-#include "core/app/program_arguments.h"
 #include "core/app/splash_layout.h"
 #include "core/app/tray_events.h"
 #include "core/app/tray_hover.h"
@@ -48,23 +47,6 @@ TEST(TrayRules, TheMenuFollowsTheRunningDefragmenterAndTheDrivesAndEventsPickThe
         {0x205, false, kShowMenu},   {0x201, true, kNothing}, {0x200, false, kHover}};
     for (auto [event, version4, action] : events) {
         EXPECT_EQ(ActionForTrayEvent(event, version4), action) << event;
-    }
-}
-
-TEST(ProgramArguments, TaskCommandsAndTheCopyToWaitFor) {
-    using enum ProgramArguments::Mode;
-    const std::pair<std::vector<std::string>, ProgramArguments::Mode> modes[] = {
-        {{}, kTray},
-        {{"/Startup-Task", "REGISTER"}, kRegisterTask},
-        {{"/startup-task"}, kTray},
-        {{"/startup-task", "remove"}, kRemoveTask},
-        {{"/startup-task", "other"}, kTray}};
-    for (const auto& [arguments, mode] : modes) {
-        EXPECT_EQ(ParseProgramArguments(arguments).mode, mode) << arguments.size();
-    }
-    EXPECT_EQ(ParseProgramArguments({"/restart-after", "4294967295"}).restartAfter, 4294967295u);
-    for (const char* bad : {"0", "1.5", "x", "4294967296"}) {
-        EXPECT_FALSE(ParseProgramArguments({"/restart-after", bad}).restartAfter) << bad;
     }
 }
 

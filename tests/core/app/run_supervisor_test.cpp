@@ -44,6 +44,7 @@ class RunSupervisorTest : public ::testing::Test {
     }
     // The run on the system given, or on the oldest.
     RunServices Services(DefragSystem system = {}) {
+        system.contigProgram = "C:\\Q\\contig.exe";
         const auto balloon = [this](const std::string& t) { balloons.push_back(t); };
         return RunServices(
             processes, launcher, terminator, scheduler, clock, store, dates, run, timerWait,

@@ -12,63 +12,33 @@
 namespace qm::test {
 namespace {
 
-using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-constexpr WindowsVersion kXp{5, 1, 2600}, kVista{6, 0, 6002}, kTen{10, 0, 19045};
 
-TEST(StartupEntry, AnElevatedLogonTaskOnBatteryTooOnlyForACopyStandardUsersCannotReplace) {
-    using enum StartupEntryKind;
-    EXPECT_EQ(std::tuple(ChooseStartupEntry(kVista, true), ChooseStartupEntry(kTen, false),
-                         ChooseStartupEntry(kXp, true)),
-              std::tuple(kLogonTask, kShortcut, kShortcut));
-    const char* programFiles = "C:\\Program Files";
-    EXPECT_TRUE(IsPathUnder("c:/program files/Quillmere/Quillmere.exe", programFiles));
-    EXPECT_FALSE(IsPathUnder("C:\\Program Files (x86)\\Quillmere.exe", programFiles) ||
-                 IsPathUnder("C:\\Program Files\\", programFiles) ||
-                 IsPathUnder("C:\\Program Files\\Q.exe", ""));
-    // "Restart as Administrator" only where it can help.
-    const ProcessRights splitToken{false, true}, standardUser{false, false}, elevated{true, true};
-    EXPECT_TRUE(OfferRestartAsAdministrator(kVista, splitToken, true));
-    EXPECT_FALSE(OfferRestartAsAdministrator(kTen, splitToken, false) ||
-                 OfferRestartAsAdministrator(kTen, standardUser, true) ||
-                 OfferRestartAsAdministrator(kTen, elevated, true) ||
-                 OfferRestartAsAdministrator(kXp, splitToken, true));
-    const std::string xml =
-        LogonTaskXml("PC\\Ann & Bo", "C:\\Program Files\\Quillmere\\Quillmere.exe");
-    for (const char* part :
-         {"<LogonTrigger>\r\n      <Enabled>true</Enabled>\r\n      <UserId>PC\\Ann &amp; Bo<",
-          "<LogonType>InteractiveToken</LogonType>", "<RunLevel>HighestAvailable</RunLevel>",
-          "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
-          "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>",
-          "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>",
-          "<Command>\"C:\\Program Files\\Quillmere\\Quillmere.exe\"</Command>"}) {
-        EXPECT_THAT(xml, HasSubstr(part));
+TEST(StartupEntry, TheUserWhoseLogonTaskWentGetsTheShortcutOnceFromTheirOwnCopy) {
+    const char* ann = "S-1-5-21-1-2-3-1001";
+    const struct {
+        const char* recorded;
+        const char* own;
+        bool hadShortcut, movedBefore, created, remembered;
+    } cases[] = {
+        {ann, "s-1-5-21-1-2-3-1001", false, false, true, true},  // SIDs compare without case
+        {ann, ann, true, false, false, true},    // there already: nothing to make
+        {ann, ann, false, true, false, true},    // done before, then turned off: stays off
+        {ann, "S-1-5-21-1-2-3-1002", false, false, false, false},  // another user's task
+        {"", "", false, false, false, false},
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore store;
+        FakeStartupPlatform p;
+        p.shortcut = c.hadShortcut;
+        if (c.movedBefore) {
+            store.values["StartFromTaskMoved"] = "1";
+        }
+        const bool took = TakeOverLogonTaskStart(c.recorded, c.own, store, p);
+        EXPECT_EQ(std::tuple(took, p.creates, store.Find("StartFromTaskMoved") == "1"),
+                  std::tuple(c.created, c.created, c.remembered))
+            << c.own;
     }
-}
-
-TEST(StartupEntry, ATaskThatCannotBeMadeFallsBackToTheShortcutAndSaysWhy) {
-    FakeStartupPlatform p;
-    p.shortcut = true;         // an older start-up entry
-    SetStartupEntry(p, true);  // one way of starting is enough
-    EXPECT_EQ(std::tuple(p.task, p.shortcut, StartupEntryPresent(p)),
-              std::tuple(true, false, true));
-    SetStartupEntry(p, false);
-    EXPECT_FALSE(StartupEntryPresent(p));
-    EXPECT_EQ(p.calls, (std::vector<std::string>{"register", "remove"}));
-
-    p.taskWorks = false;
-    SetStartupEntry(p, true);
-    EXPECT_TRUE(p.shortcut);
-    EXPECT_THAT(p.told,
-                ElementsAre(HasSubstr("(the request for administrator rights was declined)")));
-
-    FakeStartupPlatform portable;
-    portable.kind = StartupEntryKind::kShortcut;
-    portable.task = true;  // left by an all-users installation: not this copy's business
-    SetStartupEntry(portable, true);
-    EXPECT_TRUE(portable.shortcut);
-    SetStartupEntry(portable, false);
-    EXPECT_TRUE(portable.calls.empty() && portable.told.empty());
 }
 
 class UnattendedRunsTest : public ::testing::Test, public PowerSource {

@@ -115,7 +115,7 @@ TEST_F(OptionsFormTest, WarnsOnceWithNoDriveTickedAndSavesInOrder) {
     EXPECT_EQ(store.writes,
               (Log{"ShowSplash=0", "ShowExitPrompt=1", "RunPriority=3", "AfterDefragAction=2",
                    "ShowCDrive=1", "ShowDDrive=0", "ShowEDrive=1"}));
-    EXPECT_EQ(std::tuple(run.runPriority, run.afterDefragAction, run.selectedDrives, startup.task,
+    EXPECT_EQ(std::tuple(run.runPriority, run.afterDefragAction, run.selectedDrives, startup.shortcut,
                          form.Changed()),
               std::tuple(3, 2, Log{"c:", "e:"}, true, false));
     form.Choices().runAtStartup = false;
