@@ -82,10 +82,10 @@ void RunSupervisor::DefragNextDrive() {
     }
     DefragServiceAccess* service =
         s_.system.syntax == DefragSyntax::kClassic ? nullptr : s_.system.service;
-    LaunchedDefrag launched = LaunchDefrag(
-        s_.launcher, s_.processes,
-        {s_.system.defragProgram, s_.system.contigProgram, drive[0], defragCommand_,
-         contigCommand_, true, s_.run.runPriority, service});
+    LaunchedDefrag launched =
+        LaunchDefrag(s_.launcher, s_.processes,
+                     {s_.system.defragProgram, s_.system.contigProgram, drive[0], defragCommand_,
+                      contigCommand_, true, s_.run.runPriority, service});
     child_ = std::move(launched.process);
     childViaService_ = launched.viaService;
     output_ = OutputWatch{};
@@ -131,10 +131,11 @@ void RunSupervisor::EndDrive(std::optional<DriveOutcome> known) {
         output_.Feed(child_->ReadText());
         judged = child_->Outcome();
     }
-    const DriveOutcome outcome = known            ? *known
-                                 : stopRequested_ ? DriveOutcome{DriveOutcome::Kind::kStopped, "", 0}
-                                 : judged         ? *judged
-                                                  : ClassifyDefragOutcome(exitCode, output_.Codes());
+    const DriveOutcome outcome = known ? *known
+                                 : stopRequested_
+                                     ? DriveOutcome{DriveOutcome::Kind::kStopped, "", 0}
+                                 : judged ? *judged
+                                          : ClassifyDefragOutcome(exitCode, output_.Codes());
     Record(drive_, launchedCommand_, driveStarted_, outcome, output_.Kept());
     child_.reset();
 }

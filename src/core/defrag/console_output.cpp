@@ -163,7 +163,8 @@ void OutputWatch::Scan(std::string_view text) {
             (code & 0x80000000u) == 0) {
             continue;
         }
-        if (codes_.size() < kMaxCodes && std::find(codes_.begin(), codes_.end(), code) == codes_.end()) {
+        if (codes_.size() < kMaxCodes &&
+            std::find(codes_.begin(), codes_.end(), code) == codes_.end()) {
             codes_.push_back(code);
         }
     }

@@ -64,8 +64,8 @@ LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
     if (launch.service && launch.service->Installed()) {
         // The service builds the same command line for this system; only the letter and the
         // priority go to it.
-        launched.process = std::make_unique<ServiceRun>(launch.service->Connect(),
-                                                        launch.letter, launch.priority);
+        launched.process =
+            std::make_unique<ServiceRun>(launch.service->Connect(), launch.letter, launch.priority);
         launched.viaService = true;
         return launched;
     }

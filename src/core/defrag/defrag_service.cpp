@@ -83,12 +83,13 @@ void DefragService::Start(int client, Connection& connection, DefragRequest requ
     run->process = launcher_.Start(
         {settings_.defragProgram, run->commandLine, true, creationClass, true, true});
     if (!run->process) {
-        const DriveOutcome outcome = ClassifyDefragOutcome(std::nullopt, std::vector<std::uint32_t>{});
+        const DriveOutcome outcome =
+            ClassifyDefragOutcome(std::nullopt, std::vector<std::uint32_t>{});
         clients_.Send(client, EndedMessage(0, outcome));
         connection.done = true;
         clients_.HangUp(client);
-        events_.Report({ServiceEvent::Kind::kRunEnded, run->account,
-                        drive + " " + OutcomeText(outcome)});
+        events_.Report(
+            {ServiceEvent::Kind::kRunEnded, run->account, drive + " " + OutcomeText(outcome)});
         return;
     }
     clients_.Send(client, StartedMessage(run->process->Pid(), run->commandLine));

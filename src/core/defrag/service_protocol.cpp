@@ -109,9 +109,9 @@ std::optional<DriveOutcome> ParseOutcome(std::string_view text) {
     if (!code || (words[0] != "failed" && words[0] != "skipped")) {
         return std::nullopt;
     }
-    return DriveOutcome{words[0] == "failed" ? DriveOutcome::Kind::kFailed
-                                             : DriveOutcome::Kind::kSkipped,
-                        std::string(words[2]), *code};
+    return DriveOutcome{
+        words[0] == "failed" ? DriveOutcome::Kind::kFailed : DriveOutcome::Kind::kSkipped,
+        std::string(words[2]), *code};
 }
 
 bool Printable(std::string_view line) {
@@ -146,8 +146,8 @@ ClientMessage ParseClientMessage(std::string_view line) {
         return Refusal{"malformed request"};
     }
     const std::string_view letter = words[2];
-    if (letter.size() != 1 || !((letter[0] >= 'A' && letter[0] <= 'Z') ||
-                                (letter[0] >= 'a' && letter[0] <= 'z'))) {
+    if (letter.size() != 1 ||
+        !((letter[0] >= 'A' && letter[0] <= 'Z') || (letter[0] >= 'a' && letter[0] <= 'z'))) {
         return Refusal{"not a drive letter"};
     }
     const std::string_view priority = words[3];

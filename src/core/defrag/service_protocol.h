@@ -72,8 +72,7 @@ struct Busy {
     bool operator==(const Busy&) const = default;
 };
 struct OtherVersion {};
-using ServiceMessage =
-    std::variant<Started, Output, Ended, Busy, Refusal, OtherVersion>;
+using ServiceMessage = std::variant<Started, Output, Ended, Busy, Refusal, OtherVersion>;
 
 std::string StartedMessage(std::uint32_t pid, std::string_view commandLine);
 std::string OutputMessage(std::string_view text);

@@ -19,9 +19,9 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 template <typename Function>
 Function SystemFunction(const wchar_t* library, const char* name) {
     const HMODULE module = LoadSystemLibrary(library);
-    return module ? reinterpret_cast<Function>(
-                        reinterpret_cast<void*>(::GetProcAddress(module, name)))
-                  : nullptr;
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)))
+               : nullptr;
 }
 
 }  // namespace qm::win

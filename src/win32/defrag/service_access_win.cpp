@@ -74,8 +74,8 @@ ServiceHandles OpenDefragService(DWORD access) {
 DWORD RunningServicePid(SC_HANDLE service) {
     SERVICE_STATUS_PROCESS status{};
     DWORD needed = 0;
-    if (!::QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO,
-                                reinterpret_cast<BYTE*>(&status), sizeof(status), &needed)) {
+    if (!::QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                                sizeof(status), &needed)) {
         return 0;
     }
     return status.dwCurrentState == SERVICE_RUNNING ? status.dwProcessId : 0;

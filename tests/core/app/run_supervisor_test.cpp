@@ -49,8 +49,8 @@ class RunSupervisorTest : public ::testing::Test {
         return RunServices(
             processes, launcher, terminator, scheduler, clock, store, dates, run, timerWait,
             timerPriority, balloon, [this] { ++scheduleChanges; }, [this] { ++ends; },
-            [this](int mode) { Shutdown(mode); }, [this](const std::string& t) { told.push_back(t); },
-            std::move(system), &log);
+            [this](int mode) { Shutdown(mode); },
+            [this](const std::string& t) { told.push_back(t); }, std::move(system), &log);
     }
 
     FakeClock clock{D(2026, 12, 6, 14, 30, 5)};

@@ -22,8 +22,8 @@ TEST(StartupEntry, TheUserWhoseLogonTaskWentGetsTheShortcutOnceFromTheirOwnCopy)
         bool hadShortcut, movedBefore, created, remembered;
     } cases[] = {
         {ann, "s-1-5-21-1-2-3-1001", false, false, true, true},  // SIDs compare without case
-        {ann, ann, true, false, false, true},    // there already: nothing to make
-        {ann, ann, false, true, false, true},    // done before, then turned off: stays off
+        {ann, ann, true, false, false, true},                    // there already: nothing to make
+        {ann, ann, false, true, false, true},  // done before, then turned off: stays off
         {ann, "S-1-5-21-1-2-3-1002", false, false, false, false},  // another user's task
         {"", "", false, false, false, false},
     };
