@@ -27,6 +27,8 @@ export QM_SCENARIO_DIR="$prefix/scenario"
 mkdir -p "$QM_SCENARIO_DIR"
 
 prepare="$root/tests/e2e/prepare/$suite.sh"
+# The preparation may take other programs of the build (the service) from here.
+export QM_WINDOWS_BUILD="$build"
 if [ -f "$prepare" ]; then
     bash "$prepare" "$prefix" || { echo "preparation of $suite failed" >&2; exit 1; }
 fi

@@ -1,8 +1,6 @@
 // On a system that reports Windows 10: the defragmenter's own command line, the system's own
 // defrag.exe whatever lies beside the program, and a refused run that is not taken for done.
 #include <windows.h>
-#include <knownfolders.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -19,15 +17,6 @@
 
 namespace qm::e2e {
 namespace {
-
-std::string RunLog() {
-    PWSTR folder = nullptr;
-    ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder);
-    std::ifstream file(std::filesystem::path(folder ? folder : L"") / L"Quillmere\\runs.log",
-                       std::ios::binary);
-    ::CoTaskMemFree(folder);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 
 // Starts the program in the tray with drive C selected and picks "Defrag Selected Drive(s)
 // Now"; returns when the run has written its log line.

@@ -5,11 +5,17 @@
 //
 //   QM_DOUBLE_LOG      file to which one line per start is appended (optional):
 //                      local time TAB file name TAB process id TAB priority class (hex)
-//                      TAB show state asked by the starter ("-" when none) TAB its own full
-//                      path TAB the exact command line; UTF-8, CR LF
+//                      TAB show state asked by the starter ("-" when none) TAB the file name
+//                      of the process that started it TAB its own full path TAB the exact
+//                      command line; UTF-8, CR LF
 //   QM_DOUBLE_SECONDS  how long to stay alive, in seconds, fractions allowed (default 3)
+//
+// Each setting comes from the environment or, failing that, from "qm-doubles.txt" beside the
+// program (NAME=value lines, UTF-8): a program that a service starts gets the service's
+// environment, not the test's.
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -17,10 +23,67 @@
 
 namespace qm::doubles {
 
+inline std::wstring OwnPath();
+
+// NAME=value from the settings file beside the program; empty when absent.
+inline std::wstring FileSetting(const wchar_t* name) {
+    std::wstring path = OwnPath();
+    path = path.substr(0, path.find_last_of(L'\\') + 1) + L"qm-doubles.txt";
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    char bytes[8192] = {};
+    DWORD read = 0;
+    ::ReadFile(file, bytes, sizeof(bytes) - 1, &read, nullptr);
+    ::CloseHandle(file);
+    wchar_t wide[8192] = {};
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(read), wide, 8191);
+    const std::wstring text(wide, n > 0 ? n : 0);
+    const std::wstring key = std::wstring(name) + L"=";
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find_first_of(L"\r\n", at);
+        const std::wstring line = text.substr(at, end == std::wstring::npos ? end : end - at);
+        if (line.rfind(key, 0) == 0) {
+            return line.substr(key.size());
+        }
+        at = end == std::wstring::npos ? text.size() : end + 1;
+    }
+    return {};
+}
+
 inline std::wstring EnvironmentValue(const wchar_t* name) {
     wchar_t buffer[4096] = {};
     const DWORD length = ::GetEnvironmentVariableW(name, buffer, 4096);
-    return (length == 0 || length >= 4096) ? std::wstring() : std::wstring(buffer, length);
+    return (length == 0 || length >= 4096) ? FileSetting(name) : std::wstring(buffer, length);
+}
+
+// The file name of the process that started this one; "-" when it has gone or is unknown.
+inline std::wstring ParentName() {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return L"-";
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    DWORD parent = 0;
+    std::wstring name = L"-";
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+        if (entry.th32ProcessID == ::GetCurrentProcessId()) {
+            parent = entry.th32ParentProcessID;
+        }
+    }
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more && parent != 0;
+         more = ::Process32NextW(snapshot, &entry)) {
+        if (entry.th32ProcessID == parent) {
+            name = entry.szExeFile;
+        }
+    }
+    ::CloseHandle(snapshot);
+    return name;
 }
 
 inline DWORD LifetimeMilliseconds() {
@@ -82,8 +145,9 @@ inline void LogStart() {
     wchar_t numbers[96] = {};
     std::swprintf(numbers, 96, L"\t%lu\t0x%lX\t%ls\t", ::GetCurrentProcessId(),
                   ::GetPriorityClass(::GetCurrentProcess()), show);
-    const std::string line =
-        Utf8(head + OwnFileName() + numbers + OwnPath() + L"\t" + ::GetCommandLineW()) + "\r\n";
+    const std::string line = Utf8(head + OwnFileName() + numbers + ParentName() + L"\t" +
+                                  OwnPath() + L"\t" + ::GetCommandLineW()) +
+                             "\r\n";
 
     HANDLE file = ::CreateFileW(logPath.c_str(), FILE_APPEND_DATA,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -1,12 +1,13 @@
 #pragma once
 // The log the stand-in defragmenters (tools/doubles) write, one line per start: local time,
-// file name, pid, priority class, show state, path and command line, between tabs. The Windows
-// tests read it too.
+// file name, pid, priority class, show state, the starter's file name, path and command line,
+// between tabs. The Windows tests read it too.
 
 #include <windows.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -22,6 +23,7 @@ struct DoubleStart {
     DWORD pid = 0;
     DWORD priorityClass = 0;
     std::wstring showState;  // the window state asked by the starter, "-" when none
+    std::wstring parent;     // the starter's file name: "Quillmere.exe", "QuillmereService.exe"
     std::wstring path;       // the file that ran, by its full path
     std::wstring commandLine;
 };
@@ -41,9 +43,9 @@ inline std::vector<DoubleStart> ReadDoubleLogFile(const std::wstring& path,
         for (std::wstring field; std::getline(in, field, L'\t');) {
             f.push_back(field);
         }
-        if (f.size() == 7 && (exe.empty() || _wcsicmp(f[1].c_str(), exe.c_str()) == 0)) {
+        if (f.size() == 8 && (exe.empty() || _wcsicmp(f[1].c_str(), exe.c_str()) == 0)) {
             starts.push_back({std::wcstoul(f[2].c_str(), nullptr, 10),
-                              std::wcstoul(f[3].c_str(), nullptr, 16), f[4], f[5], f[6]});
+                              std::wcstoul(f[3].c_str(), nullptr, 16), f[4], f[5], f[6], f[7]});
         }
     }
     return starts;
@@ -62,6 +64,14 @@ inline void ClearDoubleLog() {
 }
 inline std::vector<DoubleStart> ReadDoubleLog(const std::wstring& exe = L"") {
     return ReadDoubleLogFile(DoubleLogPath(), exe);
+}
+
+// The program's run log, as it stands.
+inline std::string RunLog() {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+    std::ifstream file(std::filesystem::path(folder) / L"Quillmere\\runs.log", std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 // Waits for the defragmenter double (defrag.exe) to be started with this exact command line.

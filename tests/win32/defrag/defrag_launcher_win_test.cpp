@@ -31,11 +31,10 @@ class LaunchDefragWin : public ::testing::Test {
         }
         std::optional<std::uint32_t> code;
         WaitUntil([&] {
-            launched.process->DrainOutput();
+            *output += launched.process->ReadText();
             return (code = launched.process->ExitCode()).has_value();
         });
-        launched.process->DrainOutput();
-        *output = launched.process->Output();
+        *output += launched.process->ReadText();
         return code;
     }
 
@@ -57,16 +56,30 @@ class LaunchDefragWin : public ::testing::Test {
 };
 
 // (The system's own defragmenter on each system, its exit code and output: the scenarios.)
-TEST_F(LaunchDefragWin, WithoutTheSystemsDefragmenterTheContigToolOnThePathStandsIn) {
+TEST_F(LaunchDefragWin, WithoutTheSystemsDefragmenterOnlyTheContigToolBesideTheProgramStandsIn) {
     std::string output;
-    const auto code = RunToEnd({win::Narrow(folder_ / L"missing\\defrag.exe"), "defrag d: -f",
+    const auto code = RunToEnd({win::Narrow(folder_ / L"missing\\defrag.exe"),
+                                win::Narrow(doubles_ + L"\\contig.exe"), 'D', "defrag d: -f",
                                 "contig -s -q d:\\*.*", true, 1},
                                &output);
     ASSERT_TRUE(code.has_value());
     const auto starts = e2e::ReadDoubleLogFile(log_);
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].commandLine, L"contig -s -q d:\\*.*");
+    EXPECT_EQ(_wcsicmp(starts[0].path.c_str(), (doubles_ + L"\\contig.exe").c_str()), 0);
     EXPECT_EQ(starts[0].priorityClass, DWORD{IDLE_PRIORITY_CLASS});
+    EXPECT_FALSE(output.empty()) << "its output is read, shown in no window";
+}
+
+TEST_F(LaunchDefragWin, AChildInTheStartersJobEndsWhenTheStarterLetsGo) {
+    ScopedEnvironment slow(L"QM_DOUBLE_SECONDS", L"30");
+    auto child = launcher_.Start({defrag_, "defrag c: /O /U /V", true, IDLE_PRIORITY_CLASS, true,
+                                  true});
+    ASSERT_TRUE(child);
+    EXPECT_TRUE(WaitUntil([] { return win::FindProcessId("defrag.exe") != 0; }));
+    child.reset();
+    EXPECT_TRUE(WaitUntil([] { return win::FindProcessId("defrag.exe") == 0; }))
+        << "the defragmenter outlived the job that held it";
 }
 
 TEST_F(LaunchDefragWin, AChildThatCannotBeLetGoIsEndedNotLeftAsleep) {
