@@ -124,7 +124,7 @@ endforeach()
 
 # What the install test (tests/install/install_test.sh) asks inside the Wine prefix.
 add_executable(install_probe tests/install/install_probe.cpp)
-target_link_libraries(install_probe PRIVATE qm_win32)
+target_link_libraries(install_probe PRIVATE qm_win32 taskschd)
 target_link_options(install_probe PRIVATE -municode ${QM_STATIC_RUNTIME})
 
 # A bare tray program (hidden window, one icon, a message loop): the yardstick that
