@@ -523,6 +523,14 @@ SectionEnd
 Section /o "un.Remove my settings and run log" SecUnSettings
     SetShellVarContext current
     DeleteRegKey HKCU "${SETTINGS_KEY}"
-    RMDir /r "$LOCALAPPDATA\${APP}"
+    ; The files the program writes, by name: the folder may hold what is not ours (a link
+    ; planted there would lead a recursive removal elsewhere).
+    Delete "$LOCALAPPDATA\${APP}\runs.log"
+    Delete "$LOCALAPPDATA\${APP}\runs.old.log"
+    ${For} $0 65 90 ; output-A.txt to output-Z.txt, one a drive
+        IntFmt $1 "%c" $0
+        Delete "$LOCALAPPDATA\${APP}\output-$1.txt"
+    ${Next}
+    RMDir "$LOCALAPPDATA\${APP}"
     Call un.UseModeContext
 SectionEnd
