@@ -107,6 +107,17 @@ struct ScHandleTraits {  // the service manager and its services
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::CloseServiceHandle(h); }
 };
+struct EventSourceTraits {  // RegisterEventSource
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeregisterEventSource(h); }
+};
+template <typename T>
+struct LocalMemoryTraits {  // what the system hands over for LocalFree: descriptors, SID text
+    using Handle = T;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::LocalFree(h); }
+};
 template <typename T>
 struct GdiTraits {
     using Handle = T;
@@ -128,6 +139,9 @@ using UniqueHicon = UniqueResource<HiconTraits>;
 using UniqueHmenu = UniqueResource<HmenuTraits>;
 using UniqueHwnd = UniqueResource<HwndTraits>;
 using UniqueScHandle = UniqueResource<ScHandleTraits>;
+using UniqueEventSource = UniqueResource<EventSourceTraits>;
+template <typename T>
+using UniqueLocal = UniqueResource<LocalMemoryTraits<T>>;
 using UniqueHfont = UniqueResource<GdiTraits<HFONT>>;
 using UniqueHbrush = UniqueResource<GdiTraits<HBRUSH>>;
 using UniqueHpen = UniqueResource<GdiTraits<HPEN>>;
