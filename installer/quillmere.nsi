@@ -1,19 +1,21 @@
 ; The setup program of Quillmere and its uninstaller.
 ;
-; Two ways to install: for all users (administrator rights, Program Files, the uninstall entry
-; under HKLM; the way that lets the program start with Windows elevated) or just for the current
-; user (no rights needed, %LOCALAPPDATA%\Programs, the entry under HKCU). The setup program
-; itself runs without rights and starts itself again with them only when all users are chosen.
+; Two ways to install: for all users (administrator rights, a folder inside Program Files, the
+; uninstall entry under HKLM, and the service that defragments with the system's rights) or just
+; for the current user (no rights needed, %LOCALAPPDATA%\Programs, the entry under HKCU, no
+; service). The setup program itself runs without rights and starts itself again with them only
+; when all users are chosen.
 ;
 ; Command line of both programs: /S silent, /AllUsers or /CurrentUser, and the setup program
 ; takes /D=folder (last). Silently, without either, an existing installation is replaced where
 ; it is; otherwise the installation is for all users when the program already has the rights,
 ; else for the current user.
 ;
-; Built by scripts/package.sh, which defines VERSION, STAGE_DIR (Quillmere.exe, LICENSE.txt),
-; ICON, OUTFILE, MAIN_WINDOW_CLASS and END_NOW_MESSAGE (both taken from the program's source).
+; Built by scripts/package.sh, which defines VERSION, STAGE_DIR (Quillmere.exe,
+; QuillmereService.exe, LICENSE.txt), ICON, OUTFILE, MAIN_WINDOW_CLASS, END_NOW_MESSAGE and
+; SERVICE_NAME (the last three taken from the programs' source).
 
-!ifndef VERSION | STAGE_DIR | ICON | OUTFILE | MAIN_WINDOW_CLASS | END_NOW_MESSAGE
+!ifndef VERSION | STAGE_DIR | ICON | OUTFILE | MAIN_WINDOW_CLASS | END_NOW_MESSAGE | SERVICE_NAME
     !error "Build the setup program with scripts/package.sh."
 !endif
 
@@ -27,13 +29,15 @@ ManifestSupportedOS all
 !define APP "Quillmere"
 !define PUBLISHER "The Quillmere developers"
 !define EXE_NAME "Quillmere.exe"
+!define SERVICE_EXE "QuillmereService.exe"
 !define UNINSTALLER "Uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
 !define SETTINGS_KEY "Software\${APP}"
-; The Startup-folder shortcut that the Options dialog makes, and the logon task that an
-; all-users installation may register instead.
+; The Startup-folder shortcut that the Options dialog makes.
 !define STARTUP_LINK "${APP}.lnk"
-!define LOGON_TASK "${APP}"
+
+!define ERROR_BAD_PATHNAME 161 ; an all-users folder outside Program Files
+!define ERROR_INSTALL_FAILURE 1603
 
 !define /math WAIT_AND_QUERY 0x00100000 | 0x1000 ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
 !define SMTO_ABORTIFHUNG 0x0002
@@ -78,6 +82,7 @@ Var CurrentUserRadio
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "Quillmere is free software under the MIT licence above."
 !insertmacro MUI_PAGE_LICENSE "${STAGE_DIR}/LICENSE.txt"
 Page custom ModePageShow ModePageLeave
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryPageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN
@@ -153,6 +158,7 @@ FunctionEnd
 ; the copy of this installation, and leaves a portable one running.
 Function ${UN}EndRunningCopy
     StrCpy $WasRunning 0
+    StrCpy $R9 "$INSTDIR\${EXE_NAME}"
     System::Call 'user32::RegisterWindowMessageW(w "${END_NOW_MESSAGE}") i .r5'
     ; A copy still starting has no window yet, but its file is in use: look again a few times.
     ${For} $Attempt 1 20
@@ -194,13 +200,13 @@ Function ${UN}EndRunningCopy
             ${EndIf}
             ${Continue}
         ${EndIf}
-        Call ${UN}ProgramFileInUse
+        Call ${UN}FileInUse
         ${IfThen} $0 = 0 ${|} ${Break} ${|}
         Sleep 250
     ${Next}
     ; Still in use (hung, or run by another user): let the user end it, or give up.
     ${Do}
-        Call ${UN}ProgramFileInUse
+        Call ${UN}FileInUse
         ${IfThen} $0 = 0 ${|} ${Break} ${|}
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${APP} is still running, and its files in \
             $INSTDIR are in use.$\r$\n$\r$\nEnd it with Exit on its icon in the notification \
@@ -210,18 +216,33 @@ Function ${UN}EndRunningCopy
     ${Loop}
 FunctionEnd
 
-; $0 = 1 when the installed program's file cannot be written (a copy of it runs).
-Function ${UN}ProgramFileInUse
+; $0 = 1 when the installed program $R9 cannot be written (a copy of it runs).
+Function ${UN}FileInUse
     StrCpy $0 0
-    ${If} ${FileExists} "$INSTDIR\${EXE_NAME}"
+    ${If} ${FileExists} $R9
         ClearErrors
-        FileOpen $8 "$INSTDIR\${EXE_NAME}" a
+        FileOpen $8 $R9 a
         ${If} ${Errors}
             StrCpy $0 1
         ${Else}
             FileClose $8
         ${EndIf}
     ${EndIf}
+FunctionEnd
+
+; Waits up to 30 s for the service's program to end once the service was told to stop; gives up
+; the installation or removal when it does not.
+Function ${UN}WaitForServiceEnd
+    StrCpy $R9 "$INSTDIR\${SERVICE_EXE}"
+    ${For} $Attempt 1 120
+        Call ${UN}FileInUse
+        ${IfThen} $0 = 0 ${|} Return ${|}
+        Sleep 250
+    ${Next}
+    MessageBox MB_OK|MB_ICONSTOP "The ${APP} service did not stop, and $R9 is still in use. \
+        Try again once the computer has restarted." /SD IDOK
+    SetErrorLevel ${ERROR_INSTALL_FAILURE}
+    Abort "The ${APP} service did not stop."
 FunctionEnd
 
 ; The shell folders and registry root of the chosen installation.
@@ -295,20 +316,48 @@ Function .onInit
 
     ${If} ${Silent}
     ${AndIf} $Mode == "AllUsers"
-    ${AndIf} $IsAdmin <> 1
-    ${AndIf} $Elevated <> 1
-        StrCpy $1 "/S /AllUsers /Elevated"
-        ${If} $CustomDir != ""
-            StrCpy $1 "$1 /D=$CustomDir"
+        Call CheckProgramFilesFolder
+        ${If} $0 = 0
+            SetErrorLevel ${ERROR_BAD_PATHNAME}
+            Quit
         ${EndIf}
-        Call RunElevated
-        ${If} $0 == ""
-            SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
-        ${Else}
-            SetErrorLevel $0
+        ${If} $IsAdmin <> 1
+        ${AndIf} $Elevated <> 1
+            StrCpy $1 "/S /AllUsers /Elevated"
+            ${If} $CustomDir != ""
+                StrCpy $1 "$1 /D=$CustomDir"
+            ${EndIf}
+            Call RunElevated
+            ${If} $0 == ""
+                SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+            ${Else}
+                SetErrorLevel $0
+            ${EndIf}
+            Quit
         ${EndIf}
-        Quit
     ${EndIf}
+FunctionEnd
+
+; For all users, $0 = 1 when $INSTDIR is a folder inside Program Files, which only administrators
+; can change: the service runs from it with the system's rights. Otherwise says so, and $0 = 0.
+; $INSTDIR becomes the full path that was checked ("..", "/" resolved).
+Function CheckProgramFilesFolder
+    StrCpy $0 1
+    ${IfThen} $Mode != "AllUsers" ${|} Return ${|}
+    System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r1, p 0) i .r2'
+    StrLen $3 "$PROGRAMFILES64\"
+    StrCpy $4 $1 $3
+    StrCpy $5 $1 "" $3
+    ${If} $2 <> 0
+    ${AndIf} $4 == "$PROGRAMFILES64\" ; == ignores case, as Windows does
+    ${AndIf} $5 != ""
+        StrCpy $INSTDIR $1
+        Return
+    ${EndIf}
+    StrCpy $0 0
+    MessageBox MB_OK|MB_ICONSTOP "For all users, ${APP} installs only into a folder inside \
+        $PROGRAMFILES64, not into $INSTDIR.$\r$\n$\r$\nIts service runs with the system's rights, \
+        and only there can no user change its files." /SD IDOK
 FunctionEnd
 
 ; $INSTDIR and the shell context for $Mode. An upgrade goes where the installation is; /D=
@@ -334,6 +383,11 @@ Function ApplyMode
     ${EndIf}
 FunctionEnd
 
+Function DirectoryPageLeave
+    Call CheckProgramFilesFolder
+    ${IfThen} $0 = 0 ${|} Abort ${|}
+FunctionEnd
+
 Function SkipWhenElevated
     ${If} $Elevated = 1
         Abort
@@ -349,8 +403,9 @@ Function ModePageShow
     Pop $0
     ${NSD_CreateRadioButton} 0 0 100% 12u "&Anyone who uses this computer (needs administrator rights)"
     Pop $AllUsersRadio
-    ${NSD_CreateLabel} 12u 13u -12u 26u "Installs into Program Files. ${APP} can then start with \
-        Windows with the rights that defragmenting needs, without asking each time."
+    ${NSD_CreateLabel} 12u 13u -12u 26u "Installs into Program Files, with a service that \
+        defragments with the rights it needs, without asking each time. ${APP} itself runs with \
+        your own rights."
     Pop $0
     ${NSD_CreateRadioButton} 0 48u 100% 12u "Only for &me"
     Pop $CurrentUserRadio
@@ -393,12 +448,44 @@ Function StartProgram
     Exec '"$INSTDIR\${EXE_NAME}"'
 FunctionEnd
 
+; An update stops the service, whose program it replaces.
+Function StopService
+    nsExec::Exec '"$SYSDIR\sc.exe" stop ${SERVICE_NAME}'
+    Pop $0 ; fails when there is none or it is not running: nothing to stop
+    ${IfThen} $0 == 0 ${|} DetailPrint "Stopping the ${APP} service..." ${|}
+    Call WaitForServiceEnd
+FunctionEnd
+
+; Registers the service (it also retires the logon task of earlier versions).
+Function RegisterService
+    DetailPrint "Registering the ${APP} service..."
+    nsExec::ExecToLog '"$INSTDIR\${SERVICE_EXE}" /register'
+    Pop $0
+    ${If} $0 != 0
+        MessageBox MB_OK|MB_ICONSTOP "The ${APP} service could not be registered (error $0)." \
+            /SD IDOK
+        SetErrorLevel ${ERROR_INSTALL_FAILURE}
+        Abort "The ${APP} service could not be registered."
+    ${EndIf}
+FunctionEnd
+
 Section "${APP}" SecProgram
     SectionIn RO
+    Call CheckProgramFilesFolder
+    ${If} $0 = 0
+        SetErrorLevel ${ERROR_BAD_PATHNAME}
+        Abort
+    ${EndIf}
     Call EndRunningCopy
+    ${If} $Mode == "AllUsers"
+        Call StopService
+    ${EndIf}
     SetOutPath "$INSTDIR"
     File "/oname=${EXE_NAME}" "${STAGE_DIR}/${EXE_NAME}"
     File "/oname=LICENSE.txt" "${STAGE_DIR}/LICENSE.txt"
+    ${If} $Mode == "AllUsers"
+        File "/oname=${SERVICE_EXE}" "${STAGE_DIR}/${SERVICE_EXE}"
+    ${EndIf}
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
     CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\${EXE_NAME}" "" "$INSTDIR\${EXE_NAME}" 0 \
         SW_SHOWNORMAL "" "Keeps your disks defragmented on a schedule"
@@ -416,6 +503,9 @@ Section "${APP}" SecProgram
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+    ${If} $Mode == "AllUsers"
+        Call RegisterService
+    ${EndIf}
 
     ; A copy that was running when a silent update began comes back, with its settings; the
     ; finish page offers the same otherwise.
@@ -498,6 +588,19 @@ FunctionEnd
 Section "un.${APP}" SecUnProgram
     SectionIn RO
     Call un.EndRunningCopy
+    ${If} $Mode == "AllUsers"
+    ${AndIf} ${FileExists} "$INSTDIR\${SERVICE_EXE}"
+        DetailPrint "Removing the ${APP} service..."
+        nsExec::ExecToLog '"$INSTDIR\${SERVICE_EXE}" /unregister'
+        Pop $0
+        ${If} $0 != 0
+            MessageBox MB_OK|MB_ICONSTOP "The ${APP} service could not be removed (error $0)." \
+                /SD IDOK
+            SetErrorLevel ${ERROR_INSTALL_FAILURE}
+            Abort "The ${APP} service could not be removed."
+        ${EndIf}
+        Call un.WaitForServiceEnd
+    ${EndIf}
 
     ; The start-up entry that the Options dialog may have made.
     SetShellVarContext current
@@ -507,13 +610,10 @@ Section "un.${APP}" SecUnProgram
     StrCpy $0 $SMSTARTUP
     Call un.RemoveStartupShortcut
     Call un.UseModeContext
-    ${If} $Mode == "AllUsers"
-        nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "${LOGON_TASK}" /F'
-        Pop $0 ; none there is no failure
-    ${EndIf}
 
     Delete "$SMPROGRAMS\${APP}.lnk"
     Delete "$INSTDIR\${EXE_NAME}"
+    Delete "$INSTDIR\${SERVICE_EXE}"
     Delete "$INSTDIR\LICENSE.txt"
     Delete "$INSTDIR\${UNINSTALLER}"
     RMDir "$INSTDIR"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The setup program and the portable zip, end to end under Wine, in a fresh copy of the booted
 # prefix with a wineserver of its own: builds both packages, installs silently for the current
-# user, updates over the running program, uninstalls, then installs and uninstalls for all
-# users. Each phase is one test; the last line counts them ("install: N passed, N failed").
+# user, updates over the running program, uninstalls, then installs for all users (with the
+# service), updates, and uninstalls. Each phase is one test; the last line counts them
+# ("install: N passed, N failed").
 #   install_test.sh [BUILD_DIR]     (default build/, with build/windows built)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -77,6 +78,7 @@ user_programs="$c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Progr
 probe="$tree/install_probe.exe"
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillmere'
 settings_key='HKCU\Software\Quillmere\Settings'
+service_key='HKLM\System\CurrentControlSet\Services\QuillmereDefrag'
 
 # The values of a registry key as "Name=Value" lines; nothing when the key is absent.
 reg_values() {
@@ -103,6 +105,13 @@ wait_until() { # wait_until TENTHS COMMAND...
     done
 }
 gone() { [ ! -e "$1" ]; }
+fails() { ! "$@"; }
+exits_with() { # exits_with STATUS COMMAND...
+    local want=$1
+    shift
+    "$@"
+    [ $? -eq "$want" ]
+}
 same_file() { cmp -s "$1" "$2"; }
 program_pid() { wine "$probe" window QuillmereMenu 15000 | tr -d '\r'; }
 start_program() { (cd / && wine "$1" >/dev/null 2>&1 &); }
@@ -138,6 +147,8 @@ for expected in "DisplayName=Quillmere" "DisplayVersion=$version" \
 done
 check "uninstall entry: EstimatedSize" grep -q '^EstimatedSize=0x[0-9a-f]*[1-9a-f]' <<<"$entry"
 check "no entry for all users" key_absent "HKLM\\$uninstall_key"
+check "no service" key_absent "$service_key"
+check "nor its program" gone "$dir/QuillmereService.exe"
 
 # ---------------------------------------------------------------------------------------------
 phase "update over the running program, which comes back with its settings"
@@ -178,11 +189,29 @@ check "the settings stay" has_line "$(reg_values "$settings_key")" "StartHour=21
 check "the run log stays" test -s "$local_appdata/Quillmere/runs.log"
 
 # ---------------------------------------------------------------------------------------------
-phase "install silently for all users"
+phase "for all users, a folder outside Program Files is refused"
+# 161: ERROR_BAD_PATHNAME.
+check 'setup /S /AllUsers /D=C:\Quillmere fails' exits_with 161 wine "$setup" /S /AllUsers '/D=C:\Quillmere'
+# Wine would quote an argument with a space, and /D= takes none: the probe passes it as it is.
+check 'without rights too, /D=C:\Program Files\..\Quillmere' exits_with 161 wine "$probe" limited \
+    "\"$(qm_winpath "$setup")\" /S /AllUsers /D=C:\\Program Files\\..\\Quillmere"
+check "nothing is installed" gone "$c/Quillmere"
+check "no uninstall entry" key_absent "HKLM\\$uninstall_key"
+check "no service" key_absent "$service_key"
+
+# ---------------------------------------------------------------------------------------------
+phase "install silently for all users, with the service"
 dir="$c/Program Files/Quillmere"
 windir='C:\Program Files\Quillmere'
 check "setup /S /AllUsers succeeds" wine "$setup" /S /AllUsers
 check "the program is in Program Files" same_file "$dir/Quillmere.exe" "$tree/Quillmere.exe"
+check "the service's program beside it" \
+    same_file "$dir/QuillmereService.exe" "$tree/QuillmereService.exe"
+service=$(reg_values "$service_key")
+for expected in "Start=0x3" "ObjectName=LocalSystem" "ImagePath=\"$windir\\QuillmereService.exe\""; do
+    check "the service is registered: $expected" has_line "$service" "$expected"
+done
+check "no logon task" fails wine "$probe" task exists
 check "a Start-menu shortcut for all users" \
     test -s "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quillmere.lnk"
 entry=$(reg_values "HKLM\\$uninstall_key")
@@ -190,6 +219,14 @@ check "uninstall entry under HKLM" has_line "$entry" "InstallLocation=$windir"
 check "its quiet uninstall is for all users" \
     has_line "$entry" "QuietUninstallString=\"$windir\\Uninstall.exe\" /S /AllUsers"
 check "no entry for the current user" key_absent "HKCU\\$uninstall_key"
+
+# ---------------------------------------------------------------------------------------------
+phase "update for all users: the service stays registered, the old logon task goes"
+check "a logon task of an earlier version" wine "$probe" task register
+check "the service runs" wine sc start QuillmereDefrag
+check "setup /S /AllUsers again succeeds" wine "$setup" /S /AllUsers
+check "the service is still registered" test "$(reg_values "$service_key")" = "$service"
+check "the logon task is gone" fails wine "$probe" task exists
 
 # ---------------------------------------------------------------------------------------------
 phase "uninstall silently for all users, leaving a portable copy running"
@@ -200,6 +237,7 @@ quiet=$(sed -n 's/^QuietUninstallString=//p' <<<"$entry")
 check "the quiet uninstall command succeeds" run_windows_command "$quiet"
 check "the program folder goes" wait_until 150 gone "$dir"
 check "the portable copy runs on" test "$(program_pid)" = "$portable"
+check "the service goes" key_absent "$service_key"
 check "the Start-menu shortcut goes" \
     gone "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Quillmere.lnk"
 check "the uninstall entry goes" key_absent "HKLM\\$uninstall_key"
