@@ -62,15 +62,15 @@ void DefragService::Handle(int client, Connection& connection, const ClientMessa
 
 void DefragService::Start(int client, Connection& connection, DefragRequest request) {
     connection.requested = true;
+    const std::string drive = std::string(1, request.letter) + ":";
+    if (!volumes_.IsFixedVolume(request.letter)) {
+        Refuse(client, connection, drive + " is not a fixed drive");
+        return;
+    }
     if (run_) {
         clients_.Send(client, BusyMessage());
         connection.done = true;
         clients_.HangUp(client);
-        return;
-    }
-    const std::string drive = std::string(1, request.letter) + ":";
-    if (!volumes_.IsFixedVolume(request.letter)) {
-        Refuse(client, connection, drive + " is not a fixed drive");
         return;
     }
     auto run = std::make_unique<Run>();
