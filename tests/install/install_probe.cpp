@@ -60,7 +60,8 @@ bool PrintOrigin(DWORD pid) {
     UniqueHandle token;
     TOKEN_ELEVATION_TYPE type{};
     DWORD size = 0;
-    if (entry.th32ProcessID != pid || !::OpenProcessToken(process.get(), TOKEN_QUERY, token.put()) ||
+    if (entry.th32ProcessID != pid ||
+        !::OpenProcessToken(process.get(), TOKEN_QUERY, token.put()) ||
         !::GetTokenInformation(token.get(), TokenElevationType, &type, sizeof type, &size)) {
         return false;
     }
@@ -84,8 +85,8 @@ int RunLimited(std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessAsUserW(limited.get(), nullptr, commandLine.data(), nullptr, nullptr,
-                                FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    if (!::CreateProcessAsUserW(limited.get(), nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                                0, nullptr, nullptr, &startup, &info)) {
         return 1;
     }
     const UniqueHandle process(info.hProcess), thread(info.hThread);
@@ -116,10 +117,10 @@ bool LogonTask(bool registerIt) {
                                            IID_ITaskService, scheduler.put_void())) &&
               SUCCEEDED(scheduler->Connect(none, none, none, none)) &&
               SUCCEEDED(scheduler->GetFolder(rootPath, root.put()));
-    ok = ok && SUCCEEDED(registerIt ? root->RegisterTask(name, xml, TASK_CREATE_OR_UPDATE, none,
-                                                         none, TASK_LOGON_INTERACTIVE_TOKEN,
-                                                         none, task.put())
-                                    : root->GetTask(name, task.put()));
+    ok = ok &&
+         SUCCEEDED(registerIt ? root->RegisterTask(name, xml, TASK_CREATE_OR_UPDATE, none, none,
+                                                   TASK_LOGON_INTERACTIVE_TOKEN, none, task.put())
+                              : root->GetTask(name, task.put()));
     ::SysFreeString(rootPath);
     ::SysFreeString(name);
     ::SysFreeString(xml);
@@ -148,8 +149,8 @@ extern "C" int wmain(int argc, wchar_t** argv) {
     if (command == L"limited" && argc == 3) {
         return RunLimited(argv[2]);
     }
-    if (command == L"task" && argc == 3 && (argv[2] == std::wstring(L"register") ||
-                                            argv[2] == std::wstring(L"exists"))) {
+    if (command == L"task" && argc == 3 &&
+        (argv[2] == std::wstring(L"register") || argv[2] == std::wstring(L"exists"))) {
         return LogonTask(argv[2] == std::wstring(L"register")) ? 0 : 1;
     }
     std::fprintf(stderr,
