@@ -4,7 +4,8 @@
 ; uninstall entry under HKLM, and the service that defragments with the system's rights) or just
 ; for the current user (no rights needed, %LOCALAPPDATA%\Programs, the entry under HKCU, no
 ; service). The setup program itself runs without rights and starts itself again with them only
-; when all users are chosen.
+; when all users are chosen; the program is only ever started by the copy without them, so that
+; it runs with the user's own rights.
 ;
 ; Command line of both programs: /S silent, /AllUsers or /CurrentUser, and the setup program
 ; takes /D=folder (last). Silently, without either, an existing installation is replaced where
@@ -36,12 +37,18 @@ ManifestSupportedOS all
 ; The Startup-folder shortcut that the Options dialog makes.
 !define STARTUP_LINK "${APP}.lnk"
 
+; The elevated copy's exit code when it leaves starting the program to the copy that started it.
+!define EXIT_START_PROGRAM 0x5150
 !define ERROR_BAD_PATHNAME 161 ; an all-users folder outside Program Files
 !define ERROR_INSTALL_FAILURE 1603
 
 !define /math WAIT_AND_QUERY 0x00100000 | 0x1000 ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
 !define SMTO_ABORTIFHUNG 0x0002
 !define SEE_MASK_NOCLOSEPROCESS 0x00000040
+!define QS_SENDMESSAGE 0x0040
+!define /math PM_QS_SENDMESSAGE ${QS_SENDMESSAGE} << 16
+!define TOKEN_QUERY 0x0008
+!define TokenElevationType 18
 
 Name "${APP}"
 OutFile "${OUTFILE}"
@@ -56,6 +63,7 @@ ShowUninstDetails show
 
 Var Mode          ; AllUsers or CurrentUser
 Var IsAdmin       ; 1 when this process has administrator rights
+Var FullToken     ; 1 when they are the elevated half of the user's rights
 Var Elevated      ; 1 in the copy started again with rights: the choices are made already
 Var CustomDir     ; the folder given with /D=, which the mode does not override
 Var Params
@@ -85,6 +93,7 @@ Page custom ModePageShow ModePageLeave
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryPageLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "&Start Quillmere"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
@@ -118,19 +127,30 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "OriginalFilename" "${APP}-${VERSION}-setu
 
 !macro SHARED_FUNCTIONS UN
 
-; $IsAdmin from the process's own rights (an administrator without elevation has none).
+; $IsAdmin and $FullToken from the process's own rights. An administrator without elevation
+; has none: the token says so even where the group membership looks otherwise.
 Function ${UN}ReadRights
     UserInfo::GetAccountType
     Pop $0
+    StrCpy $2 0
+    System::Call 'advapi32::OpenProcessToken(p -1, i ${TOKEN_QUERY}, *p .r1) i .r3'
+    ${If} $3 <> 0
+        System::Call 'advapi32::GetTokenInformation(p r1, i ${TokenElevationType}, *i .r2, i 4, \
+            *i) i'
+        System::Call 'kernel32::CloseHandle(p r1) i'
+    ${EndIf}
     StrCpy $IsAdmin 0
     ${If} $0 == "Admin"
+    ${AndIf} $2 <> 3 ; TokenElevationTypeLimited
         StrCpy $IsAdmin 1
     ${EndIf}
+    StrCpy $FullToken 0
+    ${IfThen} $2 = 2 ${|} StrCpy $FullToken 1 ${|} ; TokenElevationTypeFull
 FunctionEnd
 
-; Starts this program again with administrator rights and the parameters in $1. Silently it
-; waits and returns the exit code in $0; otherwise $0 is 0 once it started. $0 is "" when it
-; did not start (the prompt was declined).
+; Starts this program again with administrator rights and the parameters in $1, waits for it
+; (with this copy's window hidden) and returns its exit code in $0; "" when it did not start
+; (the prompt was declined).
 Function ${UN}RunElevated
     ; SHELLEXECUTEINFOW, 64-bit layout: the extra int fields pad nShow and dwHotKey to 8 bytes.
     System::Call '*(i 112, i ${SEE_MASK_NOCLOSEPROCESS}, p $HWNDPARENT, w "runas", w "$EXEPATH", \
@@ -141,10 +161,21 @@ Function ${UN}RunElevated
         StrCpy $0 0
         System::Call '*$2(i, i, p, p, p, p, p, i, i, p, p, p, p, i, i, p, p .r4)'
         ${If} $4 P<> 0
-            ${If} ${Silent}
-                System::Call 'kernel32::WaitForSingleObject(p r4, i -1) i'
-                System::Call 'kernel32::GetExitCodeProcess(p r4, *i .r0) i'
+            ${IfNot} ${Silent}
+                HideWindow
             ${EndIf}
+            ; Messages that other programs send to this copy's windows are answered while it
+            ; waits: a window that does not answer holds up a broadcast.
+            System::Alloc 48 ; MSG
+            Pop $5
+            ${Do}
+                System::Call 'user32::MsgWaitForMultipleObjects(i 1, *p r4, i 0, i -1, \
+                    i ${QS_SENDMESSAGE}) i .r3'
+                ${IfThen} $3 <> 1 ${|} ${Break} ${|}
+                System::Call 'user32::PeekMessageW(p r5, p 0, i 0, i 0, i ${PM_QS_SENDMESSAGE}) i'
+            ${Loop}
+            System::Free $5
+            System::Call 'kernel32::GetExitCodeProcess(p r4, *i .r0) i'
             System::Call 'kernel32::CloseHandle(p r4) i'
         ${EndIf}
     ${EndIf}
@@ -331,11 +362,22 @@ Function .onInit
             ${If} $0 == ""
                 SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
             ${Else}
-                SetErrorLevel $0
+                Call FinishAfterElevatedCopy
             ${EndIf}
             Quit
         ${EndIf}
     ${EndIf}
+FunctionEnd
+
+; The elevated copy has ended with the exit code $0: starts the program, with this copy's rights
+; (the user's own), when that copy asks for it, and passes its success or failure on.
+Function FinishAfterElevatedCopy
+    ${If} $0 = ${EXIT_START_PROGRAM}
+        StrCpy $0 0
+        ReadRegStr $INSTDIR HKLM "${UNINSTALL_KEY}" "InstallLocation"
+        Call StartProgram
+    ${EndIf}
+    SetErrorLevel $0
 FunctionEnd
 
 ; For all users, $0 = 1 when $INSTDIR is a folder inside Program Files, which only administrators
@@ -388,6 +430,16 @@ Function DirectoryPageLeave
     ${IfThen} $0 = 0 ${|} Abort ${|}
 FunctionEnd
 
+; Setup started with the rights already does not start the program: it would have them too.
+; The program starts at the next logon.
+Function FinishPageShow
+    ${If} $Elevated <> 1
+    ${AndIf} $FullToken = 1
+        ${NSD_Uncheck} $mui.FinishPage.Run
+        ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+    ${EndIf}
+FunctionEnd
+
 Function SkipWhenElevated
     ${If} $Elevated = 1
         Abort
@@ -436,6 +488,7 @@ Function ModePageLeave
                     rights. Choose $\"Only for me$\" to install without them."
                 Abort
             ${EndIf}
+            Call FinishAfterElevatedCopy
             Quit
         ${EndIf}
     ${Else}
@@ -444,8 +497,15 @@ Function ModePageLeave
     Call ApplyMode
 FunctionEnd
 
+; Never with more rights than the user's own: the elevated copy leaves it to the copy that
+; started it, through its exit code, and a setup started with the rights already leaves it to
+; the next logon.
 Function StartProgram
-    Exec '"$INSTDIR\${EXE_NAME}"'
+    ${If} $Elevated = 1
+        SetErrorLevel ${EXIT_START_PROGRAM}
+    ${ElseIf} $FullToken <> 1
+        Exec '"$INSTDIR\${EXE_NAME}"'
+    ${EndIf}
 FunctionEnd
 
 ; An update stops the service, whose program it replaces.
@@ -507,8 +567,8 @@ Section "${APP}" SecProgram
         Call RegisterService
     ${EndIf}
 
-    ; A copy that was running when a silent update began comes back, with its settings; the
-    ; finish page offers the same otherwise.
+    ; A copy that was running when a silent update began comes back, with its settings and the
+    ; user's own rights (see StartProgram); the finish page offers the same otherwise.
     ${If} ${Silent}
     ${AndIf} $WasRunning = 1
         Call StartProgram

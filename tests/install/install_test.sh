@@ -2,8 +2,9 @@
 # The setup program and the portable zip, end to end under Wine, in a fresh copy of the booted
 # prefix with a wineserver of its own: builds both packages, installs silently for the current
 # user, updates over the running program, uninstalls, then installs for all users (with the
-# service), updates, and uninstalls. Each phase is one test; the last line counts them
-# ("install: N passed, N failed").
+# service), updates, and uninstalls. Under Wine every program has administrator rights; the
+# probe runs the setup program without them where that matters. Each phase is one test; the
+# last line counts them ("install: N passed, N failed").
 #   install_test.sh [BUILD_DIR]     (default build/, with build/windows built)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -115,6 +116,20 @@ exits_with() { # exits_with STATUS COMMAND...
 same_file() { cmp -s "$1" "$2"; }
 program_pid() { wine "$probe" window QuillmereMenu 15000 | tr -d '\r'; }
 start_program() { (cd / && wine "$1" >/dev/null 2>&1 &); }
+# Runs the setup program without administrator rights; $setup_pid is its process id.
+setup_without_rights() {
+    check "setup $* without rights succeeds" \
+        wine "$probe" limited "\"$(qm_winpath "$setup")\" $*"
+    setup_pid=$(head -n 1 "$check_output" | tr -d '\r')
+}
+# The running program was started by the setup program without rights, and has none.
+check_started_by_setup() {
+    check "the program is running again" wine "$probe" window QuillmereMenu 15000
+    local origin
+    origin=$(wine "$probe" origin QuillmereMenu 15000 | tr -d '\r')
+    check "started by the setup program without rights, with none" \
+        test "$origin" = "$setup_pid limited"
+}
 
 # ---------------------------------------------------------------------------------------------
 phase "package: setup program and portable zip"
@@ -161,10 +176,9 @@ start_program "$windir\\Quillmere.exe"
 first=$(program_pid)
 check "the installed program starts" test -n "$first"
 check "it has not saved its schedule yet" lacks_value "$(reg_values "$settings_key")" UseEndDate
-check "setup /S /CurrentUser again succeeds" wine "$setup" /S /CurrentUser
-second=$(program_pid)
-check "the program is running again" test -n "$second"
-check "as a new process" test "$first" != "$second"
+setup_without_rights /S /CurrentUser
+check_started_by_setup
+check "as a new process" test "$first" != "$(program_pid)"
 settings=$(reg_values "$settings_key")
 check "it ended as on Exit, saving its schedule" has_line "$settings" "UseEndDate=False"
 check "its settings are kept" has_line "$settings" "StartHour=21"
@@ -191,7 +205,8 @@ check "the run log stays" test -s "$local_appdata/Quillmere/runs.log"
 # ---------------------------------------------------------------------------------------------
 phase "for all users, a folder outside Program Files is refused"
 # 161: ERROR_BAD_PATHNAME.
-check 'setup /S /AllUsers /D=C:\Quillmere fails' exits_with 161 wine "$setup" /S /AllUsers '/D=C:\Quillmere'
+check 'setup /S /AllUsers /D=C:\Quillmere fails' \
+    exits_with 161 wine "$setup" /S /AllUsers '/D=C:\Quillmere'
 # Wine would quote an argument with a space, and /D= takes none: the probe passes it as it is.
 check 'without rights too, /D=C:\Program Files\..\Quillmere' exits_with 161 wine "$probe" limited \
     "\"$(qm_winpath "$setup")\" /S /AllUsers /D=C:\\Program Files\\..\\Quillmere"
@@ -208,7 +223,7 @@ check "the program is in Program Files" same_file "$dir/Quillmere.exe" "$tree/Qu
 check "the service's program beside it" \
     same_file "$dir/QuillmereService.exe" "$tree/QuillmereService.exe"
 service=$(reg_values "$service_key")
-for expected in "Start=0x3" "ObjectName=LocalSystem" "ImagePath=\"$windir\\QuillmereService.exe\""; do
+for expected in Start=0x3 ObjectName=LocalSystem "ImagePath=\"$windir\\QuillmereService.exe\""; do
     check "the service is registered: $expected" has_line "$service" "$expected"
 done
 check "no logon task" fails wine "$probe" task exists
@@ -221,12 +236,17 @@ check "its quiet uninstall is for all users" \
 check "no entry for the current user" key_absent "HKCU\\$uninstall_key"
 
 # ---------------------------------------------------------------------------------------------
-phase "update for all users: the service stays registered, the old logon task goes"
+phase "update for all users without rights: the old logon task goes, the program comes back"
+start_program "$windir\\Quillmere.exe"
+check "the installed program starts" test -n "$(program_pid)"
 check "a logon task of an earlier version" wine "$probe" task register
 check "the service runs" wine sc start QuillmereDefrag
-check "setup /S /AllUsers again succeeds" wine "$setup" /S /AllUsers
+setup_without_rights /S /AllUsers
+check_started_by_setup
 check "the service is still registered" test "$(reg_values "$service_key")" = "$service"
 check "the logon task is gone" fails wine "$probe" task exists
+check "setup /S /AllUsers with the rights already succeeds" wine "$setup" /S /AllUsers
+check "and does not start the program" fails wine "$probe" window QuillmereMenu 3000
 
 # ---------------------------------------------------------------------------------------------
 phase "uninstall silently for all users, leaving a portable copy running"
