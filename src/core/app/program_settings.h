@@ -27,7 +27,6 @@ struct RunSettings {
     // What went wrong in the last run, as a line for the status balloon; empty after a run
     // that went well. Not stored: a new program start has no such news.
     std::string lastRunProblem;
-    // Whether a drive of the last run was refused for want of administrator rights.
 
     std::int16_t SelectedDriveCount() const {
         return static_cast<std::int16_t>(selectedDrives.size());

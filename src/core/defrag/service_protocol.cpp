@@ -90,6 +90,8 @@ std::string OutcomeWords(const DriveOutcome& outcome) {
             return "failed " + Hex8(outcome.code) + " " + outcome.reason;
         case DriveOutcome::Kind::kSkipped:
             return "skipped " + Hex8(outcome.code) + " " + outcome.reason;
+        case DriveOutcome::Kind::kBusy:
+            return "busy " + Hex8(outcome.code) + " " + outcome.reason;
     }
     return "ok";
 }
@@ -106,12 +108,15 @@ std::optional<DriveOutcome> ParseOutcome(std::string_view text) {
         return std::nullopt;
     }
     const auto code = ParseNumber<std::uint32_t>(words[1], 16);
-    if (!code || (words[0] != "failed" && words[0] != "skipped")) {
+    using enum DriveOutcome::Kind;
+    const auto kind = words[0] == "failed"    ? std::optional(kFailed)
+                      : words[0] == "skipped" ? std::optional(kSkipped)
+                      : words[0] == "busy"    ? std::optional(kBusy)
+                                              : std::nullopt;
+    if (!code || !kind) {
         return std::nullopt;
     }
-    return DriveOutcome{
-        words[0] == "failed" ? DriveOutcome::Kind::kFailed : DriveOutcome::Kind::kSkipped,
-        std::string(words[2]), *code};
+    return DriveOutcome{*kind, std::string(words[2]), *code};
 }
 
 bool Printable(std::string_view line) {

@@ -61,8 +61,10 @@ void ServiceRun::Handle(const service::ServiceMessage& message) {
                 outcome_ = m.outcome;
                 pipe_.reset();
             } else if constexpr (std::is_same_v<M, service::Busy>) {
+                // Another run of the service's: as another optimisation running.
                 busy_ = true;
                 Fail(kServiceBusy);
+                outcome_->kind = DriveOutcome::Kind::kBusy;
             } else if constexpr (std::is_same_v<M, service::Refusal>) {
                 Fail(m.reason);
             } else {

@@ -29,7 +29,8 @@ TEST(ServiceProtocol, EveryMessageReadsBackAsItWasWritten) {
     const DriveOutcome outcomes[] = {{},
                                      {DriveOutcome::Kind::kStopped, "", 0},
                                      {DriveOutcome::Kind::kFailed, "access denied", 0x80070005},
-                                     {DriveOutcome::Kind::kSkipped, "solid-state drive", 0}};
+                                     {DriveOutcome::Kind::kSkipped, "solid-state drive", 0},
+                                     {DriveOutcome::Kind::kBusy, "another optimisation", 1}};
     for (const DriveOutcome& outcome : outcomes) {
         const Ended ended = std::get<Ended>(back(EndedMessage(7, outcome)));
         EXPECT_EQ(std::tuple(ended.exitCode, OutcomeText(ended.outcome)),
@@ -228,7 +229,7 @@ struct FakeAccess final : DefragServiceAccess {
 TEST(ServiceRun, TheTrayTakesTheServicesAnswerAndEveryFailureOnTheWayAsTheDrivesOutcome) {
     const std::pair<std::string, std::string> cases[] = {
         {"QMD/1 STARTED 9 defrag c: /O /U /V\nQMD/1 OUTPUT a\\r\\nb\nQMD/1 ENDED 0 ok\n", "ok"},
-        {"QMD/1 BUSY\n", "failed: another optimisation is running"},
+        {"QMD/1 BUSY\n", "busy: another optimisation is running"},
         {"QMD/1 REFUSED C: is not a fixed drive\n", "failed: C: is not a fixed drive"},
         {"QMD/2 STARTED 9 x\n",
          "failed: the defragmentation service speaks another protocol "
