@@ -20,6 +20,7 @@
 #include "core/app/process_terminator.h"
 #include "core/app/startup_entry.h"
 #include "core/common/clock.h"
+#include "core/common/monotonic_clock.h"
 #include "core/common/date_time.h"
 #include "core/common/settings_store.h"
 #include "core/common/timer.h"
@@ -121,8 +122,9 @@ class FakeProcessTable final : public ProcessTable {
         friend bool operator==(const PriorityCall&, const PriorityCall&) = default;
     };
 
-    std::uint32_t Add(std::string exePath, std::int32_t basePriority = 8) {
-        entries.push_back({nextPid, std::move(exePath), basePriority});
+    std::uint32_t Add(std::string exePath, std::int32_t basePriority = 8,
+                      std::uint32_t parent = 0) {
+        entries.push_back({nextPid, std::move(exePath), basePriority, parent});
         return nextPid++;
     }
     std::optional<std::vector<ProcessEntry>> Snapshot() override {
@@ -141,6 +143,12 @@ class FakeProcessTable final : public ProcessTable {
     std::vector<PriorityCall> priorityCalls;
 };
 
+// Milliseconds the test moves by hand.
+struct FakeMonotonicClock final : MonotonicClock {
+    std::int64_t Milliseconds() const override { return now; }
+    std::int64_t now = 1000;
+};
+
 // A started program whose end the test decides.
 struct FakeChild {
     std::uint32_t pid = 0;
@@ -153,15 +161,22 @@ struct FakeChild {
 
 // The handle the program holds on a started program.
 struct FakeStartedProcess final : StartedProcess {
-    explicit FakeStartedProcess(std::shared_ptr<FakeChild> c) : child(std::move(c)) {}
+    FakeStartedProcess(std::shared_ptr<FakeChild> c, FakeProcessTable* t)
+        : child(std::move(c)), table(t) {}
     std::uint32_t Pid() const override { return child->pid; }
     std::optional<std::uint32_t> ExitCode() override { return child->exitCode; }
     std::string ReadText() override {
         ++child->drains;
         return child->output.substr(std::exchange(child->read, child->output.size()));
     }
-    void End() override { ++child->ends; }
+    // Ends the program itself, not what it started.
+    void End() override {
+        ++child->ends;
+        child->exitCode = child->exitCode.value_or(1);
+        std::erase_if(table->entries, [this](const ProcessEntry& e) { return e.pid == Pid(); });
+    }
     std::shared_ptr<FakeChild> child;
+    FakeProcessTable* table;
 };
 
 // Starts the programs named in `available`: each joins the process list at normal priority,
@@ -181,9 +196,9 @@ class FakeLauncher final : public ProcessLauncher {
         children.push_back(std::make_shared<FakeChild>());
         children.back()->pid = table_.Add(word + ".exe");
         if (word == "defrag") {
-            table_.Add("dfrgntfs.exe", engineBasePriority);
+            table_.Add("dfrgntfs.exe", engineBasePriority, children.back()->pid);
         }
-        return std::make_unique<FakeStartedProcess>(children.back());
+        return std::make_unique<FakeStartedProcess>(children.back(), &table_);
     }
     // Every started program ends, with this exit code and output.
     void FinishAll(std::uint32_t exitCode = 0, const std::string& output = "") {

@@ -26,6 +26,9 @@ inline constexpr std::string_view kWeeklySelections = "WeeklySelections";
 inline constexpr std::string_view kMonthlySelections = "MonthlySelections";
 // "1" once this user's copy has taken over the start of an older copy's logon task.
 inline constexpr std::string_view kStartFromTaskMoved = "StartFromTaskMoved";
+// The last notification shown about an unattended run, so that a restart does not repeat it;
+// empty after a run that went through.
+inline constexpr std::string_view kLastNotice = "LastNotice";
 
 // "Show" + upper-case drive letter + "Drive": ShowDDrive for drive D.
 inline std::string ShowDriveKey(char upperLetter) {

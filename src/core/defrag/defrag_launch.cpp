@@ -52,8 +52,7 @@ std::optional<std::uint32_t> CreationClassForLevel(int priority) {
     return PriorityForLevel(priority)->priorityClass;
 }
 
-LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
-                            const DefragLaunch& launch,
+LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, const DefragLaunch& launch,
                             const std::function<void()>& onDefragStarted) {
     LaunchedDefrag launched;
     const auto creationClass = CreationClassForLevel(launch.priority);
@@ -75,7 +74,6 @@ LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
         if (onDefragStarted) {
             onDefragStarted();
         }
-        SetTaskPriority(processes, "defrag.exe", launch.priority);
         return launched;
     }
     // Whether the tool started is not checked here: the run finds no process and moves on.
@@ -86,7 +84,6 @@ LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
     }
     launched.process = launcher.Start(
         {launch.contigProgram, launch.contigCommand, launch.hidden, *creationClass, true});
-    SetTaskPriority(processes, "contig.exe", launch.priority);
     return launched;
 }
 

@@ -103,12 +103,12 @@ struct LaunchedDefrag {
 
 // Asks the service to defragment the drive when it is installed. Otherwise starts the system
 // defragmenter with its output captured, or the contig tool (from `contigProgram`) when the
-// defragmenter cannot be started, and then sets the started program's
-// priority by name (creation classes are not honoured everywhere). `onDefragStarted` runs when
-// the system defragmenter itself started: the run uses it to time the priority of its engine.
-// A priority outside 1 to 3 starts nothing. Failures are silent.
-LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, ProcessTable& processes,
-                            const DefragLaunch& launch,
+// defragmenter cannot be started, each in the priority's class from its first instruction (the
+// launcher sets it on the new process itself: nothing of the same name that someone else
+// started is touched). `onDefragStarted` runs when the system defragmenter itself started: the
+// run uses it to time the priority of its engine. A priority outside 1 to 3 starts nothing.
+// Failures are silent.
+LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, const DefragLaunch& launch,
                             const std::function<void()>& onDefragStarted = {});
 
 }  // namespace qm

@@ -37,10 +37,17 @@ bool DefragNowRun::Start(int row, char letter, int launchPriority) {
     DefragServiceAccess* service =
         s_.system.syntax == DefragSyntax::kClassic ? nullptr : s_.system.service;
     const char drive = static_cast<char>(row == 0 ? 'C' : letter & ~0x20);
-    child_ = LaunchDefrag(s_.launcher, s_.processes,
-                          {s_.system.defragProgram, s_.system.contigProgram, drive,
-                           plan.defragCommand, plan.contigCommand, true, launchPriority, service})
-                 .process;
+    LaunchedDefrag launched = LaunchDefrag(
+        s_.launcher, {s_.system.defragProgram, s_.system.contigProgram, drive, plan.defragCommand,
+                      plan.contigCommand, true, launchPriority, service});
+    child_ = std::move(launched.process);
+    childPid_ = child_ ? child_->Pid() : 0;
+    viaService_ = launched.viaService;
+    stopped_ = false;
+    output_ = OutputWatch{};
+    drive_ = std::string(1, drive) + ":";
+    commandLine_ = launched.commandLine.empty() ? plan.defragCommand : launched.commandLine;
+    started_ = s_.clock.Now();
     s_.timerPriority.Restart();
     s_.timerWait.Restart();
     return true;
@@ -48,21 +55,28 @@ bool DefragNowRun::Start(int row, char letter, int launchPriority) {
 
 void DefragNowRun::TimerPriority_Timer() {
     s_.timerPriority.SetEnabled(false);
-    // The saved priority, not the one the dialog showed at the start.
-    SetTaskPriority(s_.processes, kEngineExe, EngineLevel(s_.run.runPriority));
+    // The saved priority, not the one the dialog showed at the start; only for the engine our
+    // own defragmenter started.
+    if (childPid_ != 0 && !viaService_) {
+        SetChildPriority(s_.processes, childPid_, kEngineExe, EngineLevel(s_.run.runPriority));
+    }
 }
 
 void DefragNowRun::TimerWait_Timer() {
     // Its output is taken in at every poll, so that it never waits on a full pipe.
     if (child_) {
-        child_->ReadText();
-    }
-    const bool childEnded = !child_ || child_->ExitCode().has_value();
-    if (!childEnded || AnyProcessRunning(s_.processes, {kDefragExe, kContigExe}) == true) {
-        return;  // the timer polls on
+        output_.Feed(child_->ReadText());
+        if (!child_->ExitCode()) {
+            return;  // the timer polls on
+        }
+        // On Windows XP the drive is done once the engine our defragmenter started is.
+        if (s_.system.syntax == DefragSyntax::kClassic && !viaService_ &&
+            FindRunning(s_.processes, {kEngineExe}, childPid_).found) {
+            return;
+        }
     }
     s_.timerWait.SetEnabled(false);
-    child_.reset();
+    Finish();
     running_ = false;
     if (view_) {
         view_->ShowFinished(runningRow_);
@@ -73,6 +87,41 @@ void DefragNowRun::TimerWait_Timer() {
     if (s_.scheduleChanged) {
         s_.scheduleChanged();
     }
+}
+
+void DefragNowRun::Finish() {
+    std::optional<std::uint32_t> exitCode;
+    std::optional<DriveOutcome> judged;
+    if (child_) {
+        exitCode = child_->ExitCode();
+        output_.Feed(child_->ReadText());
+        judged = child_->Outcome();
+    }
+    const DriveOutcome outcome = stopped_ ? DriveOutcome{DriveOutcome::Kind::kStopped, "", 0}
+                                 : judged ? *judged
+                                          : ClassifyDefragOutcome(exitCode, output_.Codes());
+    child_.reset();
+    childPid_ = 0;
+    if (s_.log) {
+        AppendToRunLog(*s_.log,
+                       RunLogLine({started_, drive_, commandLine_,
+                                   s_.clock.Now().Seconds() - started_.Seconds(), outcome}));
+        if (output_.TotalBytes() > 0) {
+            s_.log->Write(DriveOutputFile(drive_), output_.Kept());
+        }
+    }
+    if ((outcome.Failed() || outcome.kind == DriveOutcome::Kind::kBusy) && s_.tellFailure) {
+        s_.tellFailure("Drive " + drive_ + " was not defragmented: " + outcome.reason + ".");
+    }
+}
+
+bool DefragNowRun::Stop() {
+    if (!child_) {
+        return false;
+    }
+    stopped_ = true;
+    child_->End();
+    return true;
 }
 
 }  // namespace qm

@@ -6,9 +6,12 @@
 
 #include "core/app/program_settings.h"
 #include "core/app/run_supervisor.h"
+#include "core/common/clock.h"
 #include "core/common/timer.h"
 #include "core/defrag/defrag_launch.h"
+#include "core/defrag/console_output.h"
 #include "core/defrag/process_table.h"
+#include "core/defrag/run_log.h"
 
 namespace qm {
 
@@ -38,17 +41,23 @@ class DefragNowView {
 struct DefragNowServices {
     ProcessTable& processes;
     ProcessLauncher& launcher;
+    const Clock& clock;
+    LogFolder* log;          // where the drive's line goes; none keeps no log
     Timer& timerWait;        // 2 s: is the defragmenter still running?
     Timer& timerPriority;    // 3 s, once: the engine's priority
     const RunSettings& run;  // the saved priority, for the engine
     const DefragSystem& system;
     std::function<void(bool)> setSchedulerEnabled;
     std::function<void()> scheduleChanged;  // refreshes the tray's status text
+    // Says why the drive was not done, in the program's message box.
+    std::function<void(const std::string&)> tellFailure;
 };
 
 // One drive defragmented at once from the Options dialog, watched by its own timers. The
 // scheduler stays off meanwhile and no after-defrag action follows. The watch belongs to the
 // program, not to the dialog's window: closing the dialog does not lose the end of the run.
+// The drive is judged and logged as a run's drive is, but it does not count as a run: neither
+// "LastDefrag" nor the balloon's failure line changes. A drive not done says why.
 class DefragNowRun {
   public:
     explicit DefragNowRun(DefragNowServices services);
@@ -64,17 +73,29 @@ class DefragNowRun {
     bool Start(int row, char letter, int launchPriority);
     void TimerPriority_Timer();
     void TimerWait_Timer();
+    // Ends its defragmenter; false when none of its own runs.
+    bool Stop();
 
     bool Running() const { return running_; }
     const std::string& PanelCaption() const { return panelCaption_; }
 
   private:
+    // The drive has ended: judged, logged, and a failure told.
+    void Finish();
+
     DefragNowServices s_;
     DefragNowView* view_ = nullptr;
     bool running_{};
     int runningRow_{};
     std::string panelCaption_;
     std::unique_ptr<StartedProcess> child_;
+    std::uint32_t childPid_{};
+    bool viaService_{};
+    bool stopped_{};
+    OutputWatch output_;
+    std::string drive_;
+    std::string commandLine_;
+    DateTime started_;
 };
 
 }  // namespace qm

@@ -12,6 +12,7 @@ struct ProcessEntry {
     std::uint32_t pid{};
     std::string exePath;  // as the list reports it: a bare file name or a full path
     std::int32_t basePriority{};
+    std::uint32_t parentPid{};  // who started it, as the list remembers
 };
 
 // The system's list of running processes and the one thing the program does to them.

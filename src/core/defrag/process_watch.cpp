@@ -76,6 +76,32 @@ std::optional<bool> AnyProcessRunning(ProcessTable& table,
     return false;
 }
 
+ProcessLookup FindRunning(ProcessTable& table, std::initializer_list<std::string_view> exeNames,
+                          std::optional<std::uint32_t> parent) {
+    ProcessLookup lookup;
+    auto entries = table.Snapshot();
+    lookup.listed = entries.has_value();
+    for (const auto& entry : entries.value_or(std::vector<ProcessEntry>{})) {
+        const std::string name = MatchableName(entry.exePath);
+        for (std::string_view wanted : exeNames) {
+            if (name == AsciiLower(wanted) && (!parent || entry.parentPid == *parent)) {
+                lookup.found = entry;
+                return lookup;
+            }
+        }
+    }
+    return lookup;
+}
+
+void SetChildPriority(ProcessTable& table, std::uint32_t parent, std::string_view exeName,
+                      int level) {
+    const auto row = PriorityForLevel(level);
+    const auto child = row ? FindRunning(table, {exeName}, parent).found : std::nullopt;
+    if (child && child->basePriority != row->basePriority) {
+        table.SetPriorityClass(child->pid, row->priorityClass);  // refusal is not reported
+    }
+}
+
 TaskInfo FindTask(ProcessTable& table, std::string_view exeName) {
     TaskInfo task;
     if (auto found = FindFirst(table, AsciiLower(exeName))) {

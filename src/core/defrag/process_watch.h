@@ -32,6 +32,23 @@ std::uint32_t FindProcessId(ProcessTable& table, std::string_view exeName);
 std::optional<bool> AnyProcessRunning(ProcessTable& table,
                                       std::initializer_list<std::string_view> exeNames);
 
+// What a look at the process list found: whether it could be taken, and the first process of
+// the names asked for.
+struct ProcessLookup {
+    bool listed{};
+    std::optional<ProcessEntry> found;
+};
+
+// The first process of any of these executable names (whole names, case ignored); only
+// children of `parent` when one is given.
+ProcessLookup FindRunning(ProcessTable& table, std::initializer_list<std::string_view> exeNames,
+                          std::optional<std::uint32_t> parent = std::nullopt);
+
+// Gives the first process of that name that `parent` started the level's priority class, as
+// SetTaskPriority does: a process of the same name that someone else started keeps its own.
+void SetChildPriority(ProcessTable& table, std::uint32_t parent, std::string_view exeName,
+                      int level);
+
 // The result of the last lookup by name: id 0 when nothing was found.
 struct TaskInfo {
     std::uint32_t TaskProcessId{};

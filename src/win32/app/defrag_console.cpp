@@ -1,9 +1,10 @@
 #include "win32/app/defrag_console.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
+
+#include "win32/common/shell_open.h"
 
 namespace qm::win {
 
@@ -21,24 +22,10 @@ std::wstring SystemFile(const wchar_t* name) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES ? path : std::wstring();
 }
 
-bool Open(const std::wstring& what) {
-    if (what.empty()) {
-        return false;
-    }
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof(info);
-    // No error box of the shell's own: a failure here shows nothing.
-    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-    info.lpVerb = L"open";
-    info.lpFile = what.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    return ::ShellExecuteExW(&info) != FALSE;
-}
-
 }  // namespace
 
 bool OpenDefragConsole() {
-    return Open(SystemFile(L"dfrg.msc")) || Open(SystemFile(L"dfrgui.exe"));
+    return OpenInShell(SystemFile(L"dfrg.msc")) || OpenInShell(SystemFile(L"dfrgui.exe"));
 }
 
 }  // namespace qm::win

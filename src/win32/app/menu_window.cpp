@@ -14,6 +14,7 @@
 #include "core/schedule/status_texts.h"
 #include "win32/app/defrag_console.h"
 #include "win32/app/end_now_message.h"
+#include "win32/common/shell_open.h"
 #include "win32/common/text.h"
 #include "win32/defrag/drives.h"
 #include "win32/defrag/system_shutdown.h"
@@ -83,15 +84,16 @@ void MenuWindow::OnCreate() {
     Timer& timerPriority = timers_->Create();
     run_ = std::make_unique<RunSupervisor>(RunServices{
         program_.processes, program_.launcher, program_.terminator, *scheduler_, program_.clock,
-        program_.store, program_.dates, program_.run, timerWait, timerPriority,
+        program_.ticks, program_.store, program_.dates, program_.run, timerWait, timerPriority,
         [this](const std::string& text) { SetBalloon(text); },
         [this] { Scheduler1_ScheduleChanged(); }, [this] { Unload(); },
         [](int mode) { ShutdownWindows(mode); },
         [](const std::string& message) { ProgramMsgBox().MsgBox(message, 48, " Quillmere"); },
+        [this](const std::string& text) { tray_.ShowWarning(L"Quillmere", Widen(text)); },
         program_.defragSystem, &program_.runLog});
     unattended_ = std::make_unique<UnattendedRuns>(
         program_.clock, program_.power, timers_->Create(), program_.run, program_.schedule.Record(),
-        [this] { run_->Scheduler1_ScheduledTime(); }, &program_.runLog);
+        [this] { run_->OnScheduledMoment(); }, &program_.runLog);
     CreateOptionsDialog();
 }
 
@@ -212,7 +214,11 @@ void MenuWindow::mnuDefrag_Click() {
 }
 
 void MenuWindow::mnuStop_Click() {
-    run_->mnuStop_Click();
+    // Only what this program started: a defragmenter of Windows' own or of another user keeps
+    // running.
+    if (!run_->StopCurrentDrive() && !options_->StopDefragNow()) {
+        ProgramMsgBox().MsgBox(kNotOurDefragmenter, 64, " Quillmere");
+    }
 }
 
 void MenuWindow::mnuOpen_Click() {
@@ -289,6 +295,9 @@ void MenuWindow::OnTrayEvent(UINT event, POINT anchor) {
         case TrayEventAction::kHover:
             lastIconPoint_ = anchor;
             hover_->OnIconMouseMove();
+            break;
+        case TrayEventAction::kOpenRunLog:
+            OpenInShell(Widen(program_.runLog.Folder() + "\\runs.log"));
             break;
         case TrayEventAction::kNothing:
             break;

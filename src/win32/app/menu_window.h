@@ -34,6 +34,9 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
   public:
     static constexpr const wchar_t* kClassName = L"QuillmereMenu";
     static constexpr const wchar_t* kCaption = L"Quillmere";
+    static constexpr const char* kNotOurDefragmenter =
+        "The defragmenter that is running was not started by Quillmere, so Quillmere cannot "
+        "stop it.";
 
     MenuWindow(HINSTANCE instance, Program& program);
     ~MenuWindow();

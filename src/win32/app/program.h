@@ -21,6 +21,7 @@ struct Program {
     RegistrySettingsStore store;
     LocaleDateTextFormat dates;
     SystemClock clock;
+    SystemMonotonicClock ticks;
     ScheduleModule schedule{clock};
     ToolhelpProcessTable processes;
     CreateProcessLauncher launcher;

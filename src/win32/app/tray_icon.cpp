@@ -85,4 +85,15 @@ bool TrayIcon::SetTip(const std::wstring& tip) {
     return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
+bool TrayIcon::ShowWarning(const std::wstring& title, const std::wstring& text) {
+    if (!shown_) {
+        return false;
+    }
+    NOTIFYICONDATAW data = Data(NIF_INFO);
+    data.dwInfoFlags = NIIF_WARNING;
+    wcsncpy_s(data.szInfoTitle, title.c_str(), _TRUNCATE);
+    wcsncpy_s(data.szInfo, text.c_str(), _TRUNCATE);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 }  // namespace qm::win

@@ -29,6 +29,9 @@ class TrayIcon {
     bool SetTip(const std::wstring& tip);
     // A new picture, e.g. at the size for a new display scale.
     bool SetIcon(HICON icon);
+    // A warning notification from the icon: a balloon, or a toast on Windows 10 and 11. A
+    // click on it comes back as NIN_BALLOONUSERCLICK.
+    bool ShowWarning(const std::wstring& title, const std::wstring& text);
 
     bool WantsShown() const { return wanted_; }
     bool IsShown() const { return shown_; }

@@ -19,4 +19,8 @@ DateTime SystemClock::Now() const {
     return now;
 }
 
+std::int64_t SystemMonotonicClock::Milliseconds() const {
+    return static_cast<std::int64_t>(::GetTickCount64());
+}
+
 }  // namespace qm::win

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <vector>
+
 #include "win32/common/text.h"
 #include "win32/common/unique_handle.h"
 
@@ -51,6 +53,33 @@ std::optional<bool> IncursSeekPenalty(char letter) {
     return answer.IncursSeekPenalty != FALSE;
 }
 
+std::optional<std::string> FileSystemOf(char letter) {
+    const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
+    wchar_t name[MAX_PATH + 1] = {};
+    if (!::GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1)) {
+        return std::nullopt;
+    }
+    return Narrow(name);
+}
+
+std::optional<bool> OptimisationServiceDisabled() {
+    // The least access that reads a start type: nothing else of the service is asked.
+    const UniqueScHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    const UniqueScHandle service(
+        manager ? ::OpenServiceW(manager.get(), L"defragsvc", SERVICE_QUERY_CONFIG) : nullptr);
+    if (!service) {
+        return std::nullopt;
+    }
+    DWORD needed = 0;
+    ::QueryServiceConfigW(service.get(), nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
+    if (needed == 0 || !::QueryServiceConfigW(service.get(), config, needed, &needed)) {
+        return std::nullopt;
+    }
+    return config->dwStartType == SERVICE_DISABLED;
+}
+
 DefragSystem ThisDefragSystem(DefragServiceAccess* service) {
     DefragSystem system;
     system.syntax = DefragSyntaxFor(ReadWindowsVersion());
@@ -60,6 +89,8 @@ DefragSystem ThisDefragSystem(DefragServiceAccess* service) {
     system.defragProgram =
         (folder.empty() ? std::string("C:\\Windows\\system32") : folder) + "\\defrag.exe";
     system.incursSeekPenalty = &IncursSeekPenalty;
+    system.fileSystemOf = &FileSystemOf;
+    system.optimisationServiceDisabled = &OptimisationServiceDisabled;
     wchar_t exe[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
     const std::wstring path(exe, length < MAX_PATH ? length : 0);

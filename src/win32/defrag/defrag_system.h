@@ -20,6 +20,13 @@ std::string SystemFolder();
 // is opened without access.
 std::optional<bool> IncursSeekPenalty(char letter);
 
+// A drive's file system ("NTFS"), as its volume reports it; nothing when it cannot be asked.
+std::optional<std::string> FileSystemOf(char letter);
+
+// Whether the system's optimisation service "defragsvc" is disabled; nothing when it cannot be
+// opened or asked.
+std::optional<bool> OptimisationServiceDisabled();
+
 // What the run needs of this system: its defragmenter syntax, its own defrag.exe, the contig
 // tool beside the program, the seek-penalty query, and the way to the service.
 DefragSystem ThisDefragSystem(DefragServiceAccess* service = nullptr);

@@ -29,6 +29,8 @@ struct OptionsServices {
     std::function<void(bool)> setSchedulerEnabled;
     std::function<void()> scheduleChanged;
     NumberSeparators numbers;
+    const Clock& clock;
+    LogFolder* log;
 };
 
 // " Defrag Options": the start-up options, the defragmenter's priority, the action after a
@@ -60,6 +62,8 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
 
     const OptionsForm& Form() const { return form_; }
     const DefragNowRun& DefragNow() const { return defragNow_; }
+    // Ends a Defrag Now run's defragmenter; false when none of its own runs.
+    bool StopDefragNow() { return defragNow_.Stop(); }
 
   protected:
     void OnInit() override;

@@ -21,7 +21,8 @@ std::optional<std::vector<ProcessEntry>> ToolhelpProcessTable::Snapshot() {
          more = ::Process32NextW(snapshot.get(), &entry)) {
         // The name is cut at its NUL here; the core cuts again for lists that do not.
         entries.push_back({entry.th32ProcessID, Narrow(entry.szExeFile),
-                           static_cast<std::int32_t>(entry.pcPriClassBase)});
+                           static_cast<std::int32_t>(entry.pcPriClassBase),
+                           entry.th32ParentProcessID});
     }
     return entries;
 }

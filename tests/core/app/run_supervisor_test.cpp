@@ -47,10 +47,11 @@ class RunSupervisorTest : public ::testing::Test {
         system.contigProgram = "C:\\Q\\contig.exe";
         const auto balloon = [this](const std::string& t) { balloons.push_back(t); };
         return RunServices(
-            processes, launcher, terminator, scheduler, clock, store, dates, run, timerWait,
+            processes, launcher, terminator, scheduler, clock, ticks, store, dates, run, timerWait,
             timerPriority, balloon, [this] { ++scheduleChanges; }, [this] { ++ends; },
             [this](int mode) { Shutdown(mode); },
-            [this](const std::string& t) { told.push_back(t); }, std::move(system), &log);
+            [this](const std::string& t) { told.push_back(t); },
+            [this](const std::string& t) { notices.push_back(t); }, std::move(system), &log);
     }
 
     FakeClock clock{D(2026, 12, 6, 14, 30, 5)};
@@ -65,7 +66,8 @@ class RunSupervisorTest : public ::testing::Test {
     MemoryLogFolder log;
     UsDateTextFormat dates;
     RunSettings run;
-    Strings balloons, told;
+    Strings balloons, told, notices;
+    FakeMonotonicClock ticks;
     int scheduleChanges = 0, ends = 0;
     std::vector<int> shutdowns;
     bool shutdownThrows = false;
@@ -187,22 +189,99 @@ TEST_F(RunSupervisorTest, DrivesThatCannotStartArePassedOverAndAnEmptyEntryEndsT
     EXPECT_EQ(std::pair(supervisor.DefragRunning(), launcher.starts.size()), std::pair(false, 1ul));
 }
 
-TEST_F(RunSupervisorTest, NoRunWhileADefragmenterRunsOrWithNoDriveDecidedAtTheMoment) {
-    supervisor.Scheduler1_ScheduledTime();
-    EXPECT_TRUE(supervisor.DefragRunning());
+TEST_F(RunSupervisorTest, AScheduledMomentWaitsForAnotherOptimisationAndEachDriveDoesToo) {
+    const std::uint32_t windows = processes.Add("C:\\Windows\\System32\\Defrag.exe");
+    supervisor.StartDefragRun();  // the user's own start is refused, silently
+    EXPECT_FALSE(supervisor.DefragRunning() || !log.files.empty());
+    supervisor.OnScheduledMoment();
+    supervisor.OnScheduledMoment();  // a later moment is not queued behind it
+    EXPECT_EQ(std::tuple(supervisor.WaitingForOtherOptimisation(), launcher.starts.size(),
+                         balloons.back(), scheduler.Enabled()),
+              std::tuple(true, 0ul, std::string(RunSupervisor::kWaitingLine), false));
+    clock.Advance(std::chrono::minutes(5));
+    timerWait.Fire();
+    processes.entries.clear();  // Windows' own run ends
+    timerWait.Fire();
+    EXPECT_EQ(launcher.commandLines, Strings{"defrag c: -f"});
+    // Another starts during ours and outlives it: ours ends with its own handle; D waits.
+    clock.Advance(std::chrono::minutes(1));
+    launcher.FinishAll();
+    const std::uint32_t other = processes.Add("contig.exe");
+    timerWait.Fire();
+    EXPECT_EQ(std::pair(launcher.commandLines.size(), supervisor.WaitingForOtherOptimisation()),
+              std::pair(1ul, true));
+    EXPECT_FALSE(supervisor.StopCurrentDrive()) << "nothing of ours to stop";
+    std::erase_if(processes.entries, [&](const ProcessEntry& e) { return e.pid == other; });
+    timerWait.Fire();
+    EXPECT_EQ(launcher.commandLines.back(), "defrag d: -f");
     DriveEnds();
-    DriveEnds();
-    const std::size_t starts = launcher.starts.size();
-    for (const char* running : {"CONTIG.EXE", "defrag.exe"}) {  // Windows' own maintenance, say
-        processes.entries = {{1, running}};
-        supervisor.Scheduler1_ScheduledTime();
-        EXPECT_FALSE(supervisor.DefragRunning()) << running;
-    }
-    processes.entries.clear();
-    run.selectedDrives.clear();
-    supervisor.StartDefragRun();
+    EXPECT_EQ(Log(),
+              "2026-12-06 14:30:05\t-\t-\t-\tskipped: another optimisation is running "
+              "(Defrag.exe, process " +
+                  std::to_string(windows) +
+                  ")\r\n"
+                  "2026-12-06 14:35:05\tC:\tdefrag c: -f\t0:01:00\tok\r\n"
+                  "2026-12-06 14:36:05\tD:\tdefrag d: -f\t0:01:00\tok\r\n");
+
+    // Six hours of another optimisation: the moment is given up, and the user hears of it.
+    processes.Add("defrag.exe");
+    supervisor.OnScheduledMoment();
+    ticks.now += RunSupervisor::kMaxWaitMs - 1;
+    timerWait.Fire();
+    EXPECT_TRUE(supervisor.WaitingForOtherOptimisation());
+    ticks.now += 1;
+    timerWait.Fire();
     EXPECT_EQ(State(), std::tuple(false, true, false, false));
-    EXPECT_EQ(launcher.starts.size(), starts);
+    EXPECT_THAT(Log(), testing::EndsWith("\tgiven up: another optimisation was still running "
+                                         "after six hours\r\n"));
+    EXPECT_THAT(notices, testing::ElementsAre(HasSubstr("given up")));
+}
+
+TEST_F(RunSupervisorTest, AVolumeBusyWithAnotherOptimisationIsTriedAgainAMinuteLater) {
+    run.selectedDrives = {"c:"};
+    supervisor.OnScheduledMoment();
+    DriveEnds(1, "The requested operation is already in progress on the volume. (0x89000000)");
+    EXPECT_EQ(std::pair(supervisor.WaitingForOtherOptimisation(), launcher.starts.size()),
+              std::pair(true, 1ul));
+    ticks.now += RunSupervisor::kBusyVolumeRetryMs - 1;
+    timerWait.Fire();
+    ticks.now += 1;
+    timerWait.Fire();
+    EXPECT_EQ(launcher.commandLines, (Strings{"defrag c: -f", "defrag c: -f"}));
+    DriveEnds();
+    EXPECT_THAT(Log(), HasSubstr("\t-\tskipped: another optimisation is running (the volume "
+                                 "C:)\r\n2026-12-06 14:31:05\tC:\tdefrag c: -f\t0:01:00\tok"));
+}
+
+TEST_F(RunSupervisorTest, UnattendedFailuresAreNotifiedOncePerReasonAcrossARestart) {
+    run.selectedDrives = {"c:"};
+    const auto scheduledRun = [this](RunSupervisor& s, const std::string& output) {
+        s.OnScheduledMoment();
+        DriveEnds(0, output);
+    };
+    scheduledRun(supervisor, kRefusal);
+    scheduledRun(supervisor, kRefusal);
+    RunSupervisor restarted{Services()};  // takes the timers over
+    scheduledRun(restarted, kRefusal);
+    EXPECT_EQ(notices, Strings{"Defragmenting C: failed: administrator rights needed."});
+    restarted.StartDefragRun();  // the user's own run: the user sees it
+    DriveEnds(0, "Access is denied. (0x80070005)");
+    scheduledRun(restarted, "(0x89000020)");  // a drive that can never be done: no news
+    EXPECT_EQ(store.Find("LastNotice"), notices.back()) << "nothing went through yet";
+    scheduledRun(restarted, "");
+    EXPECT_EQ(store.Find("LastNotice"), "");
+    scheduledRun(restarted, kRefusal);
+    EXPECT_EQ(notices.size(), 2u) << "news again after a run that went through";
+
+    // A disabled optimisation service skips the run, said once.
+    DefragSystem disabled{DefragSyntax::kOptimize};
+    disabled.optimisationServiceDisabled = [] { return std::optional(true); };
+    RunSupervisor windows10{Services(disabled)};
+    windows10.OnScheduledMoment();
+    windows10.OnScheduledMoment();
+    EXPECT_EQ(std::pair(notices.size(), launcher.starts.size()), std::pair(3ul, 7ul));
+    EXPECT_THAT(Log(), testing::EndsWith(
+                           "\t-\tskipped: the system's optimisation service is disabled\r\n"));
 }
 
 TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter) {
@@ -224,7 +303,7 @@ TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter)
     processes.Add("defrag.exe");  // the list is back, and someone's defragmenter runs
     timerWait.Fire();
     failPolls();
-    EXPECT_EQ(launcher.starts.size(), 1u) << "the next drive started while C: may still run";
+    EXPECT_EQ(launcher.starts.size(), 1u) << "the next drive started beside another";
     timerWait.Fire();  // five minutes of failures in a row: the run ends, and says why
     EXPECT_EQ(State(), std::tuple(false, true, false, false));
     EXPECT_TRUE(shutdowns.empty()) << "no power-off in the middle of a defragmentation";
@@ -252,15 +331,19 @@ TEST_F(RunSupervisorTest, ContigStandsInAndStopEndsTheCurrentDriveButNotTheRun) 
     launcher.available = {"defrag"};
     run.selectedDrives = {"c:", "d:"};
     store.values.clear();
+    const std::uint32_t strangers = processes.Add("dfrgntfs.exe", 7);  // someone else's engine
     supervisor.StartDefragRun();
-    const std::vector<std::uint32_t> order = {processes.entries[0].pid, processes.entries[1].pid};
-    timerPriority.Fire();  // low priority for the engine, once
-    EXPECT_EQ(std::pair(processes.priorityCalls.back(), timerPriority.Enabled()),
-              std::pair(Call{order[1], 0x40}, false));
-    supervisor.mnuStop_Click();
-    // The defragmenter first, so that it cannot start its engine again, then the engine.
-    EXPECT_EQ(std::pair(terminator.ended, supervisor.DefragmenterRunning()),
-              std::pair(order, false));
+    const std::uint32_t engine = processes.entries.back().pid;
+    timerPriority.Fire();  // low priority for our engine, once, and for none other
+    EXPECT_EQ(std::pair(processes.priorityCalls, timerPriority.Enabled()),
+              std::pair(std::vector{Call{engine, 0x40}}, false));
+    EXPECT_TRUE(supervisor.StopCurrentDrive());
+    // Our defragmenter by its handle, so that it cannot start its engine again, then the engine.
+    EXPECT_EQ(
+        std::tuple(launcher.children.back()->ends, terminator.ended, processes.entries.size()),
+        std::tuple(1, std::vector{engine}, 1ul));
+    EXPECT_EQ(processes.entries[0].pid, strangers);
+    processes.entries.clear();
     DriveEnds(1);
     EXPECT_EQ(launcher.commandLines.back(), "defrag d: -f");
     EXPECT_THAT(Log(), HasSubstr("\tstopped\r\n"));

@@ -34,7 +34,7 @@ TEST(DefragCommands, FollowTheSystemAndThePriority) {
     EXPECT_EQ(ContigCommandFor("D:"), "contig -s -q d:\\*.*");
 }
 
-TEST(LaunchDefrag, StartsTheSystemsDefragmenterElseTheContigToolAndSetsThePriorityByName) {
+TEST(LaunchDefrag, StartsTheSystemsDefragmenterElseTheContigToolBesideTheProgram) {
     const std::string sys = "C:\\Windows\\system32\\defrag.exe";
     const std::string contig = "C:\\Q\\contig.exe|contig -s -q c:\\*.*|1|";
     const struct {
@@ -42,28 +42,29 @@ TEST(LaunchDefrag, StartsTheSystemsDefragmenterElseTheContigToolAndSetsThePriori
         int priority;
         Strings starts;
         int hookCalls;  // the hook follows the system defragmenter only
-        Calls calls;    // normal needs no change: a fresh process already runs at it
     } cases[] = {
-        {{"defrag", "contig"}, 1, {sys + "|defrag c: -f|1|64|1"}, 1, {{100, 0x40}}},
-        {{"defrag", "contig"}, 2, {sys + "|defrag c: -f|1|32|1"}, 1, {}},
-        {{"contig"}, 3, {sys + "|defrag c: -f|1|128|1", contig + "128|1"}, 0, {{100, 0x80}}},
-        {{}, 1, {sys + "|defrag c: -f|1|64|1", contig + "64|1"}, 0, {}},
-        {{"defrag", "contig"}, 0, {}, 0, {}},
-        {{"defrag", "contig"}, 4, {}, 0, {}},
+        {{"defrag", "contig"}, 1, {sys + "|defrag c: -f|1|64|1"}, 1},
+        {{"defrag", "contig"}, 2, {sys + "|defrag c: -f|1|32|1"}, 1},
+        {{"contig"}, 3, {sys + "|defrag c: -f|1|128|1", contig + "128|1"}, 0},
+        {{}, 1, {sys + "|defrag c: -f|1|64|1", contig + "64|1"}, 0},
+        {{"defrag", "contig"}, 0, {}, 0},
+        {{"defrag", "contig"}, 4, {}, 0},
     };
     for (const auto& c : cases) {
         FakeProcessTable table;
         FakeLauncher launcher(table);
         launcher.available = c.available;
         int hookCalls = 0;
-        const LaunchedDefrag launched = LaunchDefrag(launcher, table,
-                                                     {sys, "C:\\Q\\contig.exe", 'C', "defrag c: -f",
-                                                      "contig -s -q c:\\*.*", true, c.priority},
-                                                     [&] { ++hookCalls; });
-        EXPECT_EQ(std::tuple(launcher.starts, hookCalls, table.priorityCalls,
-                             launched.process != nullptr),
-                  std::tuple(c.starts, c.hookCalls, c.calls, !launcher.children.empty()))
+        DefragLaunch launch{sys,  "C:\\Q\\contig.exe", 'C', "defrag c: -f", "contig -s -q c:\\*.*",
+                            true, c.priority};
+        const LaunchedDefrag launched = LaunchDefrag(launcher, launch, [&] { ++hookCalls; });
+        EXPECT_EQ(std::tuple(launcher.starts, hookCalls, launched.process != nullptr),
+                  std::tuple(c.starts, c.hookCalls, !launcher.children.empty()))
             << c.priority;
+        launch.contigProgram.clear();  // no folder known: no tool from anywhere else
+        launcher.starts.clear();
+        LaunchDefrag(launcher, launch);
+        EXPECT_EQ(launcher.starts.size(), std::min<std::size_t>(c.starts.size(), 1)) << c.priority;
     }
 }
 

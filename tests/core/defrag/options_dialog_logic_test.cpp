@@ -115,8 +115,8 @@ TEST_F(OptionsFormTest, WarnsOnceWithNoDriveTickedAndSavesInOrder) {
     EXPECT_EQ(store.writes,
               (Log{"ShowSplash=0", "ShowExitPrompt=1", "RunPriority=3", "AfterDefragAction=2",
                    "ShowCDrive=1", "ShowDDrive=0", "ShowEDrive=1"}));
-    EXPECT_EQ(std::tuple(run.runPriority, run.afterDefragAction, run.selectedDrives, startup.shortcut,
-                         form.Changed()),
+    EXPECT_EQ(std::tuple(run.runPriority, run.afterDefragAction, run.selectedDrives,
+                         startup.shortcut, form.Changed()),
               std::tuple(3, 2, Log{"c:", "e:"}, true, false));
     form.Choices().runAtStartup = false;
     form.Choices().drives = {false, false, false};
@@ -167,9 +167,12 @@ struct OptionsRunTest : ::testing::Test, DefragNowView, DriveBalloonHost {
     bool outside = false;
     int lastId = 0;
     DefragSystem system;  // Windows XP's command lines
-    DefragNowRun now{{processes, launcher, wait, priority, run, system,
+    FakeClock clock{D(2026, 12, 7, 10, 0, 0)};
+    MemoryLogFolder runLog;
+    DefragNowRun now{{processes, launcher, clock, &runLog, wait, priority, run, system,
                       [this](bool on) { log.push_back(on ? "scheduler on" : "scheduler off"); },
-                      [this] { log.push_back("status"); }}};
+                      [this] { log.push_back("status"); },
+                      [this](const std::string& why) { log.push_back(why); }}};
     DriveBalloonHover hover{*this, timer1};
 };
 
@@ -201,10 +204,18 @@ TEST_F(OptionsRunTest, RunsOneDriveUntilItsDefragmenterHasGone) {
     run.runPriority = 7;   // no level: the engine goes to idle
     ASSERT_TRUE(priority.Fire());
     EXPECT_EQ(processes.priorityCalls.back().priorityClass, 0x40u);
-    launcher.FinishAll();
+    clock.Advance(std::chrono::seconds(75));
+    launcher.FinishAll(0, "The disk defragmenter requires Administrator privileges. (0x89000024)");
     ASSERT_TRUE(wait.Fire());
     EXPECT_EQ(launcher.commandLines[1], "defrag c: /O /U /V /H");
-    EXPECT_EQ(log, (Log{"Defragmenting Drive C:", "scheduler off", "scheduler on", "status"}));
+    // Judged and logged as a run's drive, and a failure said.
+    EXPECT_EQ(log, (Log{"Defragmenting Drive C:", "scheduler off",
+                        "Drive C: was not defragmented: administrator rights needed.",
+                        "scheduler on", "status"}));
+    EXPECT_EQ(runLog.Read(kRunLogFile),
+              "2026-12-07 10:00:00\tE:\tdefrag e: -f\t0:00:00\tok\r\n"
+              "2026-12-07 10:00:00\tC:\tdefrag c: /O /U /V /H\t0:01:15\tfailed: administrator "
+              "rights needed (0x89000024)\r\n");
     EXPECT_EQ(now.PanelCaption(), "Defragmenting Drive C:");
 }
 

@@ -82,11 +82,6 @@ TEST(ServiceSecurity, InteractiveUsersMayStartAndReadNeverCreatePipeInstances) {
                 ElementsAre(true, true, false, false));
 }
 
-struct FakeMonotonic final : MonotonicClock {
-    std::int64_t Milliseconds() const override { return now; }
-    std::int64_t now = 1000;
-};
-
 // The service with a fake host: what each client was sent, who was hung up on, what was
 // reported and started.
 class DefragServiceTest : public ::testing::Test, Clients, Volumes, EventSink {
@@ -101,7 +96,7 @@ class DefragServiceTest : public ::testing::Test, Clients, Volumes, EventSink {
 
     FakeProcessTable table;
     FakeLauncher launcher{table};
-    FakeMonotonic clock;
+    FakeMonotonicClock clock;
     DefragService service{*this, launcher,
                           *this, *this,
                           clock, {DefragSyntax::kOptimize, "C:\\Windows\\system32\\defrag.exe"}};
@@ -272,10 +267,10 @@ TEST(ServiceRun, TheTrayGoesThroughAnInstalledServiceExceptOnWindowsXp) {
                               true,
                               1,
                               &access};
-    LaunchedDefrag viaService = LaunchDefrag(launcher, table, launch);
+    LaunchedDefrag viaService = LaunchDefrag(launcher, launch);
     EXPECT_TRUE(viaService.viaService && launcher.starts.empty());
     access.installed = false;
-    EXPECT_FALSE(LaunchDefrag(launcher, table, launch).viaService);
+    EXPECT_FALSE(LaunchDefrag(launcher, launch).viaService);
     EXPECT_EQ(launcher.starts.size(), 1u) << "no service: the tray starts it itself";
 }
 

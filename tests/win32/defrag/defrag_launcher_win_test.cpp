@@ -24,8 +24,7 @@ class LaunchDefragWin : public ::testing::Test {
 
     // Runs one drive to its end; the exit code, or nothing when nothing started.
     std::optional<std::uint32_t> RunToEnd(const DefragLaunch& launch, std::string* output) {
-        win::ToolhelpProcessTable processes;
-        LaunchedDefrag launched = LaunchDefrag(launcher_, processes, launch);
+        LaunchedDefrag launched = LaunchDefrag(launcher_, launch);
         if (!launched.process) {
             return std::nullopt;
         }

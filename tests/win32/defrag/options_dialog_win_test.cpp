@@ -44,8 +44,9 @@ struct OptionsDialogTest : ::testing::Test, DriveSystem {
     DefragSystem system;
     test::FakeStartupPlatform startup;
     test::FakeTimer wait, priority;
-    OptionsDialog dialog{
-        {store, run, *this, processes, launcher, system, startup, wait, priority, {}, {}, {}}};
+    test::FakeClock clock{D(2026, 12, 7)};
+    OptionsDialog dialog{{store, run, *this, processes, launcher, system, startup, wait, priority,
+                          {}, {}, {}, clock, nullptr}};
 };
 
 TEST_F(OptionsDialogTest, ANewVolumeGetsATickedRowAndAHundredOpeningsLeaveNothingBehind) {

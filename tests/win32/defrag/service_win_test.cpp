@@ -1,5 +1,5 @@
-// The service's pipe as the system builds it: who may open it, who holds its name, and one
-// conversation with the host.
+// The service's pipe as the system builds it: who may open it, and one conversation with the
+// host (the name held by another program: the E2eService scenario).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,8 +17,7 @@
 namespace qm::test {
 namespace {
 
-// Each allowed SID of a descriptor's DACL with its rights, and "protected"; nothing when it
-// does not parse.
+// Each SID a parsed descriptor's DACL allows, with its rights, and "protected".
 std::map<std::string, ACCESS_MASK> Grants(const std::string& sddl) {
     win::UniqueLocal<PSECURITY_DESCRIPTOR> sd;
     BOOL present = FALSE, defaulted = FALSE;
@@ -31,14 +30,14 @@ std::map<std::string, ACCESS_MASK> Grants(const std::string& sddl) {
         ::GetSecurityDescriptorDacl(sd.get(), &present, &dacl, &defaulted) && dacl &&
         ::GetSecurityDescriptorControl(sd.get(), &control, &revision)) {
         grants["protected"] = (control & SE_DACL_PROTECTED) != 0;
-        for (DWORD i = 0; i < dacl->AceCount; ++i) {
-            ACCESS_ALLOWED_ACE* ace = nullptr;
-            win::UniqueLocal<wchar_t*> sid;
-            if (::GetAce(dacl, i, reinterpret_cast<void**>(&ace)) &&
-                ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-                ::ConvertSidToStringSidW(&ace->SidStart, sid.put())) {
-                grants[win::Narrow(sid.get())] = ace->Mask;
-            }
+    }
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    for (DWORD i = 0;
+         dacl && i < dacl->AceCount && ::GetAce(dacl, i, reinterpret_cast<void**>(&ace)); ++i) {
+        win::UniqueLocal<wchar_t*> sid;
+        if (ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+            ::ConvertSidToStringSidW(&ace->SidStart, sid.put())) {
+            grants[win::Narrow(sid.get())] = ace->Mask;
         }
     }
     return grants;
@@ -62,20 +61,10 @@ struct Fakes final : ProcessLauncher, service::Volumes, service::EventSink {
     std::vector<service::ServiceEvent> events;
 };
 
-std::wstring TestPipe(const wchar_t* name) {
-    return L"\\\\.\\pipe\\" + std::wstring(name) + std::to_wstring(::GetCurrentProcessId());
-}
-
-TEST(ServicePipeWin, ANameHeldByAnotherProgramIsNotServed) {
-    win::UniqueFileHandle other(::CreateNamedPipeW(TestPipe(L"Taken").c_str(), PIPE_ACCESS_DUPLEX,
-                                                   0, win::PipeServer::kInstances, 512, 512, 0,
-                                                   nullptr));
-    ASSERT_TRUE(other);
-    EXPECT_EQ(win::PipeServer(TestPipe(L"Taken")).Open(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-}
-
 TEST(ServicePipeWin, ARequestOutsideTheGrammarIsRefusedAndTheCallerNamed) {
-    win::PipeServer server(TestPipe(L"Served"));
+    const std::wstring name =
+        L"\\\\.\\pipe\\QuillmereTest" + std::to_wstring(::GetCurrentProcessId());
+    win::PipeServer server(name);
     ASSERT_EQ(server.Open(), 0u);
     Fakes fakes;
     win::TickClock clock;
@@ -83,11 +72,9 @@ TEST(ServicePipeWin, ARequestOutsideTheGrammarIsRefusedAndTheCallerNamed) {
     win::UniqueHandle stop(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::thread host([&] { server.Run(defrag, stop.get()); });
 
-    win::UniqueFileHandle client(::CreateFileW(TestPipe(L"Served").c_str(),
-                                               GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                               OPEN_EXISTING, 0, nullptr));
-    // The reply is one write of the host's: it arrives whole.
-    char reply[256] = {};
+    win::UniqueFileHandle client(::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                               nullptr, OPEN_EXISTING, 0, nullptr));
+    char reply[256] = {};  // one write of the host's: it arrives whole
     DWORD bytes = 0;
     const bool talked = client &&
                         ::WriteFile(client.get(), "QMD/1 DEFRAG !\n", 15, &bytes, nullptr) &&
