@@ -18,7 +18,8 @@ namespace {
 
 constexpr DWORD kStopWaitMs = 15000;
 
-// Writes what failed and returns the exit code for it.
+// Writes what failed and returns the exit code for it: the error, unless a shell that keeps only
+// the low byte of an exit code would read it as success.
 int Fail(const std::string& step, DWORD error) {
     wchar_t* text = nullptr;
     ::FormatMessageW(
@@ -31,7 +32,7 @@ int Fail(const std::string& step, DWORD error) {
     }
     std::fprintf(stderr, "QuillmereService: %s failed: %s (error %lu)\n", step.c_str(),
                  reason.c_str(), static_cast<unsigned long>(error));
-    return error != 0 ? static_cast<int>(error) : 1;
+    return (error & 0xFF) != 0 ? static_cast<int>(error) : 1;
 }
 
 // Whether registration may go on after a step: it succeeded, or the service manager does not
