@@ -78,11 +78,15 @@ class E2eService : public ::testing::Test {
   protected:
     void SetUp() override { ClearDoubleLog(); }
     // The stand-ins' settings, in the file they read beside them.
-    void DoubleSettings(const std::string& seconds) {
+    // `output`: what they write instead of the ordinary report.
+    void DoubleSettings(const std::string& seconds, const std::string& output = "") {
+        const std::wstring file = ScenarioDir() + L"\\output.bin";
+        std::ofstream(std::filesystem::path(file), std::ios::binary) << output;
         std::ofstream(std::filesystem::path(L"C:\\windows\\system32\\qm-doubles.txt"),
                       std::ios::binary | std::ios::trunc)
-            << "QM_DOUBLE_LOG=" << win::Narrow(DoubleLogPath())
-            << "\r\nQM_DOUBLE_SECONDS=" << seconds << "\r\n";
+            << "QM_DOUBLE_LOG=" << win::Narrow(DoubleLogPath()) << "\r\nQM_DOUBLE_SECONDS="
+            << seconds << "\r\n"
+            << (output.empty() ? "" : "QM_DOUBLE_OUTPUT=" + win::Narrow(file) + "\r\n");
     }
     void StartTray(const SettingList& extra = {}) {
         SettingList settings = {{L"ShowCDrive", L"1"},
@@ -131,6 +135,22 @@ TEST_F(E2eService, StopCurrentDefragEndsTheServicesRun) {
     EXPECT_TRUE(LogHas("\tC:\tdefrag c: /O /U /V /H\t0:00:0", 10000) &&
                 LogHas("\tstopped\r\n", 10000))
         << RunLog();
+}
+
+TEST_F(E2eService, RefusalsInAnyEncodingFailTheDriveThroughTheServiceToo) {
+    StartTray({{L"ShowDDrive", L"0"}});
+    const std::wstring russian = L"Нужны права администратора. (0x89000024)\r\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"The service cannot be started. (0x80070422)\r\n",
+         "\tfailed: the system's optimisation service is disabled (0x80070422)\r\n"},
+        {std::string(reinterpret_cast<const char*>(russian.data()), russian.size() * 2),
+         "\tfailed: administrator rights needed (0x89000024)\r\n"}};
+    for (const auto& [output, outcome] : cases) {
+        DoubleSettings("0", output);
+        ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdDefrag, 0);
+        EXPECT_TRUE(LogHas(outcome, 20000)) << RunLog();
+    }
+    EXPECT_FALSE(GetSetting(L"LastDefrag").has_value());
 }
 
 TEST_F(E2eService, HostileClientsAreTurnedAwayAndAGoodRequestSucceedsAfterwards) {

@@ -2,9 +2,12 @@
 // QM_DOUBLE_SYSTEM: "xp", "win7", "win10"): it records its start; Windows XP's starts its
 // engine and takes "-f"; later systems refuse "-f" as the real ones do, and take "/U /V" or
 // "/O /U /V". QM_DOUBLE_REFUSE=admin makes it refuse for want of administrator rights, with
-// the exit code 0 the real one may give then. It ends once its time is up (and, on XP, the
-// engine has finished).
+// the exit code 0 the real one may give then. QM_DOUBLE_OUTPUT names a file whose bytes it
+// writes as its output, as they are (UTF-16 text of another language, say), after its time,
+// and then it exits with QM_DOUBLE_EXIT (default 0). It ends once its time is up (and, on XP,
+// the engine has finished).
 #include <cstring>
+#include <cwchar>
 #include <cwctype>
 
 #include "double_common.h"
@@ -69,6 +72,22 @@ int wmain() {
     if (qm::doubles::EnvironmentValue(L"QM_DOUBLE_REFUSE") == L"admin") {
         Say("The disk defragmenter requires Administrator privileges to run. (0x89000024)\r\n");
         return 0;
+    }
+    if (const std::wstring file = qm::doubles::EnvironmentValue(L"QM_DOUBLE_OUTPUT");
+        !file.empty()) {
+        ::Sleep(qm::doubles::LifetimeMilliseconds());
+        HANDLE in = ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        static char bytes[1 << 16];
+        DWORD read = 0, written = 0;
+        if (in != INVALID_HANDLE_VALUE && ::ReadFile(in, bytes, sizeof bytes, &read, nullptr)) {
+            ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), bytes, read, &written, nullptr);
+        }
+        if (in != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(in);
+        }
+        return static_cast<int>(
+            std::wcstoul(qm::doubles::EnvironmentValue(L"QM_DOUBLE_EXIT").c_str(), nullptr, 0));
     }
     HANDLE engine = system == System::kXp ? qm::doubles::StartChild(L"dfrgntfs.exe") : nullptr;
     Say(system == System::kXp ? "Windows Disk Defragmenter\r\nAnalysis report\r\n"

@@ -1,5 +1,8 @@
 #include "win32/app/tray_icon.h"
 
+#include "win32/common/test_hooks.h"
+#include "win32/common/text.h"
+
 #include <shellapi.h>
 
 #include <algorithm>
@@ -93,6 +96,7 @@ bool TrayIcon::ShowWarning(const std::wstring& title, const std::wstring& text) 
     data.dwInfoFlags = NIIF_WARNING;
     wcsncpy_s(data.szInfoTitle, title.c_str(), _TRUNCATE);
     wcsncpy_s(data.szInfo, text.c_str(), _TRUNCATE);
+    RecordTestHookLine("notices.txt", Narrow(text));
     return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 

@@ -42,4 +42,18 @@ std::optional<std::string> TestHookValue(const char* file) {
     return text;
 }
 
+void RecordTestHookLine(const char* file, const std::string& line) {
+    if (HookFolder().empty()) {
+        return;
+    }
+    UniqueFileHandle handle(::CreateFileW((HookFolder() + L"\\" + Widen(file)).c_str(),
+                                          FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string text = line + "\r\n";
+    DWORD written = 0;
+    if (handle) {
+        ::WriteFile(handle.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+}
+
 }  // namespace qm::win

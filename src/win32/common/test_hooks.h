@@ -12,4 +12,9 @@ namespace qm::win {
 // environment at start-up.
 std::optional<std::string> TestHookValue(const char* file);
 
+// Adds a line to a file there ("notices.txt": the notifications the tray icon showed), so that
+// a test can count what happened beside what the system shows of it; nothing without the
+// variable.
+void RecordTestHookLine(const char* file, const std::string& line);
+
 }  // namespace qm::win

@@ -1,5 +1,7 @@
 #include "e2e/harness/windows.h"
 
+#include <commctrl.h>
+
 #include <shellapi.h>
 
 #include "e2e/harness/app_process.h"
@@ -149,6 +151,48 @@ bool SaveScreenshot(HWND window, int margin, const std::wstring& name) {
     return copied && file && ::WriteFile(file.get(), &head, sizeof(head), &written, nullptr) &&
            ::WriteFile(file.get(), &info, sizeof(info), &written, nullptr) &&
            ::WriteFile(file.get(), pixels.data(), info.biSizeImage, &written, nullptr);
+}
+
+std::vector<std::wstring> ShellBalloonTexts() {
+    std::vector<std::wstring> texts;
+    struct Found {
+        std::vector<HWND> tips;
+    } found;
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lp) {
+            if (::IsWindowVisible(hwnd) && ClassNameOf(hwnd) == TOOLTIPS_CLASSW) {
+                reinterpret_cast<Found*>(lp)->tips.push_back(hwnd);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    for (HWND tip : found.tips) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(tip, &pid);
+        win::UniqueHandle process(
+            ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+        constexpr SIZE_T kChars = 1024;
+        auto* remote = static_cast<BYTE*>(::VirtualAllocEx(
+            process.get(), nullptr, sizeof(TOOLINFOW) + kChars * 2, MEM_COMMIT, PAGE_READWRITE));
+        if (!remote) {
+            continue;
+        }
+        TOOLINFOW info{};
+        info.cbSize = sizeof(info);
+        ::WriteProcessMemory(process.get(), remote, &info, sizeof info, nullptr);
+        if (::SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(remote))) {
+            ::ReadProcessMemory(process.get(), remote, &info, sizeof info, nullptr);
+            info.lpszText = reinterpret_cast<LPWSTR>(remote + sizeof(TOOLINFOW));
+            ::WriteProcessMemory(process.get(), remote, &info, sizeof info, nullptr);
+            ::SendMessageW(tip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(remote));
+            wchar_t text[kChars] = {};
+            ::ReadProcessMemory(process.get(), remote + sizeof(TOOLINFOW), text, sizeof text - 2,
+                                nullptr);
+            texts.emplace_back(text);
+        }
+        ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    }
+    return texts;
 }
 
 }  // namespace qm::e2e

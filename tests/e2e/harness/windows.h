@@ -41,6 +41,10 @@ void TypeKeys(const std::vector<WORD>& virtualKeys);
 // The keys that pick "Exit", the last item of a freshly opened tray menu.
 inline const std::vector<WORD> kKeysForExit{VK_UP, VK_RETURN};
 
+// The texts of the balloons the shell's notification area shows now (tooltips of another
+// process: read through a buffer in it).
+std::vector<std::wstring> ShellBalloonTexts();
+
 // Saves the screen around a window, as the display shows it now, into `name`.bmp in the
 // scenario's screenshot folder: scripts/e2e-scenario.sh turns it into build/screenshots/*.png.
 bool SaveScreenshot(HWND window, int margin, const std::wstring& name);
