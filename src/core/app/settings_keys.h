@@ -14,6 +14,7 @@ inline constexpr std::string_view kRunPriority = "RunPriority";
 inline constexpr std::string_view kAfterDefragAction = "AfterDefragAction";
 inline constexpr std::string_view kShowCDrive = "ShowCDrive";
 inline constexpr std::string_view kShowExitPrompt = "ShowExitPrompt";
+inline constexpr std::string_view kWakeToRun = "WakeToRun";
 inline constexpr std::string_view kOccursOption = "OccursOption";
 inline constexpr std::string_view kEveryInterval = "EveryInterval";
 inline constexpr std::string_view kEveryFrequency = "EveryFrequency";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/app/setting_conversions.h"
 #include "core/app/settings_keys.h"
 #include "core/defrag/text_case.h"
 
@@ -18,6 +19,14 @@ const char* Flag(bool on) {
 }
 
 }  // namespace
+
+std::string WakeTimersNote(std::optional<unsigned> allowWakeTimersOnMains, WindowsVersion version) {
+    const bool blocked =
+        allowWakeTimersOnMains == 0u || (allowWakeTimersOnMains == 2u && version.major >= 10);
+    return blocked ? "Your power plan does not let programs wake the computer: set \"Allow wake "
+                     "timers\" to Enable in its advanced settings."
+                   : "";
+}
 
 OptionsForm::OptionsForm(SettingsStore& store, RunSettings& run, StartupEntryPlatform& startup)
     : store_(store), run_(run), startup_(startup) {}
@@ -42,6 +51,8 @@ void OptionsForm::LoadOptions() {
     choices_.runAtStartup = StartupEntryPresent(startup_);
     choices_.showSplash = ReadShowSetting(store_, keys::kShowSplash);
     choices_.showExitPrompt = ReadShowSetting(store_, keys::kShowExitPrompt);
+    // Off unless the value is the number 1: waking the computer is never assumed.
+    choices_.wakeToRun = NumberTextEquals(store_.GetSetting(keys::kWakeToRun, "0"), 1);
     choices_.priority = ChoiceOf(run_.runPriority);
     choices_.afterDefragAction = ChoiceOf(run_.afterDefragAction);
     // A drive that is not ready cannot be chosen, and shows unticked.
@@ -79,6 +90,7 @@ void OptionsForm::SaveOptions() {
     SetStartupEntry(startup_, choices_.runAtStartup);
     store_.SaveSetting(keys::kShowSplash, Flag(choices_.showSplash));
     store_.SaveSetting(keys::kShowExitPrompt, Flag(choices_.showExitPrompt));
+    store_.SaveSetting(keys::kWakeToRun, Flag(choices_.wakeToRun));
     const int priority = ChoiceOf(choices_.priority);
     store_.SaveSetting(keys::kRunPriority, std::to_string(priority));
     run_.runPriority = static_cast<std::int16_t>(priority);

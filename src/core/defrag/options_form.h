@@ -1,10 +1,13 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/app/program_settings.h"
 #include "core/app/startup_entry.h"
 #include "core/common/settings_store.h"
+#include "core/defrag/defrag_launch.h"
 #include "core/defrag/drive_list.h"
 #include "core/defrag/drive_rows.h"
 
@@ -15,6 +18,7 @@ struct OptionsChoices {
     bool runAtStartup{};       // "Run program at Windows Startup?"
     bool showSplash{};         // "Display splash screen during program StartUp?"
     bool showExitPrompt{};     // "Show exit prompt when closing program?"
+    bool wakeToRun{};          // "Wake the computer for scheduled defrags"
     int priority{};            // 1 Low, 2 Normal, 3 High
     int afterDefragAction{};   // 1 wait, 2 close the program, 3 shut Windows down
     std::vector<bool> drives;  // ticked, by drive row
@@ -24,6 +28,12 @@ inline constexpr const char* kOptionsTitle = " Defrag Options";
 inline constexpr const char* kNoDriveWarning = "Warning:  No drives were selected for defrag";
 inline constexpr const char* kAlreadyRunningMessage = "Defrag is already running on this computer";
 inline constexpr int kOptionsMessageStyle = 48;  // exclamation, OK
+
+// The line under "Wake the computer for scheduled defrags" when the active power plan keeps
+// programs from waking the computer on mains power: its "Allow wake timers" setting (the index
+// of its value, nothing when it cannot be read) is Disable (0), or, on Windows 10 and later,
+// "Important wake timers only" (2). Empty when it lets them (Enable, 1) or cannot be read.
+std::string WakeTimersNote(std::optional<unsigned> allowWakeTimersOnMains, WindowsVersion version);
 
 enum class SaveOutcome {
     Saved,

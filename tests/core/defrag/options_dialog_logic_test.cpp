@@ -63,12 +63,12 @@ TEST(DriveStatistics, UsageSizeAndUnitInTheUsersNumberFormat) {
 }
 
 struct OptionsFormTest : ::testing::Test {
-    // The three boxes (RSX, '-' unticked), the priority, the after-defrag choice, the drives.
+    // The four boxes (RSXW, '-' unticked), the priority, the after-defrag choice, the drives.
     std::string Shown() const {
         const OptionsChoices& c = form.Choices();
         std::string s = std::string(c.runAtStartup ? "R" : "-") + (c.showSplash ? "S" : "-") +
-                        (c.showExitPrompt ? "X" : "-") + std::to_string(c.priority) +
-                        std::to_string(c.afterDefragAction) + " ";
+                        (c.showExitPrompt ? "X" : "-") + (c.wakeToRun ? "W" : "-") +
+                        std::to_string(c.priority) + std::to_string(c.afterDefragAction) + " ";
         for (bool d : c.drives) {
             s += d ? '1' : '0';
         }
@@ -84,22 +84,21 @@ struct OptionsFormTest : ::testing::Test {
 TEST_F(OptionsFormTest, LoadsFromTheSettingsAndTheRunStateUnchanged) {
     form.MarkOptionsChanged();
     form.Load(cde);
-    EXPECT_EQ(Shown() + form.CancelCaption(), "-SX11 111Close");
+    EXPECT_EQ(Shown() + form.CancelCaption(), "-SX-11 111Close");
     // What selects no choice selects the first; a drive key that is no number: its default.
-    store.values = {{"ShowSplash", "0"},
-                    {"ShowExitPrompt", "0"},
-                    {"ShowCDrive", "x"},
-                    {"ShowDDrive", "0"},
-                    {"ShowEDrive", "2"}};
+    // Waking is on only for the number 1.
+    store.values = {{"ShowSplash", "0"}, {"ShowExitPrompt", "0"}, {"WakeToRun", "01"},
+                    {"ShowCDrive", "x"}, {"ShowDDrive", "0"},     {"ShowEDrive", "2"}};
     run.runPriority = 3;
     run.afterDefragAction = 4;
     startup.shortcut = true;
     form.Load(cde);
-    EXPECT_EQ(Shown(), "R--31 100");
+    EXPECT_EQ(Shown(), "R--W31 100");
     run.runPriority = 0;
     run.afterDefragAction = 2;
+    store.values["WakeToRun"] = "true";
     form.Load({Volume('c', "", false), Volume('f'), Volume('x', "", false)});
-    EXPECT_EQ(Shown(), "R--12 010") << "drives that are not ready show unticked";
+    EXPECT_EQ(Shown(), "R---12 010") << "drives that are not ready show unticked";
 }
 
 TEST_F(OptionsFormTest, WarnsOnceWithNoDriveTickedAndSavesInOrder) {
@@ -110,11 +109,11 @@ TEST_F(OptionsFormTest, WarnsOnceWithNoDriveTickedAndSavesInOrder) {
     EXPECT_EQ(form.Save(), SaveOutcome::NoDriveWarning);
     EXPECT_TRUE(store.writes.empty() && form.Changed()) << "nothing is written after the warning";
     form.Load(cde);  // closed and opened again during the same program run
-    form.Choices() = {true, false, true, 3, 2, {true, false, true}};
+    form.Choices() = {true, false, true, true, 3, 2, {true, false, true}};
     ASSERT_EQ(form.Save(), SaveOutcome::Saved);
     EXPECT_EQ(store.writes,
-              (Log{"ShowSplash=0", "ShowExitPrompt=1", "RunPriority=3", "AfterDefragAction=2",
-                   "ShowCDrive=1", "ShowDDrive=0", "ShowEDrive=1"}));
+              (Log{"ShowSplash=0", "ShowExitPrompt=1", "WakeToRun=1", "RunPriority=3",
+                   "AfterDefragAction=2", "ShowCDrive=1", "ShowDDrive=0", "ShowEDrive=1"}));
     EXPECT_EQ(std::tuple(run.runPriority, run.afterDefragAction, run.selectedDrives,
                          startup.shortcut, form.Changed()),
               std::tuple(3, 2, Log{"c:", "e:"}, true, false));
@@ -127,17 +126,30 @@ TEST_F(OptionsFormTest, WarnsOnceWithNoDriveTickedAndSavesInOrder) {
 TEST_F(OptionsFormTest, FirstRunAndVolumeChangesLeaveItChanged) {
     form.Load(cde);
     form.TickRunAtStartup();
-    EXPECT_EQ(std::pair(Shown(), form.Changed()), std::pair(std::string("RSX11 111"), true));
+    EXPECT_EQ(std::pair(Shown(), form.Changed()), std::pair(std::string("RSX-11 111"), true));
     store.values["ShowFDrive"] = "0";
     form.Load({Volume('c'), Volume('d', "", false)});
     form.Choices().drives[0] = false;  // unsaved: kept through the refresh
     form.RefreshDriveRows({Volume('c'), Volume('d', "", false), Volume('e'), Volume('f')});
     EXPECT_EQ(std::tuple(Shown(), form.Changed(), form.FixedDriveCount()),
-              std::tuple(std::string("-SX11 0110"), true, 3));
+              std::tuple(std::string("-SX-11 0110"), true, 3));
     const RunningMessagePlace p = PlaceRunningMessage(5000);
     EXPECT_EQ(std::vector<int>({OptionsFormHeight(2), DriveRowTop(2), SaveButtonTop(6000), p.top,
                                 p.height, p.labelTop}),
               std::vector<int>({5910, 4440, 5070, 3795, 1145, 310}));
+}
+
+TEST(WakeTimersNote, ShownWhenThePowerPlanKeepsProgramsFromWakingTheComputer) {
+    // "Allow wake timers" on mains: unread, Disable, Enable, important ones only, unknown.
+    std::string shown;  // each value on Windows 7, then 10
+    for (const std::optional<unsigned> value : {std::optional<unsigned>{}, {0}, {1}, {2}, {3}}) {
+        for (const unsigned major : {6u, 10u}) {
+            shown += WakeTimersNote(value, {major, 0, 0}).empty() ? "-" : "N";
+        }
+        shown += ' ';
+    }
+    EXPECT_EQ(shown, "-- NN -- -N -- ");
+    EXPECT_NE(WakeTimersNote(0, {}).find("set \"Allow wake timers\" to Enable"), std::string::npos);
 }
 
 // The dialog, the scheduler and the balloon write one log; rows 0 and 1 have statistics.
