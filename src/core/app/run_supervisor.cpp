@@ -125,6 +125,7 @@ void RunSupervisor::DefragNextDrive() {
         }
         return;
     }
+    KeepAwake(true);
     DefragServiceAccess* service =
         s_.system.syntax == DefragSyntax::kClassic ? nullptr : s_.system.service;
     LaunchedDefrag launched = LaunchDefrag(
@@ -202,6 +203,7 @@ bool RunSupervisor::ReadyForNextDrive() {
 void RunSupervisor::WaitForOtherOptimisation(const std::string& what) {
     if (!waiting_) {
         waiting_ = true;
+        KeepAwake(false);
         waitStartedMs_ = s_.ticks.Milliseconds();
         retryAtMs_ = 0;
         // The wait holds nothing: the engine's priority is no business of a waiting run.
@@ -336,7 +338,15 @@ std::string RunSupervisor::FailureLine(
     return " Last run failed on " + drives + " - " + failed.front().second + " ";
 }
 
+void RunSupervisor::KeepAwake(bool on) {
+    if (awake_ != on && s_.keepAwake) {
+        s_.keepAwake(on);
+    }
+    awake_ = on;
+}
+
 void RunSupervisor::EndDefragRun() {
+    KeepAwake(false);
     defragRunning_ = false;
     waiting_ = false;
     s_.timerWait.SetEnabled(false);

@@ -76,6 +76,9 @@ struct RunServices {
     // Shows a notification from the tray icon, where the user looks even when nobody watched
     // the run.
     std::function<void(const std::string&)> notify;
+    // Keeps the computer from sleeping (true) from the start of a run to its end; never while
+    // the run only waits for another optimisation.
+    std::function<void(bool)> keepAwake;
     DefragSystem system{};
     LogFolder* log = nullptr;  // the run log; none keeps no log
 };
@@ -163,6 +166,7 @@ class RunSupervisor {
     // A notification for an unattended run, unless this reason was the last one told.
     void Notify(const std::string& text);
     void ScheduleBackOn();
+    void KeepAwake(bool on);
 
     RunServices s_;
     int failedPolls_{};
@@ -191,6 +195,7 @@ class RunSupervisor {
     bool retryDrive_{};  // the current drive again: its volume was busy
     std::int64_t waitStartedMs_{};
     std::int64_t retryAtMs_{};
+    bool awake_{};
 };
 
 }  // namespace qm

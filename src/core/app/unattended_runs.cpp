@@ -14,18 +14,24 @@ UnattendedSettings ReadUnattendedSettings(const SettingsStore& store) {
     return settings;
 }
 
-UnattendedRuns::UnattendedRuns(const Clock& clock, PowerSource& power, Timer& tick,
-                               const RunSettings& run, const ScheduleRecord& schedule,
+bool OnBatteryFromStatus(int acLineStatus, int batteryFlag) {
+    const bool batteryPresent = batteryFlag != 255 && (batteryFlag & 128) == 0;
+    return acLineStatus == 0 && batteryPresent;
+}
+
+UnattendedRuns::UnattendedRuns(const Clock& clock, const MonotonicClock& ticks, PowerSource& power,
+                               Timer& tick, const RunSettings& run, const ScheduleRecord& schedule,
                                std::function<void()> startRun, LogFolder* log)
     : clock_(clock),
+      ticks_(ticks),
       power_(power),
       tick_(tick),
       run_(run),
       schedule_(schedule),
       startRun_(std::move(startRun)),
       log_(log) {
-    // A second's tick while a catch-up waits: the delay counts on the clock, so a clock that
-    // jumps (or a computer that sleeps) does not stretch it.
+    // A second's tick while a catch-up waits: the delay counts on the monotonic clock, which
+    // counts sleep too and ignores a clock set back or on.
     tick_.SetInterval(1000);
     tick_.SetHandler([this] { Tick(); });
 }
@@ -59,12 +65,12 @@ void UnattendedRuns::LookForMissedRunSoon() {
         return;
     }
     lookFrom_ = clock_.Now();
+    lookFromMs_ = ticks_.Milliseconds();
     tick_.SetEnabled(true);
 }
 
 void UnattendedRuns::Tick() {
-    const DateTime now = clock_.Now();
-    if (now.Seconds() - lookFrom_.Seconds() < kCatchUpDelaySeconds) {
+    if (ticks_.Milliseconds() - lookFromMs_ < kCatchUpDelaySeconds * 1000) {
         return;
     }
     tick_.SetEnabled(false);

@@ -6,11 +6,18 @@
 
 #include "core/app/program_settings.h"
 #include "core/common/clock.h"
+#include "core/common/monotonic_clock.h"
 #include "core/common/timer.h"
 #include "core/defrag/run_log.h"
 #include "core/schedule/schedule_record.h"
 
 namespace qm {
+
+// Whether the computer runs on its battery, from the system's power status: its AC line status
+// (0 off, 1 on, 255 unknown) and battery flags (128 no system battery, 255 unknown). Off the
+// mains with a battery present is on battery; an unknown line counts as mains, and so does a
+// computer without a battery whatever its line says.
+bool OnBatteryFromStatus(int acLineStatus, int batteryFlag);
 
 // Whether the computer runs on its battery; nothing when it cannot tell (a desktop, say), which
 // counts as mains power.
@@ -36,8 +43,9 @@ class UnattendedRuns {
   public:
     static constexpr std::int64_t kCatchUpDelaySeconds = 300;
 
-    UnattendedRuns(const Clock& clock, PowerSource& power, Timer& tick, const RunSettings& run,
-                   const ScheduleRecord& schedule, std::function<void()> startRun, LogFolder* log);
+    UnattendedRuns(const Clock& clock, const MonotonicClock& ticks, PowerSource& power, Timer& tick,
+                   const RunSettings& run, const ScheduleRecord& schedule,
+                   std::function<void()> startRun, LogFolder* log);
 
     void SetSettings(UnattendedSettings settings) { settings_ = settings; }
 
@@ -58,6 +66,7 @@ class UnattendedRuns {
     void Note(const std::string& text);
 
     const Clock& clock_;
+    const MonotonicClock& ticks_;
     PowerSource& power_;
     Timer& tick_;
     const RunSettings& run_;
@@ -67,6 +76,7 @@ class UnattendedRuns {
     UnattendedSettings settings_;
     bool waitingForMains_{};
     DateTime lookFrom_;
+    std::int64_t lookFromMs_{};
 };
 
 }  // namespace qm

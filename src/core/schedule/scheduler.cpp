@@ -16,12 +16,70 @@ Scheduler::Scheduler(ScheduleModule& module, Timer& timer1, ScheduleEditor& edit
 
 void Scheduler::SetEnabled(bool enabled) {
     enabled_ = enabled;
+    Rebase();
     if (enabled) {
         Reset();
     } else {
         editor_.Close();
+        if (nextMomentChanged_) {
+            nextMomentChanged_();
+        }
     }
     timer1_.SetEnabled(enabled);
+}
+
+void Scheduler::SetNext(NextRun next) {
+    next_ = next;
+    if (nextMomentChanged_) {
+        nextMomentChanged_();
+    }
+}
+
+void Scheduler::MissIfPassed() {
+    if (next_.exists && MinuteDifference(module_.ClockSource().Now(), next_.moment) <= 0 &&
+        momentMissed_) {
+        momentMissed_();
+    }
+}
+
+void Scheduler::Rebase() {
+    lastTickMs_ = ticks_ ? ticks_->Milliseconds() : -1;
+    lastTickWall_ = module_.ClockSource().Now();
+}
+
+void Scheduler::Suspend() {
+    timer1_.SetEnabled(false);
+}
+
+void Scheduler::Resume(bool wokenForNext) {
+    if (!enabled_) {
+        return;  // a run is going on: it turns the component on again when it ends
+    }
+    Rebase();
+    timer1_.SetEnabled(true);
+    if (wokenForNext) {
+        return;  // the moment it woke for fires at the next tick
+    }
+    MissIfPassed();
+    Reset();
+}
+
+void Scheduler::ClockChanged() {
+    Rebase();
+    if (!enabled_) {
+        return;
+    }
+    MissIfPassed();
+    if (Record().occursOption == static_cast<std::int32_t>(OccursOption::Every)) {
+        Reset();  // every so often: from the new time on
+        return;
+    }
+    NextRun next = module_.CalculateNextRun(0);
+    if (next.exists && !lastFired_.IsZero() && next.moment <= lastFired_) {
+        // Set back past a moment already fired: that one is not fired again.
+        next = qm::CalculateNextRun(Record(), lastFired_, 1);
+    }
+    SetNext(next);
 }
 
 void Scheduler::SetModal(bool value) {
@@ -43,7 +101,7 @@ void Scheduler::SetTitle(std::string_view value) {
 void Scheduler::SetOccursOption(std::int32_t value) {
     Record().occursOption = value;
     if (Running()) {
-        next_ = module_.CalculateNextRun(0);
+        SetNext(module_.CalculateNextRun(0));
     }
 }
 
@@ -75,6 +133,7 @@ void Scheduler::Execute() {
     if (!Running()) {
         return;
     }
+    lastFired_ = StripSeconds(module_.ClockSource().Now());
     if (scheduledTime_) {
         scheduledTime_(module_.ClockSource().Now());
     }
@@ -87,14 +146,14 @@ void Scheduler::Reset() {
         return;
     }
     Record().lastScheduledTime = StripSeconds(module_.ClockSource().Now());
-    next_ = module_.CalculateNextRun(1);
+    SetNext(module_.CalculateNextRun(1));
 }
 
 void Scheduler::FlagScheduleChanged() {
     if (!Running()) {
         return;
     }
-    next_ = module_.CalculateNextRun(0);
+    SetNext(module_.CalculateNextRun(0));
     if (scheduleChanged_) {
         scheduleChanged_();
     }
@@ -104,6 +163,23 @@ void Scheduler::Timer1_Timer() {
     if (!enabled_) {
         timer1_.SetEnabled(false);
         return;
+    }
+    if (ticks_) {
+        const std::int64_t nowMs = ticks_->Milliseconds();
+        const DateTime wall = module_.ClockSource().Now();
+        const std::int64_t sinceMs = nowMs - lastTickMs_;
+        const bool first = lastTickMs_ < 0;
+        const std::int64_t wallMs = (wall.Seconds() - lastTickWall_.Seconds()) * 1000;
+        lastTickMs_ = nowMs;
+        lastTickWall_ = wall;
+        if (!first && sinceMs > kSleepGapMs) {
+            Resume(false);  // a sleep whose resume message never came
+            return;
+        }
+        if (!first && (wallMs - sinceMs > kClockJumpMs || sinceMs - wallMs > kClockJumpMs)) {
+            ClockChanged();
+            return;
+        }
     }
     // A schedule without a run never fires, however the clock is set: its moment (50 years
     // back, or the zero date) is only there to be shown.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/common/date_time.h"
+#include "core/common/monotonic_clock.h"
 #include "core/common/timer.h"
 #include "core/schedule/schedule_editor.h"
 #include "core/schedule/schedule_module.h"
@@ -31,6 +32,26 @@ class Scheduler {
     void OnScheduledTime(std::function<void(DateTime)> handler) {
         scheduledTime_ = std::move(handler);
     }
+    // A moment passed while the computer slept or the clock jumped over it: it is not fired
+    // now, and the host makes up for it later (the catch-up).
+    void OnMomentMissed(std::function<void()> handler) { momentMissed_ = std::move(handler); }
+    // The next moment may have changed: the host re-arms what waits for it (the wake timer).
+    void OnNextMomentChanged(std::function<void()> handler) {
+        nextMomentChanged_ = std::move(handler);
+    }
+    // The clock that counts sleep and ignores clock changes: with it the tick notices a sleep
+    // that sent no resume message and a clock that jumped without saying so.
+    void SetTicks(const MonotonicClock* ticks) { ticks_ = ticks; }
+
+    // The computer goes to sleep: the tick stops, the component stays enabled (an open editor
+    // stays open).
+    void Suspend();
+    // It woke: ticking again from the current time. `wokenForNext`: the wake timer woke it for
+    // the next moment, which then fires at once; any other passed moment is missed.
+    void Resume(bool wokenForNext);
+    // The wall clock was changed: a moment it jumped over is missed, and the next one is
+    // recomputed from the new time, never at or before the last one fired.
+    void ClockChanged();
 
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
@@ -69,14 +90,23 @@ class Scheduler {
     // when ExecuteOnStartup says so.
     void ReadProperties(const SchedulerProperties& properties);
 
-    // The one-second tick.
+    // The one-second tick. A tick that comes more than two minutes after the last one (on the
+    // monotonic clock) follows a sleep; one whose wall clock moved a minute more or less than
+    // the monotonic one follows a clock change.
     void Timer1_Timer();
+    static constexpr std::int64_t kSleepGapMs = 2 * 60 * 1000;
+    static constexpr std::int64_t kClockJumpMs = 60 * 1000;
 
   private:
     ScheduleRecord& Record() { return module_.Record(); }
     const ScheduleRecord& Record() const { return module_.Record(); }
     bool Running() const { return enabled_; }
     void Display(bool acceptChanges);
+    void SetNext(NextRun next);
+    // Missed when it is due: reported, not fired.
+    void MissIfPassed();
+    // The tick's comparison starts afresh from both clocks as they are now.
+    void Rebase();
 
     ScheduleModule& module_;
     Timer& timer1_;
@@ -93,6 +123,13 @@ class Scheduler {
 
     std::function<void()> scheduleChanged_;
     std::function<void(DateTime)> scheduledTime_;
+    std::function<void()> momentMissed_;
+    std::function<void()> nextMomentChanged_;
+    const MonotonicClock* ticks_ = nullptr;
+    DateTime lastFired_;  // the last moment fired, to the minute
+    // The last tick, on both clocks.
+    std::int64_t lastTickMs_ = -1;
+    DateTime lastTickWall_;
 };
 
 }  // namespace qm

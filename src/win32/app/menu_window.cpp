@@ -65,7 +65,16 @@ void MenuWindow::OnCreate() {
     });
 
     scheduler_ = std::make_unique<Scheduler>(program_.schedule, timers_->Create(), editor_);
+    scheduler_->SetTicks(&program_.ticks);
     scheduler_->ReadProperties(MenuSchedulerProperties());
+    // A moment slept through or jumped over is made up for a little later, once, rather than
+    // the instant the computer wakes (and perhaps before the mains are back).
+    scheduler_->OnMomentMissed([this] {
+        if (unattended_) {
+            unattended_->LookForMissedRunSoon();
+        }
+    });
+    scheduler_->OnNextMomentChanged([this] { UpdateWakeTimer(); });
     // The editor stores a confirmed schedule itself, before it reports the change.
     scheduler_->OnScheduleChanged([this] { Scheduler1_ScheduleChanged(); });
     // A scheduled moment goes through the rules of unattended runs (mains power) first.
@@ -83,17 +92,29 @@ void MenuWindow::OnCreate() {
     Timer& timerWait = timers_->Create();
     Timer& timerPriority = timers_->Create();
     run_ = std::make_unique<RunSupervisor>(RunServices{
-        program_.processes, program_.launcher, program_.terminator, *scheduler_, program_.clock,
-        program_.ticks, program_.store, program_.dates, program_.run, timerWait, timerPriority,
+        program_.processes,
+        program_.launcher,
+        program_.terminator,
+        *scheduler_,
+        program_.clock,
+        program_.ticks,
+        program_.store,
+        program_.dates,
+        program_.run,
+        timerWait,
+        timerPriority,
         [this](const std::string& text) { SetBalloon(text); },
-        [this] { Scheduler1_ScheduleChanged(); }, [this] { Unload(); },
+        [this] { Scheduler1_ScheduleChanged(); },
+        [this] { Unload(); },
         [](int mode) { ShutdownWindows(mode); },
         [](const std::string& message) { ProgramMsgBox().MsgBox(message, 48, " Quillmere"); },
         [this](const std::string& text) { tray_.ShowWarning(L"Quillmere", Widen(text)); },
-        program_.defragSystem, &program_.runLog});
+        [](bool on) { KeepSystemAwake(on); },
+        program_.defragSystem,
+        &program_.runLog});
     unattended_ = std::make_unique<UnattendedRuns>(
-        program_.clock, program_.power, timers_->Create(), program_.run, program_.schedule.Record(),
-        [this] { run_->OnScheduledMoment(); }, &program_.runLog);
+        program_.clock, program_.ticks, program_.power, timers_->Create(), program_.run,
+        program_.schedule.Record(), [this] { run_->OnScheduledMoment(); }, &program_.runLog);
     CreateOptionsDialog();
 }
 
@@ -118,14 +139,28 @@ void MenuWindow::Form_Load() {
 void MenuWindow::OnPowerBroadcast(WPARAM event) {
     if (event == PBT_APMPOWERSTATUSCHANGE) {
         unattended_->PowerStatusChanged();
-    } else if (event == PBT_APMRESUMEAUTOMATIC) {
-        // A moment that passed while the computer slept is made up for a little later, once,
-        // rather than the instant it wakes (and perhaps before the mains are back).
-        if (scheduler_->Enabled()) {
-            scheduler_->Reset();
+        UpdateWakeTimer();  // on battery, the timer may no longer wake the computer
+    } else if (event == PBT_APMSUSPEND) {
+        scheduler_->Suspend();
+    } else if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
+        // Woken by the timer for the next moment: that run starts now. Otherwise a moment
+        // that passed during the sleep is made up for a little later.
+        const bool woken = wake_.WokeFor(scheduler_->NextScheduledTime());
+        scheduler_->Resume(woken);
+        if (!woken) {
+            unattended_->LookForMissedRunSoon();
         }
-        unattended_->LookForMissedRunSoon();
     }
+}
+
+void MenuWindow::UpdateWakeTimer() {
+    if (!scheduler_ || ending_) {
+        return;
+    }
+    const UnattendedSettings settings = ReadUnattendedSettings(program_.store);
+    wake_.Update(PlanWake(ReadWakeToRunSetting(program_.store), scheduler_->HasNextRun(),
+                          scheduler_->NextScheduledTime(),
+                          program_.power.OnBattery().value_or(false), settings.runOnBattery));
 }
 
 void MenuWindow::LoadTrayIconPicture() {
@@ -196,6 +231,7 @@ void MenuWindow::SetBalloon(const std::string& text) {
 }
 
 void MenuWindow::Scheduler1_ScheduleChanged() {
+    UpdateWakeTimer();  // the schedule, or the option, may have changed
     if (scheduler_->OccursOption() == 0) {
         SetBalloon(WithRunProblem(LastDefragText(program_.run.lastDefrag, program_.clock.Now()) +
                                       "\r\n" + "Quillmere - No scheduled times",
@@ -278,6 +314,7 @@ void MenuWindow::Form_QueryUnload() {
     options_->Close();
     scheduler_->CloseScheduler();
     SaveState();
+    wake_.Update({});  // no wake for a program that is gone
     hover_->HideBalloon();
     tray_.Remove();
 }
@@ -441,6 +478,11 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_POWERBROADCAST:
             OnPowerBroadcast(wp);
             return TRUE;
+        case WM_TIMECHANGE:
+            if (scheduler_ && !ending_) {
+                scheduler_->ClockChanged();
+            }
+            return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:

@@ -15,6 +15,7 @@
 #include "win32/app/program.h"
 #include "win32/app/tray_icon.h"
 #include "win32/app/tray_menu.h"
+#include "win32/app/wake_timer_win.h"
 #include "win32/common/base_window.h"
 #include "win32/common/unique_handle.h"
 #include "win32/common/window_timer.h"
@@ -85,6 +86,9 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void SaveState();
     void UpdateNextDefragStatus();
     void OnPowerBroadcast(WPARAM event);
+    // Arms the wake timer for the next scheduled moment, or cancels it, as the settings and
+    // the power source say.
+    void UpdateWakeTimer();
     // The Options dialog (menu_options.cpp).
     void CreateOptionsDialog();
     // The first run's Options dialog; false when the program was told to end meanwhile.
@@ -112,6 +116,8 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     std::unique_ptr<TrayHover> hover_;
     std::unique_ptr<RunSupervisor> run_;
     std::unique_ptr<UnattendedRuns> unattended_;
+    WaitableWakeTimer wakeTimer_;
+    WakeKeeper wake_{wakeTimer_};
     std::unique_ptr<AboutDialog> about_;  // `frmAbout`, made when first shown
     WindowsDriveSystem drives_;
     std::unique_ptr<WindowsShortcutPlatform> shortcuts_;

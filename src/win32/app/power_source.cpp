@@ -11,10 +11,10 @@ std::optional<bool> SystemPowerSource::OnBattery() {
         return *hook == "battery";
     }
     SYSTEM_POWER_STATUS status{};
-    if (!::GetSystemPowerStatus(&status) || status.ACLineStatus == 255) {
+    if (!::GetSystemPowerStatus(&status)) {
         return std::nullopt;
     }
-    return status.ACLineStatus == 0;
+    return OnBatteryFromStatus(status.ACLineStatus, status.BatteryFlag);
 }
 
 }  // namespace qm::win

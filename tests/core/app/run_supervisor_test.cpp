@@ -51,7 +51,8 @@ class RunSupervisorTest : public ::testing::Test {
             timerPriority, balloon, [this] { ++scheduleChanges; }, [this] { ++ends; },
             [this](int mode) { Shutdown(mode); },
             [this](const std::string& t) { told.push_back(t); },
-            [this](const std::string& t) { notices.push_back(t); }, std::move(system), &log);
+            [this](const std::string& t) { notices.push_back(t); },
+            [this](bool on) { awake.push_back(on); }, std::move(system), &log);
     }
 
     FakeClock clock{D(2026, 12, 6, 14, 30, 5)};
@@ -68,6 +69,7 @@ class RunSupervisorTest : public ::testing::Test {
     RunSettings run;
     Strings balloons, told, notices;
     FakeMonotonicClock ticks;
+    std::vector<bool> awake;  // the computer kept from sleeping, and let go
     int scheduleChanges = 0, ends = 0;
     std::vector<int> shutdowns;
     bool shutdownThrows = false;
@@ -222,6 +224,8 @@ TEST_F(RunSupervisorTest, AScheduledMomentWaitsForAnotherOptimisationAndEachDriv
                   ")\r\n"
                   "2026-12-06 14:35:05\tC:\tdefrag c: -f\t0:01:00\tok\r\n"
                   "2026-12-06 14:36:05\tD:\tdefrag d: -f\t0:01:00\tok\r\n");
+    // Kept awake while a drive runs, never while it only waits.
+    EXPECT_EQ(awake, (std::vector{true, false, true, false}));
 
     // Six hours of another optimisation: the moment is given up, and the user hears of it.
     processes.Add("defrag.exe");
@@ -307,6 +311,7 @@ TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter)
     timerWait.Fire();  // five minutes of failures in a row: the run ends, and says why
     EXPECT_EQ(State(), std::tuple(false, true, false, false));
     EXPECT_TRUE(shutdowns.empty()) << "no power-off in the middle of a defragmentation";
+    EXPECT_EQ(awake, (std::vector{true, false})) << "let go when the run is abandoned";
     EXPECT_EQ(WithRunProblem("a\r\nb", run.lastRunProblem),
               "a\r\nb\r\n Last run ended early: the running programs could not be listed ");
     EXPECT_EQ(WithRunProblem("a", ""), "a");

@@ -5,6 +5,7 @@
 
 #include "core/app/startup_entry.h"
 #include "core/app/unattended_runs.h"
+#include "core/app/wake_timer.h"
 #include "core/schedule/schedule_calculation.h"
 #include "support/fakes.h"
 #include "core/defrag/startup_shortcut.h"
@@ -52,13 +53,15 @@ class UnattendedRunsTest : public ::testing::Test, public PowerSource {
     }
     std::optional<bool> OnBattery() override { return onBattery; }
     // The program starts now; five minutes on, the catch-up looks.
+    // The wall clock is set back an hour meanwhile: the delay counts on the monotonic clock.
     void StartAndWaitFiveMinutes() {
         runs.LookForMissedRunSoon();
-        clock.Advance(std::chrono::seconds(299));
+        clock.Advance(std::chrono::seconds(299 - 3600));
+        ticks.now += 299000;
         tick.Fire();
         EXPECT_EQ(std::pair(starts, tick.Interval()), std::pair(0, 1000u))
             << "none before 5 minutes";
-        clock.Advance(std::chrono::seconds(1));
+        ticks.now += 1000;
         tick.Fire();
     }
 
@@ -69,7 +72,8 @@ class UnattendedRunsTest : public ::testing::Test, public PowerSource {
     ScheduleRecord schedule;
     MemoryLogFolder log;
     int starts = 0;
-    UnattendedRuns runs{clock, *this, tick, run, schedule, [this] { ++starts; }, &log};
+    FakeMonotonicClock ticks;
+    UnattendedRuns runs{clock, ticks, *this, tick, run, schedule, [this] { ++starts; }, &log};
 };
 
 TEST_F(UnattendedRunsTest, OnBatteryAScheduledRunWaitsForMainsPowerOnce) {
@@ -128,6 +132,47 @@ TEST_F(UnattendedRunsTest, NoCatchUpWithoutAMissedMomentOrAnyEarlierRunOrWhenSwi
     EXPECT_EQ(ReadUnattendedSettings(store), (UnattendedSettings{true, false}));
     store.values = {{"RunOnBattery", "on"}, {"CatchUpMissedRuns", "off"}};
     EXPECT_EQ(ReadUnattendedSettings(store), (UnattendedSettings{false, true}));
+}
+
+TEST(PowerAndWake, BatteryOnlyWithABatteryAndTheWakeTimerFollowsTheNextMoment) {
+    // AC line 0 off, 1 on, 255 unknown; battery flag 128 none, 255 unknown.
+    const std::tuple<int, int, bool> power[] = {{0, 1, true},    {0, 8, true},     {0, 128, false},
+                                                {0, 255, false}, {1, 1, false},    {255, 1, false},
+                                                {0, 136, false}, {255, 255, false}};
+    for (const auto& [line, flag, onBattery] : power) {
+        EXPECT_EQ(OnBatteryFromStatus(line, flag), onBattery) << line << " " << flag;
+    }
+    struct Timer final : WakeTimer {
+        bool Arm(DateTime due, bool resume) override {
+            calls.push_back(std::to_string(due.Time().hour) + (resume ? " wakes" : " waits"));
+            return true;
+        }
+        void Cancel() override { calls.push_back("cancel"); }
+        bool Fired() override { return fired; }
+        Strings calls;
+        bool fired = true;
+    } timer;
+    WakeKeeper keeper(timer);
+    const DateTime at21 = D(2026, 12, 7, 21, 30), at22 = D(2026, 12, 7, 22, 0);
+    keeper.Update(PlanWake(true, true, at21, false, false));
+    keeper.Update(PlanWake(true, true, at21, false, false));  // unchanged: left alone
+    keeper.Update(PlanWake(true, true, at22, false, false));  // an edit
+    keeper.Update(PlanWake(true, true, at22, true, false));   // on battery: fires, wakes not
+    keeper.Update(PlanWake(true, true, at22, true, true));    // unless runs may use it
+    EXPECT_TRUE(keeper.WokeFor(at22) && !keeper.WokeFor(at21));
+    keeper.Update(PlanWake(true, false, at22, false, false));  // Never
+    keeper.Update(PlanWake(false, true, at21, false, false));  // switched off
+    keeper.Update(PlanWake(true, true, at21, false, false));
+    keeper.Update({});  // the program ends
+    EXPECT_EQ(timer.calls, (Strings{"21 wakes", "22 wakes", "22 waits", "22 wakes", "cancel",
+                                    "21 wakes", "cancel"}));
+    EXPECT_FALSE(keeper.WokeFor(at21));
+    MemorySettingsStore store;
+    for (const auto& [text, on] :
+         {std::pair("1", true), {"01", true}, {"2", false}, {"yes", false}}) {
+        store.values["WakeToRun"] = text;
+        EXPECT_EQ(ReadWakeToRunSetting(store), on) << text;
+    }
 }
 
 TEST(LatestScheduledMoment, FollowsTheScheduleBackwards) {

@@ -49,6 +49,71 @@ struct Rig {
 
 struct SchedulerTest : ::testing::Test, Rig {};
 
+// With the monotonic clock: sleeps and clock changes, told by the system or noticed by the tick.
+struct SchedulerSleepTest : SchedulerTest {
+    SchedulerSleepTest() {
+        scheduler.SetTicks(&ticks);
+        scheduler.OnMomentMissed([this] { ++missed; });
+        Use(1, 2, 30, D(2026, 12, 3, 2, 29, 58));  // daily at 02:30
+        scheduler.SetEnabled(true);
+    }
+    // One tick after the wall clock moved by `wall` and the monotonic one by `monotonic`.
+    void Tick(std::chrono::seconds wall, std::chrono::seconds monotonic) {
+        clock.Advance(wall);
+        ticks.now += std::chrono::milliseconds(monotonic).count();
+        timer.Fire();
+    }
+    test::FakeMonotonicClock ticks;
+    int missed = 0;
+};
+
+TEST_F(SchedulerSleepTest, AMomentSleptThroughIsMissedUnlessTheWakeTimerWokeTheComputerForIt) {
+    scheduler.DisplayScheduler();
+    scheduler.Suspend();  // the editor stays open; the tick stops
+    EXPECT_EQ(std::tuple(timer.Enabled(), editor.open, scheduler.Enabled()),
+              std::tuple(false, true, true));
+    clock.SetNow(D(2026, 12, 3, 7, 0));
+    scheduler.Resume(false);
+    Tick(1s, 1s);
+    EXPECT_EQ(std::tuple(fired.size(), missed, scheduler.NextScheduledTime()),
+              std::tuple(0ul, 1, D(2026, 12, 4, 2, 30)));
+    scheduler.Suspend();
+    clock.SetNow(D(2026, 12, 4, 2, 30, 4));
+    scheduler.Resume(true);  // woken for 02:30: it runs at once
+    Tick(1s, 1s);
+    EXPECT_EQ(fired, Moments{D(2026, 12, 4, 2, 30, 5)});
+    // A sleep that sent no message: the tick comes minutes after the last one.
+    Tick(1s, 1s);
+    Tick(std::chrono::hours(24), std::chrono::hours(24));
+    EXPECT_EQ(std::tuple(fired.size(), missed, scheduler.NextScheduledTime()),
+              std::tuple(1ul, 2, D(2026, 12, 6, 2, 30)));
+}
+
+TEST_F(SchedulerSleepTest, AClockSetBackRunsNoMomentTwiceAndOneSetOnMissesWhatItJumpedOver) {
+    Tick(2s, 2s);
+    EXPECT_EQ(fired, Moments{D(2026, 12, 3, 2, 30)});
+    // The autumn hour that repeats, noticed by the tick: 02:30 is not fired again.
+    Tick(-3600s + 1s, 1s);
+    EXPECT_EQ(std::pair(missed, scheduler.NextScheduledTime()),
+              std::pair(0, D(2026, 12, 4, 2, 30)));
+    // Set back by the user, told by the system: the same.
+    clock.SetNow(D(2026, 12, 3, 1, 0));
+    scheduler.ClockChanged();
+    EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 4, 2, 30));
+    // The spring hour that does not exist: 02:30 is jumped over and made up for later.
+    clock.SetNow(D(2026, 12, 4, 2, 0));
+    scheduler.ClockChanged();
+    Tick(3600s + 1s, 1s);
+    EXPECT_EQ(std::tuple(fired.size(), missed, scheduler.NextScheduledTime()),
+              std::tuple(1ul, 1, D(2026, 12, 5, 2, 30)));
+    // Every so often: from the new time on.
+    module.Record().occursOption = 4;
+    module.Record().everyFrequency = 2;
+    clock.SetNow(D(2026, 12, 10, 9, 0, 20));
+    scheduler.ClockChanged();
+    EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 10, 11, 0));
+}
+
 TEST_F(SchedulerTest, DisabledReadsZeroStopsTheTimerAndNeverFires) {
     Use(1, 8, 1, D(2026, 12, 3, 8, 0));
     scheduler.SetEnabled(true);
