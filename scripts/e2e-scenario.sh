@@ -40,7 +40,9 @@ QM_SCENARIO_WINDIR=$(qm_winpath "$QM_SCENARIO_DIR")
 QM_REPO_WINDIR=$(qm_winpath "$root")
 
 wineserver -p
-wine "$e2e_exe" --gtest_filter="$suite.*" --gtest_color=no
+# Wine's traces of the programs a scenario starts (WINEDEBUG in their environment) come out on
+# this error output: a copy in the scenario's folder lets the scenario read them.
+wine "$e2e_exe" --gtest_filter="$suite.*" --gtest_color=no 2> >(tee "$QM_SCENARIO_DIR/stderr.log" >&2)
 rc=$?
 # Screenshots a scenario left as BMP files become PNG files in build/screenshots/.
 for shot in "$QM_SCENARIO_DIR"/screenshots/*.bmp; do

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
+#include "win32/common/test_hooks.h"
+
 namespace qm::win {
 
 WaitableWakeTimer::WaitableWakeTimer() : timer_(::CreateWaitableTimerW(nullptr, TRUE, nullptr)) {}
@@ -25,6 +29,11 @@ bool WaitableWakeTimer::Arm(DateTime due, bool resume) {
     LARGE_INTEGER when{};
     when.LowPart = file.dwLowDateTime;
     when.HighPart = static_cast<LONG>(file.dwHighDateTime);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d %s", due.Date().year,
+                  due.Date().month, due.Date().day, due.Time().hour, due.Time().minute,
+                  resume ? "wakes" : "waits");
+    RecordTestHookLine("wake-timer.txt", text);  // the tests read the due time here
     return ::SetWaitableTimer(timer_.get(), &when, 0, nullptr, nullptr, resume ? TRUE : FALSE) !=
            FALSE;
 }
