@@ -18,7 +18,7 @@ void MenuWindow::CreateOptionsDialog() {
         program_.store, program_.run, drives_, program_.processes, program_.launcher,
         program_.defragSystem, *startupEntry_, timerWait, timerPriority,
         [this](bool on) { scheduler_->SetEnabled(on); }, [this] { Scheduler1_ScheduleChanged(); },
-        UserNumberSeparators(), program_.clock, &program_.runLog});
+        UserNumberSeparators(), program_.clock, &program_.runLog, &ReadWakeTimersOnMains});
 }
 
 void MenuWindow::mnuOptions_Click() {

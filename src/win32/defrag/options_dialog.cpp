@@ -4,8 +4,11 @@
 #include <dbt.h>
 
 #include "core/defrag/options_layout.h"
+#include "win32/common/system_library.h"
 #include "win32/common/text.h"
+#include "win32/common/unique_handle.h"
 #include "win32/defrag/cursor_position.h"
+#include "win32/defrag/defrag_system.h"
 #include "win32/defrag/running_message.h"
 #include "win32/ui/headings.h"
 #include "win32/ui/program_msgbox.h"
@@ -20,6 +23,9 @@ constexpr DWORD kPushButton = kVisibleChild | BS_PUSHBUTTON | WS_GROUP;
 constexpr DWORD kUnderPanel = WS_CLIPSIBLINGS;
 constexpr FontStyle kSansSerif{L"MS Sans Serif", 8.25};
 constexpr FontStyle kRunningFont{L"MS Sans Serif", 18};
+constexpr int kOptionLeft = 360, kOptionWidth = 3615;
+// The power plan's line starts under the wake box's caption, past the box itself.
+constexpr int kWakeNoteLeft = kOptionLeft + 255, kWakeNoteWidth = kOptionWidth - 255;
 constexpr int kRowCheckLeft = 360, kRowCheckWidth = 2550;
 constexpr int kRowButtonLeft = 2970, kRowButtonWidth = 1020, kRowHeight = 255;
 constexpr int kSaveLeft = 600, kCancelLeft = 2640, kButtonWidth = 1095, kButtonHeight = 375;
@@ -39,7 +45,35 @@ std::wstring Literal(const std::string& text) {
     return out;
 }
 
+// The power settings that decide whether programs' wake timers wake the computer.
+constexpr GUID kSleepSubgroup{
+    0x238c9fa8, 0x0aad, 0x41ed, {0x83, 0xf4, 0x97, 0xbe, 0x24, 0x2c, 0x8f, 0x20}};
+constexpr GUID kAllowWakeTimers{
+    0xbd3b718a, 0x0680, 0x4d9d, {0x8a, 0xb2, 0xe1, 0xd2, 0xb4, 0xac, 0x80, 0x6d}};
+
 }  // namespace
+
+std::optional<unsigned> ReadWakeTimersOnMains() {
+    using GetActiveSchemeFn = DWORD(WINAPI*)(HKEY, GUID**);
+    using ReadAcValueIndexFn = DWORD(WINAPI*)(HKEY, const GUID*, const GUID*, const GUID*, DWORD*);
+    const auto getActiveScheme =
+        SystemFunction<GetActiveSchemeFn>(L"powrprof.dll", "PowerGetActiveScheme");
+    const auto readAcValueIndex =
+        SystemFunction<ReadAcValueIndexFn>(L"powrprof.dll", "PowerReadACValueIndex");
+    if (!getActiveScheme || !readAcValueIndex) {
+        return std::nullopt;
+    }
+    UniqueLocal<GUID*> scheme;
+    if (getActiveScheme(nullptr, scheme.put()) != ERROR_SUCCESS || !scheme) {
+        return std::nullopt;
+    }
+    DWORD index = 0;
+    if (readAcValueIndex(nullptr, scheme.get(), &kSleepSubgroup, &kAllowWakeTimers, &index) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return index;
+}
 
 OptionsDialog::OptionsDialog(OptionsServices services)
     : s_(std::move(services)),
@@ -75,7 +109,11 @@ void OptionsDialog::OnInit() {
     Headings::Register();
     RegisterRunningMessageClass();
     ::SetWindowTextW(Hwnd(), Widen(kOptionsTitle).c_str());
-    AddFixedControls();
+    // Read at every opening: the user may have changed the plan meanwhile.
+    const std::string note = WakeTimersNote(
+        s_.wakeTimersOnMains ? s_.wakeTimersOnMains() : std::nullopt, ReadWindowsVersion());
+    places_ = PlaceOptions(!note.empty());
+    AddFixedControls(note);
 
     form_.Load(ListFixedVolumes(s_.drives));
     BuildRowControls();
@@ -91,38 +129,44 @@ void OptionsDialog::OnInit() {
     }
 }
 
-void OptionsDialog::AddFixedControls() {
+void OptionsDialog::AddFixedControls(const std::string& wakeNote) {
     const auto frame = [this](int n, const wchar_t* caption, TwipsBox box) {
         AddControl(kIdFrame + n, L"BUTTON", caption, kVisibleChild | BS_GROUPBOX | WS_GROUP, box);
     };
-    frame(1, L"StartUp Options", {240, 165, 3855, 1185});
-    const wchar_t* options[] = {L"Run program at Windows Startup?",
-                                L"Display splash screen during program StartUp?",
-                                L"Show exit prompt when closing program?"};
-    for (int i = 1; i <= 3; ++i) {
+    frame(1, L"StartUp Options", {240, kStartupFrameTop, 3855, places_.startupFrameHeight});
+    const wchar_t* options[kStartupOptionCount] = {
+        L"Run program at Windows Startup?", L"Display splash screen during program StartUp?",
+        L"Show exit prompt when closing program?", L"Wake the computer for scheduled defrags"};
+    for (int i = 1; i <= kStartupOptionCount; ++i) {
         AddControl(kIdOptionCheck + i, L"BUTTON", options[i - 1], kCheckBox,
-                   {360, 165 + 240 + (i - 1) * 300, 3615, 255});
+                   {kOptionLeft, StartupOptionTop(i - 1), kOptionWidth, kOptionCheckHeight});
     }
-    frame(2, L"Defrag Priority", {240, 1425, 3855, 570});
+    if (!wakeNote.empty()) {
+        AddControl(kIdWakeNote, L"STATIC", Widen(wakeNote), kVisibleChild | SS_LEFT | SS_NOPREFIX,
+                   {kWakeNoteLeft, kWakeNoteTop, kWakeNoteWidth, kWakeNoteHeight});
+    }
+    const int priorityTop = places_.priorityFrameTop;
+    frame(2, L"Defrag Priority", {240, priorityTop, 3855, 570});
     const wchar_t* priorities[] = {L"Low", L"Normal", L"High"};
     const int priorityLefts[] = {120, 1620, 3105};
     for (int i = 1; i <= 3; ++i) {
         AddControl(kIdPriority + i, L"BUTTON", priorities[i - 1],
                    kVisibleChild | BS_AUTORADIOBUTTON | (i == 1 ? WS_GROUP | WS_TABSTOP : 0),
-                   {240 + priorityLefts[i - 1], 1425 + 225, i == 3 ? 700 : 1215, 255});
+                   {240 + priorityLefts[i - 1], priorityTop + 225, i == 3 ? 700 : 1215, 255});
     }
-    frame(3, L"After Defrag", {240, 2085, 3855, 1110});
+    const int afterDefragTop = places_.afterDefragFrameTop;
+    frame(3, L"After Defrag", {240, afterDefragTop, 3855, 1110});
     const wchar_t* actions[] = {L"Wait for next scheduled Defrag", L"Close Quillmere program",
                                 L"Shutdown Windows"};
     for (int i = 1; i <= 3; ++i) {
         AddControl(kIdAfterDefrag + i, L"BUTTON", actions[i - 1],
                    kVisibleChild | BS_AUTORADIOBUTTON | (i == 1 ? WS_GROUP | WS_TABSTOP : 0),
-                   {360, 2085 + 255 + (i - 1) * 270, 3615, 255});
+                   {kOptionLeft, afterDefragTop + 255 + (i - 1) * 270, kOptionWidth, 255});
     }
 
     HWND heading =
         AddControl(kIdHeadings, Headings::kClassName, L"Select Drives to Schedule for Defrag",
-                   kVisibleChild | WS_GROUP, {240, 3390, 3840, 360}, 0, kSansSerif);
+                   kVisibleChild | WS_GROUP, {240, places_.headingTop, 3840, 360}, 0, kSansSerif);
     if (Headings* h = Headings::From(heading)) {
         h->SetForeColor(0x00FFFFFFu);  // white on navy
         h->SetBackColor(0x00800000u);
@@ -140,12 +184,13 @@ void OptionsDialog::AddFixedControls() {
                {kCancelLeft, 0, kButtonWidth, kButtonHeight});
     HWND panel = AddControl(
         kIdRunningMessage, kRunningMessageClass, L"Defragmenting Drive C:", WS_CLIPSIBLINGS,
-        {kRunningMessageLeft, kDriveRowTop - 45, kRunningMessageWidth, 500}, 0, kRunningFont);
+        {kRunningMessageLeft, places_.driveRowTop - 45, kRunningMessageWidth, 500}, 0,
+        kRunningFont);
     ::SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void OptionsDialog::AddRow(int row, HWND after) {
-    const int top = DriveRowTop(row);
+    const int top = places_.DriveRowTop(row);
     // Row 0 is a tab stop like every check box; the buttons of the rows added for further
     // drives are not.
     HWND check = AddControl(kIdDriveCheck + row, L"BUTTON", L"C: drive", kCheckBox | kUnderPanel,
@@ -180,7 +225,7 @@ void OptionsDialog::BuildRowControls() {
     }
     rowControls_ = static_cast<int>(rows.size());
 
-    const int height = OptionsFormHeight(form_.FixedDriveCount());
+    const int height = places_.FormHeight(form_.FixedDriveCount());
     SetFormSize(kOptionsFormWidth, height);
     const int buttonsTop = SaveButtonTop(height);
     PlaceControl(kIdSave, {kSaveLeft, buttonsTop, kButtonWidth, kButtonHeight});
@@ -214,6 +259,7 @@ void OptionsDialog::ShowChoices() {
     SetChecked(kIdOptionCheck + 1, c.runAtStartup);
     SetChecked(kIdOptionCheck + 2, c.showSplash);
     SetChecked(kIdOptionCheck + 3, c.showExitPrompt);
+    SetChecked(kIdOptionCheck + 4, c.wakeToRun);
     for (int i = 1; i <= 3; ++i) {
         SetChecked(kIdPriority + i, c.priority == i);
         SetChecked(kIdAfterDefrag + i, c.afterDefragAction == i);
@@ -228,6 +274,7 @@ void OptionsDialog::ReadChoices() {
     c.runAtStartup = IsChecked(kIdOptionCheck + 1);
     c.showSplash = IsChecked(kIdOptionCheck + 2);
     c.showExitPrompt = IsChecked(kIdOptionCheck + 3);
+    c.wakeToRun = IsChecked(kIdOptionCheck + 4);
     for (int i = 1; i <= 3; ++i) {
         if (IsChecked(kIdPriority + i)) {
             c.priority = i;
@@ -380,7 +427,7 @@ void OptionsDialog::ShowAlreadyRunning() {
 
 void OptionsDialog::ShowRunning(const std::string& panelCaption) {
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    const RunningMessagePlace place = PlaceRunningMessage(SaveButtonTop(FormHeight()));
+    const RunningMessagePlace place = PlaceRunningMessage(places_, SaveButtonTop(FormHeight()));
     PlaceControl(kIdRunningMessage,
                  {kRunningMessageLeft, place.top, kRunningMessageWidth, place.height});
     HWND panel = Item(kIdRunningMessage);

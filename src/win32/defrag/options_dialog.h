@@ -4,11 +4,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/defrag/defrag_now.h"
 #include "core/defrag/drive_balloon_hover.h"
 #include "core/defrag/drive_statistics.h"
 #include "core/defrag/options_form.h"
+#include "core/defrag/options_layout.h"
 #include "win32/app/balloon_tip.h"
 #include "win32/common/dialog.h"
 
@@ -31,9 +33,17 @@ struct OptionsServices {
     NumberSeparators numbers;
     const Clock& clock;
     LogFolder* log;
+    // The active power plan's "Allow wake timers" on mains power (ReadWakeTimersOnMains).
+    std::function<std::optional<unsigned>()> wakeTimersOnMains;
 };
 
-// " Defrag Options": the start-up options, the defragmenter's priority, the action after a
+// The index of the active power plan's "Allow wake timers" value on mains power (0 Disable,
+// 1 Enable, 2 "Important wake timers only"); nothing when it cannot be read. powrprof.dll is
+// loaded when asked: Wine's lacks PowerReadACValueIndex.
+std::optional<unsigned> ReadWakeTimersOnMains();
+
+// " Defrag Options": the start-up options (with a line under the wake box when the power plan
+// lets no program wake the computer), the defragmenter's priority, the action after a
 // run, and a row per fixed drive with a check box (scheduled runs take it) and a Defrag Now
 // button. The object lives as long as the program; its window is opened and closed.
 class OptionsDialog final : public Dialog, private DefragNowView, private DriveBalloonHost {
@@ -41,7 +51,8 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
     // Control ids; a row's controls are the base id + the row.
     enum ControlId : int {
         kIdFrame = 1000,        // + 1..3
-        kIdOptionCheck = 1010,  // + 1..3
+        kIdOptionCheck = 1010,  // + 1..4
+        kIdWakeNote = 1015,     // the power plan's line under the wake box
         kIdPriority = 1020,     // + 1..3
         kIdAfterDefrag = 1030,  // + 1..3
         kIdHeadings = 1040,
@@ -72,7 +83,7 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
   private:
-    void AddFixedControls();
+    void AddFixedControls(const std::string& wakeNote);
     void AddRow(int row, HWND after);
     // The rows of the form's drive list, the form's height and the place of Save and Close.
     void BuildRowControls();
@@ -106,7 +117,8 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
     DefragNowRun defragNow_;
     std::unique_ptr<BalloonTip> balloon_;
     std::unique_ptr<DriveBalloonHover> hover_;
-    int rowControls_ = 0;  // drive rows that have controls
+    int rowControls_ = 0;                         // drive rows that have controls
+    OptionsPlaces places_ = PlaceOptions(false);  // for this opening's power plan note
 };
 
 }  // namespace qm::win

@@ -133,10 +133,18 @@ TEST_F(OptionsFormTest, FirstRunAndVolumeChangesLeaveItChanged) {
     form.RefreshDriveRows({Volume('c'), Volume('d', "", false), Volume('e'), Volume('f')});
     EXPECT_EQ(std::tuple(Shown(), form.Changed(), form.FixedDriveCount()),
               std::tuple(std::string("-SX-11 0110"), true, 3));
-    const RunningMessagePlace p = PlaceRunningMessage(5000);
-    EXPECT_EQ(std::vector<int>({OptionsFormHeight(2), DriveRowTop(2), SaveButtonTop(6000), p.top,
-                                p.height, p.labelTop}),
-              std::vector<int>({5910, 4440, 5070, 3795, 1145, 310}));
+    // The start-up frame's height, what lies below it, row 2 and the form with two drives more;
+    // the power plan's note takes three lines.
+    const auto places = [](bool note) {
+        const OptionsPlaces p = PlaceOptions(note);
+        return std::vector<int>({p.startupFrameHeight, p.priorityFrameTop, p.afterDefragFrameTop,
+                                 p.headingTop, p.DriveRowTop(2), p.FormHeight(2)});
+    };
+    EXPECT_EQ(places(false), std::vector<int>({1485, 1725, 2385, 3690, 4740, 6210}));
+    EXPECT_EQ(places(true), std::vector<int>({2070, 2310, 2970, 4275, 5325, 6795}));
+    const RunningMessagePlace p = PlaceRunningMessage(PlaceOptions(false), 5300);
+    EXPECT_EQ(std::vector<int>({SaveButtonTop(6000), p.top, p.height, p.labelTop}),
+              std::vector<int>({5070, 4095, 1145, 310}));
 }
 
 TEST(WakeTimersNote, ShownWhenThePowerPlanKeepsProgramsFromWakingTheComputer) {

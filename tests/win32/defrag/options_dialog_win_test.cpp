@@ -45,8 +45,10 @@ struct OptionsDialogTest : ::testing::Test, DriveSystem {
     test::FakeStartupPlatform startup;
     test::FakeTimer wait, priority;
     test::FakeClock clock{D(2026, 12, 7)};
+    std::optional<unsigned> wakeTimers;  // the power plan's "Allow wake timers"; unread
     OptionsDialog dialog{{store, run, *this, processes, launcher, system, startup, wait, priority,
-                          {}, {}, {}, clock, nullptr}};
+                          nullptr, nullptr, NumberSeparators(), clock, nullptr,
+                          [this] { return wakeTimers; }}};
 };
 
 TEST_F(OptionsDialogTest, ANewVolumeGetsATickedRowAndAHundredOpeningsLeaveNothingBehind) {
@@ -94,6 +96,19 @@ TEST_F(OptionsDialogTest, ANewVolumeGetsATickedRowAndAHundredOpeningsLeaveNothin
     EXPECT_EQ(windows + OpenDialogCount(), 0u);
     EXPECT_EQ(WindowTimer::RunningCount(), timers);
     EXPECT_EQ(LiveResources::gdiObjects, gdi);
+}
+
+TEST_F(OptionsDialogTest, APowerPlanThatKeepsProgramsAsleepIsToldUnderTheWakeBox) {
+    wakeTimers = 0;  // Disable
+    ASSERT_TRUE(dialog.Create());
+    wchar_t note[200] = {};
+    ::GetDlgItemTextW(dialog.Hwnd(), OptionsDialog::kIdWakeNote, note, 200);
+    EXPECT_TRUE(std::wstring(note).find(L"\"Allow wake timers\" to Enable") != std::wstring::npos);
+    EXPECT_LT(Bottom(OptionsDialog::kIdWakeNote), Bottom(OptionsDialog::kIdFrame + 1));
+    dialog.Close();
+    wakeTimers.reset();  // unread: no line
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_EQ(Item(OptionsDialog::kIdWakeNote), nullptr);
 }
 
 }  // namespace
