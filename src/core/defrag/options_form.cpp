@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/app/setting_conversions.h"
 #include "core/app/settings_keys.h"
+#include "core/app/wake_timer.h"
 #include "core/defrag/text_case.h"
 
 namespace qm {
@@ -51,8 +51,7 @@ void OptionsForm::LoadOptions() {
     choices_.runAtStartup = StartupEntryPresent(startup_);
     choices_.showSplash = ReadShowSetting(store_, keys::kShowSplash);
     choices_.showExitPrompt = ReadShowSetting(store_, keys::kShowExitPrompt);
-    // Off unless the value is the number 1: waking the computer is never assumed.
-    choices_.wakeToRun = NumberTextEquals(store_.GetSetting(keys::kWakeToRun, "0"), 1);
+    choices_.wakeToRun = ReadWakeToRunSetting(store_);
     choices_.priority = ChoiceOf(run_.runPriority);
     choices_.afterDefragAction = ChoiceOf(run_.afterDefragAction);
     // A drive that is not ready cannot be chosen, and shows unticked.

@@ -133,8 +133,7 @@ TEST_F(OptionsFormTest, FirstRunAndVolumeChangesLeaveItChanged) {
     form.RefreshDriveRows({Volume('c'), Volume('d', "", false), Volume('e'), Volume('f')});
     EXPECT_EQ(std::tuple(Shown(), form.Changed(), form.FixedDriveCount()),
               std::tuple(std::string("-SX-11 0110"), true, 3));
-    // The start-up frame's height, what lies below it, row 2 and the form with two drives more;
-    // the power plan's note takes three lines.
+    // The start-up frame's height, what lies below, row 2 and the form with two drives more.
     const auto places = [](bool note) {
         const OptionsPlaces p = PlaceOptions(note);
         return std::vector<int>({p.startupFrameHeight, p.priorityFrameTop, p.afterDefragFrameTop,
