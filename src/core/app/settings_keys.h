@@ -30,6 +30,8 @@ inline constexpr std::string_view kStartFromTaskMoved = "StartFromTaskMoved";
 // The last notification shown about an unattended run, so that a restart does not repeat it;
 // empty after a run that went through.
 inline constexpr std::string_view kLastNotice = "LastNotice";
+// Where the run history window was: "left,top,width,height", the size at 96 DPI.
+inline constexpr std::string_view kHistoryWindow = "HistoryWindow";
 
 // "Show" + upper-case drive letter + "Drive": ShowDDrive for drive D.
 inline std::string ShowDriveKey(char upperLetter) {

@@ -16,6 +16,11 @@ class LogFolder {
     // 0 for a file that is not there.
     virtual std::uint64_t SizeOf(std::string_view file) = 0;
     virtual std::string Read(std::string_view file) = 0;
+    // The last `maxBytes` of the file (all of a smaller one).
+    virtual std::string ReadTail(std::string_view file, std::uint64_t maxBytes) {
+        std::string text = Read(file);
+        return text.size() > maxBytes ? text.substr(text.size() - maxBytes) : text;
+    }
     // Replaces the file's content.
     virtual bool Write(std::string_view file, std::string_view text) = 0;
     virtual bool Append(std::string_view file, std::string_view text) = 0;
