@@ -99,8 +99,11 @@ void RunSupervisor::DefragNextDrive() {
         return;
     }
     drive_ = drive;
+    progress_ = ProgressReader{};
+    ShowTip(kPlainTip);
+    runLine_ = ProgressBalloonLine(drive, std::nullopt);
     if (s_.setBalloon) {
-        s_.setBalloon("Defragmenting drive " + drive);
+        s_.setBalloon(runLine_);
     }
     defragCommand_ = DefragCommandFor(drive, s_.system.syntax, s_.run.runPriority);
     contigCommand_ = ContigCommandFor(drive);
@@ -157,7 +160,11 @@ void RunSupervisor::OnPoll() {
         return;
     }
     if (child_) {
-        output_.Feed(child_->ReadText());
+        const std::string text = child_->ReadText();
+        output_.Feed(text);
+        if (progress_.Feed(text)) {
+            ShowProgress();
+        }
         if (!child_->ExitCode()) {
             return;
         }
@@ -204,6 +211,7 @@ void RunSupervisor::WaitForOtherOptimisation(const std::string& what) {
     if (!waiting_) {
         waiting_ = true;
         KeepAwake(false);
+        ShowTip(kPlainTip);
         waitStartedMs_ = s_.ticks.Milliseconds();
         retryAtMs_ = 0;
         // The wait holds nothing: the engine's priority is no business of a waiting run.
@@ -345,8 +353,28 @@ void RunSupervisor::KeepAwake(bool on) {
     awake_ = on;
 }
 
+void RunSupervisor::ShowProgress() {
+    ShowTip(ProgressTip(drive_, *progress_.Latest()));
+    if (std::string line = ProgressBalloonLine(drive_, progress_.Latest()); line != runLine_) {
+        runLine_ = std::move(line);
+        if (s_.setBalloon) {
+            s_.setBalloon(runLine_);
+        }
+    }
+}
+
+void RunSupervisor::ShowTip(const std::string& tip) {
+    if (tip != tip_) {
+        tip_ = tip;
+        if (s_.setTip) {
+            s_.setTip(tip_);
+        }
+    }
+}
+
 void RunSupervisor::EndDefragRun() {
     KeepAwake(false);
+    ShowTip(kPlainTip);
     defragRunning_ = false;
     waiting_ = false;
     s_.timerWait.SetEnabled(false);

@@ -18,6 +18,7 @@
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/defrag_outcome.h"
 #include "core/defrag/process_table.h"
+#include "core/defrag/progress.h"
 #include "core/defrag/run_log.h"
 #include "core/defrag/service_run.h"
 #include "core/schedule/scheduler.h"
@@ -81,6 +82,9 @@ struct RunServices {
     std::function<void(bool)> keepAwake;
     DefragSystem system{};
     LogFolder* log = nullptr;  // the run log; none keeps no log
+    // The tray icon's tip: the drive's progress while the defragmenter prints it, else
+    // kPlainTip. Called only when the text changes.
+    std::function<void(const std::string&)> setTip = nullptr;
 };
 
 // Defragments the selected drives one after another with the external defragmenter, then
@@ -167,6 +171,9 @@ class RunSupervisor {
     void Notify(const std::string& text);
     void ScheduleBackOn();
     void KeepAwake(bool on);
+    // The drive's progress in the tip and the balloon's run line, each only when it changes.
+    void ShowProgress();
+    void ShowTip(const std::string& tip);
 
     RunServices s_;
     int failedPolls_{};
@@ -185,6 +192,9 @@ class RunSupervisor {
     std::uint32_t childPid_{};
     bool childViaService_{};
     OutputWatch output_;
+    ProgressReader progress_;
+    std::string tip_ = kPlainTip;  // as the tray shows it
+    std::string runLine_;          // the balloon's line for the drive, as last set
     bool rightsNoticeShown_{};
     std::string launchedCommand_;
     DateTime driveStarted_;

@@ -45,6 +45,7 @@ bool DefragNowRun::Start(int row, char letter, int launchPriority) {
     viaService_ = launched.viaService;
     stopped_ = false;
     output_ = OutputWatch{};
+    progress_ = ProgressReader{};
     drive_ = std::string(1, drive) + ":";
     commandLine_ = launched.commandLine.empty() ? plan.defragCommand : launched.commandLine;
     started_ = s_.clock.Now();
@@ -65,7 +66,11 @@ void DefragNowRun::TimerPriority_Timer() {
 void DefragNowRun::TimerWait_Timer() {
     // Its output is taken in at every poll, so that it never waits on a full pipe.
     if (child_) {
-        output_.Feed(child_->ReadText());
+        const std::string text = child_->ReadText();
+        output_.Feed(text);
+        if (progress_.Feed(text) && view_) {
+            view_->ShowProgress(*progress_.Latest());
+        }
         if (!child_->ExitCode()) {
             return;  // the timer polls on
         }

@@ -11,6 +11,7 @@
 #include "core/defrag/defrag_launch.h"
 #include "core/defrag/console_output.h"
 #include "core/defrag/process_table.h"
+#include "core/defrag/progress.h"
 #include "core/defrag/run_log.h"
 
 namespace qm {
@@ -34,6 +35,9 @@ class DefragNowView {
     virtual void ShowAlreadyRunning() = 0;
     // The busy pointer and the panel over the drive rows.
     virtual void ShowRunning(const std::string& panelCaption) = 0;
+    // How far the drive is, each time that changes; never where the defragmenter prints no
+    // progress (Windows XP's), so the panel shows only that it works.
+    virtual void ShowProgress(const DefragProgress& /*progress*/) {}
     // The panel gone, the pointer back, the focus on the row that was defragmented.
     virtual void ShowFinished(int row) = 0;
 };
@@ -78,6 +82,8 @@ class DefragNowRun {
 
     bool Running() const { return running_; }
     const std::string& PanelCaption() const { return panelCaption_; }
+    // The drive's progress as the defragmenter last printed it; none before it prints any.
+    const std::optional<DefragProgress>& Progress() const { return progress_.Latest(); }
 
   private:
     // The drive has ended: judged, logged, and a failure told.
@@ -93,6 +99,7 @@ class DefragNowRun {
     bool viaService_{};
     bool stopped_{};
     OutputWatch output_;
+    ProgressReader progress_;
     std::string drive_;
     std::string commandLine_;
     DateTime started_;
