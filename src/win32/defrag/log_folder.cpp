@@ -71,6 +71,28 @@ std::string LocalLogFolder::Read(std::string_view file) {
     return text;
 }
 
+std::string LocalLogFolder::ReadTail(std::string_view file, std::uint64_t maxBytes) {
+    UniqueFileHandle handle(::CreateFileW(PathOf(file).c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (folder_.empty() || !handle || !::GetFileSizeEx(handle.get(), &size)) {
+        return {};
+    }
+    // Only the end is read: the file may be far larger than what is wanted of it.
+    const std::uint64_t want = std::min<std::uint64_t>(size.QuadPart, maxBytes);
+    LARGE_INTEGER from{};
+    from.QuadPart = static_cast<LONGLONG>(size.QuadPart - want);
+    std::string text(static_cast<std::size_t>(want), '\0');
+    DWORD read = 0;
+    if (!::SetFilePointerEx(handle.get(), from, nullptr, FILE_BEGIN) ||
+        !::ReadFile(handle.get(), text.data(), static_cast<DWORD>(want), &read, nullptr)) {
+        return {};
+    }
+    text.resize(read);
+    return text;
+}
+
 bool LocalLogFolder::Write(std::string_view file, std::string_view text) {
     if (!MakeFolder()) {
         return false;

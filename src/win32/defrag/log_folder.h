@@ -14,6 +14,7 @@ class LocalLogFolder final : public LogFolder {
 
     std::uint64_t SizeOf(std::string_view file) override;
     std::string Read(std::string_view file) override;
+    std::string ReadTail(std::string_view file, std::uint64_t maxBytes) override;
     bool Write(std::string_view file, std::string_view text) override;
     bool Append(std::string_view file, std::string_view text) override;
 
