@@ -33,7 +33,7 @@ TEST(E2eScheduleEditor, WeeklyOnMondayAndThursdayAt930PmFromTheTrayMenu) {
     ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
     const DWORD pid = tray.process.Pid();
     ASSERT_NE(OpenTrayMenu(tray.menu, pid), nullptr) << "the tray menu did not open";
-    TypeKeys({VK_DOWN, VK_DOWN, VK_RETURN});  // "Set Defrag Schedule", the second item
+    TypeKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});  // "Set Defrag Schedule", the third item
     HWND editor = nullptr;
     ASSERT_TRUE(WaitUntil(
         [&] { return ::IsWindowVisible(editor = FindWindowWithText(pid, L" Defrag Schedule")); },

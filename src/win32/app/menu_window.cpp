@@ -17,6 +17,7 @@
 #include "win32/common/shell_open.h"
 #include "win32/common/text.h"
 #include "win32/defrag/drives.h"
+#include "win32/defrag/history_window.h"
 #include "win32/defrag/system_shutdown.h"
 #include "win32/res/resource.h"
 #include "win32/ui/about_dialog.h"
@@ -233,6 +234,9 @@ void MenuWindow::SetBalloon(const std::string& text) {
 void MenuWindow::Scheduler1_ScheduleChanged() {
     UpdateWakeTimer();  // the schedule, or the option, may have changed
     if (scheduler_->OccursOption() == 0) {
+    if (history_) {
+        history_->Refresh();  // a run that ended has added to the log
+    }
         SetBalloon(WithRunProblem(LastDefragText(program_.run.lastDefrag, program_.clock.Now()) +
                                       "\r\n" + "Quillmere - No scheduled times",
                                   program_.run.lastRunProblem));
@@ -270,6 +274,13 @@ void MenuWindow::mnuAbout_Click() {
 }
 
 void MenuWindow::mnuExit_Click() {
+void MenuWindow::mnuHistory_Click() {
+    if (!history_) {
+        history_ = std::make_unique<HistoryWindow>(program_.store, program_.runLog.Folder());
+    }
+    history_->ShowModeless();  // an open one comes to the front
+}
+
     if (NextRunHasPassed(scheduler_->NextScheduledTime(), program_.clock.Now())) {
         Unload();
         return;
@@ -310,6 +321,9 @@ void MenuWindow::Form_QueryUnload() {
         about_->Close();
     }
     // The program's message box is let go after the message loop (RunApplication): one may
+    if (history_) {
+        history_->Close();  // it keeps its place as it closes
+    }
     // still be open further up this call stack, when the end comes from inside its loop.
     options_->Close();
     scheduler_->CloseScheduler();
@@ -379,6 +393,9 @@ void MenuWindow::OnCommand(UINT id) {
             mnuExit_Click();
             break;
         default:
+        case kCmdHistory:
+            mnuHistory_Click();
+            break;
             break;
     }
 }

@@ -27,6 +27,7 @@
 namespace qm::win {
 
 class AboutDialog;
+class HistoryWindow;
 
 // The program's hidden main window `Menu`: it owns the tray icon, its menu and balloon, the
 // scheduler `Scheduler1` and the run supervision with their timers. Destroying it ends the
@@ -56,6 +57,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     void mnuStop_Click();
     void mnuOpen_Click();
     void mnuAbout_Click();
+    void mnuHistory_Click();
     void mnuExit_Click();
 
     // Sets the balloon's message (shown the next time it opens).
@@ -119,6 +121,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     WaitableWakeTimer wakeTimer_;
     WakeKeeper wake_{wakeTimer_};
     std::unique_ptr<AboutDialog> about_;  // `frmAbout`, made when first shown
+    std::unique_ptr<HistoryWindow> history_;  // made when first shown
     WindowsDriveSystem drives_;
     std::unique_ptr<WindowsShortcutPlatform> shortcuts_;
     std::unique_ptr<StartupEntryPlatform> startupEntry_;

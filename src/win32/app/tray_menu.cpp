@@ -14,6 +14,7 @@ void SetItem(HMENU menu, UINT id, bool enabled, bool checked = false) {
 TrayMenu::TrayMenu() : menu_(::CreatePopupMenu()) {
     HMENU m = menu_.get();
     ::AppendMenuW(m, MF_STRING, kCmdOptions, L"Set Program Options");
+    ::AppendMenuW(m, MF_STRING, kCmdHistory, L"Run History...");
     ::AppendMenuW(m, MF_STRING, kCmdSchedule, L"Set Defrag Schedule");
     ::AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(m, MF_STRING, kCmdDefrag, L"Defrag Selected Drive(s) Now");

@@ -7,8 +7,8 @@
 
 namespace qm::win {
 
-// Command identifiers of the tray menu's items, in menu order. They are also what another
-// window (or a test) posts as WM_COMMAND to the main window.
+// Command identifiers of the tray menu's items, in menu order but for the last. They are also
+// what another window (or a test) posts as WM_COMMAND to the main window.
 enum TrayCommand : UINT {
     kCmdOptions = 40001,  // "Set Program Options"
     kCmdSchedule,         // "Set Defrag Schedule"
@@ -17,6 +17,7 @@ enum TrayCommand : UINT {
     kCmdOpen,             // "Open Defrag Program"
     kCmdAbout,            // "About Quillmere"
     kCmdExit,             // "Exit"
+    kCmdHistory,          // "Run History...", second in the menu; added last to keep the ids
 };
 
 // The tray menu, created once and kept for the life of the program. A Windows menu cannot
