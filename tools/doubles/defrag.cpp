@@ -5,7 +5,10 @@
 // the exit code 0 the real one may give then. QM_DOUBLE_OUTPUT names a file whose bytes it
 // writes as its output, as they are (UTF-16 text of another language, say), after its time,
 // and then it exits with QM_DOUBLE_EXIT (default 0). It ends once its time is up (and, on XP,
-// the engine has finished).
+// the engine has finished). QM_DOUBLE_PROGRESS=1 makes it print its progress meanwhile, every
+// half second, rewritten in place as later systems' defragmenter does with /U:
+// "Defragmentation: N% complete...\r".
+#include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
@@ -92,7 +95,18 @@ int wmain() {
     HANDLE engine = system == System::kXp ? qm::doubles::StartChild(L"dfrgntfs.exe") : nullptr;
     Say(system == System::kXp ? "Windows Disk Defragmenter\r\nAnalysis report\r\n"
                               : "Invoking optimization...\r\n\r\nPre-Optimization Report:\r\n");
-    ::Sleep(qm::doubles::LifetimeMilliseconds());
+    const DWORD lifetime = qm::doubles::LifetimeMilliseconds();
+    if (qm::doubles::EnvironmentValue(L"QM_DOUBLE_PROGRESS") == L"1") {
+        for (DWORD elapsed = 0; elapsed < lifetime; elapsed += 500) {
+            char line[64];
+            std::snprintf(line, sizeof line, "Defragmentation: %lu%% complete...\r",
+                          static_cast<unsigned long>(elapsed * 100 / lifetime));
+            Say(line);
+            ::Sleep(500);
+        }
+    } else {
+        ::Sleep(lifetime);
+    }
     if (engine) {
         ::WaitForSingleObject(engine, 5000);
         ::CloseHandle(engine);

@@ -112,7 +112,8 @@ void MenuWindow::OnCreate() {
         [this](const std::string& text) { tray_.ShowWarning(L"Quillmere", Widen(text)); },
         [](bool on) { KeepSystemAwake(on); },
         program_.defragSystem,
-        &program_.runLog});
+        &program_.runLog,
+        [this](const std::string& text) { tray_.SetTip(Widen(text)); }});
     unattended_ = std::make_unique<UnattendedRuns>(
         program_.clock, program_.ticks, program_.power, timers_->Create(), program_.run,
         program_.schedule.Record(), [this] { run_->OnScheduledMoment(); }, &program_.runLog);

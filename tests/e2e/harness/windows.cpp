@@ -153,15 +153,17 @@ bool SaveScreenshot(HWND window, int margin, const std::wstring& name) {
            ::WriteFile(file.get(), pixels.data(), info.biSizeImage, &written, nullptr);
 }
 
-std::vector<std::wstring> ShellBalloonTexts() {
+std::vector<std::wstring> ShellBalloonTexts(bool allTips) {
     std::vector<std::wstring> texts;
     struct Found {
+        bool all;
         std::vector<HWND> tips;
-    } found;
+    } found{allTips, {}};
     ::EnumWindows(
         [](HWND hwnd, LPARAM lp) {
-            if (::IsWindowVisible(hwnd) && ClassNameOf(hwnd) == TOOLTIPS_CLASSW) {
-                reinterpret_cast<Found*>(lp)->tips.push_back(hwnd);
+            auto* found = reinterpret_cast<Found*>(lp);
+            if ((found->all || ::IsWindowVisible(hwnd)) && ClassNameOf(hwnd) == TOOLTIPS_CLASSW) {
+                found->tips.push_back(hwnd);
             }
             return TRUE;
         },
@@ -177,10 +179,13 @@ std::vector<std::wstring> ShellBalloonTexts() {
         if (!remote) {
             continue;
         }
-        TOOLINFOW info{};
-        info.cbSize = sizeof(info);
-        ::WriteProcessMemory(process.get(), remote, &info, sizeof info, nullptr);
-        if (::SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(remote))) {
+        for (WPARAM tool = 0; tool == 0 || (allTips && tool < 64); ++tool) {
+            TOOLINFOW info{};
+            info.cbSize = sizeof(info);
+            ::WriteProcessMemory(process.get(), remote, &info, sizeof info, nullptr);
+            if (!::SendMessageW(tip, TTM_ENUMTOOLSW, tool, reinterpret_cast<LPARAM>(remote))) {
+                break;
+            }
             ::ReadProcessMemory(process.get(), remote, &info, sizeof info, nullptr);
             info.lpszText = reinterpret_cast<LPWSTR>(remote + sizeof(TOOLINFOW));
             ::WriteProcessMemory(process.get(), remote, &info, sizeof info, nullptr);

@@ -42,8 +42,9 @@ void TypeKeys(const std::vector<WORD>& virtualKeys);
 inline const std::vector<WORD> kKeysForExit{VK_UP, VK_RETURN};
 
 // The texts of the balloons the shell's notification area shows now (tooltips of another
-// process: read through a buffer in it).
-std::vector<std::wstring> ShellBalloonTexts();
+// process: read through a buffer in it); with `allTips`, every tool of hidden tooltips too,
+// where the shell keeps its icons' tips.
+std::vector<std::wstring> ShellBalloonTexts(bool allTips = false);
 
 // Saves the screen around a window, as the display shows it now, into `name`.bmp in the
 // scenario's screenshot folder: scripts/e2e-scenario.sh turns it into build/screenshots/*.png.
