@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 namespace qm {
 
 // The Options dialog's design, in twips.
@@ -73,6 +75,16 @@ inline RunningMessagePlace PlaceRunningMessage(const OptionsPlaces& places, int 
     const int top = places.driveRowTop - 45;
     const int height = saveButtonTop - top - 60;
     return {top, height, RunningLabelTop(height)};
+}
+
+// The progress bar under the panel's caption, inset from the panel's sides. The panel over one
+// drive's row has no room below the caption: there the bar keeps to the panel's bottom edge.
+inline constexpr int kRunningBarHeight = 120;
+inline constexpr int kRunningBarInset = 600;
+
+inline int RunningBarTop(const RunningMessagePlace& place) {
+    return place.top +
+           std::min(place.labelTop + kRunningLabelHeight, place.height - kRunningBarHeight - 30);
 }
 
 }  // namespace qm

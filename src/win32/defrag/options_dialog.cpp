@@ -187,6 +187,9 @@ void OptionsDialog::AddFixedControls(const std::string& wakeNote) {
         {kRunningMessageLeft, places_.driveRowTop - 45, kRunningMessageWidth, 500}, 0,
         kRunningFont);
     ::SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    AddControl(kIdRunningBar, PROGRESS_CLASSW, L"", WS_CHILD | WS_CLIPSIBLINGS,
+               {kRunningMessageLeft + kRunningBarInset, 0,
+                kRunningMessageWidth - 2 * kRunningBarInset, kRunningBarHeight});
 }
 
 void OptionsDialog::AddRow(int row, HWND after) {
@@ -435,10 +438,33 @@ void OptionsDialog::ShowRunning(const std::string& panelCaption) {
     ::SetWindowPos(panel, HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::InvalidateRect(panel, nullptr, FALSE);
+    // A marquee until the defragmenter prints a percentage; Windows XP's never does.
+    PlaceControl(kIdRunningBar, {kRunningMessageLeft + kRunningBarInset, RunningBarTop(place),
+                                 kRunningMessageWidth - 2 * kRunningBarInset, kRunningBarHeight});
+    HWND bar = Item(kIdRunningBar);
+    ::SetWindowLongPtrW(bar, GWL_STYLE, ::GetWindowLongPtrW(bar, GWL_STYLE) | PBS_MARQUEE);
+    ::SendMessageW(bar, PBM_SETMARQUEE, TRUE, 30);
+    ::SetWindowPos(bar, HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    if (const auto& progress = defragNow_.Progress()) {
+        ShowProgress(*progress);  // the dialog opened again during the run
+    }
+}
+
+void OptionsDialog::ShowProgress(const DefragProgress& progress) {
+    HWND bar = Item(kIdRunningBar);
+    if (::GetWindowLongPtrW(bar, GWL_STYLE) & PBS_MARQUEE) {
+        ::SendMessageW(bar, PBM_SETMARQUEE, FALSE, 0);
+        ::SetWindowLongPtrW(bar, GWL_STYLE, ::GetWindowLongPtrW(bar, GWL_STYLE) & ~PBS_MARQUEE);
+        ::SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+    }
+    ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(progress.percent), 0);
 }
 
 void OptionsDialog::ShowFinished(int row) {
     ::ShowWindow(Item(kIdRunningMessage), SW_HIDE);
+    ::SendMessageW(Item(kIdRunningBar), PBM_SETMARQUEE, FALSE, 0);
+    ::ShowWindow(Item(kIdRunningBar), SW_HIDE);
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     if (HWND check = Item(kIdDriveCheck + row); check && ::IsWindowEnabled(check)) {
         ::SendMessageW(Hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(check), TRUE);

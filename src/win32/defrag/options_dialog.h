@@ -60,6 +60,7 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
         kIdDriveCheck = 1100,    // + row
         kIdDefragButton = 1200,  // + row
         kIdRunningMessage = 1300,
+        kIdRunningBar = 1301,  // the progress bar under the panel's caption
     };
 
     explicit OptionsDialog(OptionsServices services);
@@ -104,6 +105,7 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
     void ShowAlreadyRunning() override;
     void ShowRunning(const std::string& panelCaption) override;
     void ShowFinished(int row) override;
+    void ShowProgress(const DefragProgress& progress) override;
 
     // DriveBalloonHost
     bool IsCursorOutside() override;
