@@ -130,12 +130,13 @@ TEST_F(E2eOutcomes, RefusalsInAnyEncodingFailTheDriveAndEachReasonIsNotifiedOnce
         if (before > 0) {
             SetClockTo(clock += 60);
         }
-        EXPECT_TRUE(WaitUntil([&] { return logLines() > before && RunLog().ends_with(outcome); },
-                              20000))
+        EXPECT_TRUE(
+            WaitUntil([&] { return logLines() > before && RunLog().ends_with(outcome); }, 20000))
             << RunLog();
     };
-    const std::string disabled = "\tfailed: the system's optimisation service is disabled "
-                                 "(0x80070422)\r\n";
+    const std::string disabled =
+        "\tfailed: the system's optimisation service is disabled "
+        "(0x80070422)\r\n";
     nextRun(disabled);
     EXPECT_FALSE(GetSetting(L"LastDefrag").has_value()) << "a refused run is no run";
     const std::string notice =
@@ -160,8 +161,8 @@ TEST_F(E2eOutcomes, RefusalsInAnyEncodingFailTheDriveAndEachReasonIsNotifiedOnce
     EXPECT_EQ(GetSetting(L"LastNotice"), L"Defragmenting C: failed: administrator rights needed.");
     // A click on the notification opens the log, in whatever shows text files.
     PostTrayEvent(app_->menu, 0x405);  // NIN_BALLOONUSERCLICK
-    EXPECT_TRUE(WaitUntil([] { return ::FindWindowW(nullptr, L"runs.log - Notepad") != nullptr; },
-                          10000));
+    EXPECT_TRUE(
+        WaitUntil([] { return ::FindWindowW(nullptr, L"runs.log - Notepad") != nullptr; }, 10000));
 }
 
 TEST_F(E2eOutcomes, ADisabledOptimisationServiceSkipsTheRun) {
@@ -180,6 +181,14 @@ TEST_F(E2eOutcomes, ADisabledOptimisationServiceSkipsTheRun) {
 
 TEST_F(E2eOutcomes, OptionsDefragNowSaysWhyTheDriveWasNotDone) {
     Output("The disk defragmenter requires Administrator privileges. (0x89000024)\r\n");
+    wchar_t local[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    const std::filesystem::path logs = std::filesystem::path(local) / L"Quillmere";
+    std::filesystem::create_directories(logs);
+    std::ofstream(logs / L"runs.log", std::ios::binary | std::ios::trunc)
+        << "2026-12-05 21:30:00\tC:\tdefrag c: /O /U /V\t0:10:00\tok\r\n"
+           "2026-12-06 21:30:05\tD:\tdefrag d: /O /U /V\t0:00:01\tfailed: administrator rights "
+           "needed (0x89000024)\r\n";
     StartTray({});
     ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdOptions, 0);
     HWND dialog = nullptr;
@@ -189,6 +198,12 @@ TEST_F(E2eOutcomes, OptionsDefragNowSaysWhyTheDriveWasNotDone) {
                 dialog = FindWindowWithText(app_->process.Pid(), L" Defrag Options"));
         },
         15000));
+    // Each drive's last result beside its row, from the log.
+    EXPECT_TRUE(TextOf(::GetDlgItem(dialog, win::OptionsDialog::kIdDriveState))
+                    .ends_with(L"defragmented 12/5/2026"));
+    EXPECT_TRUE(TextOf(::GetDlgItem(dialog, win::OptionsDialog::kIdDriveState + 1))
+                    .ends_with(L"failed 12/6/2026 - administrator rights needed"));
+    SaveScreenshot(dialog, 10, L"options-drive-states");
     ::SendDlgItemMessageW(dialog, win::OptionsDialog::kIdDefragButton, BM_CLICK, 0, 0);
     HWND told = nullptr;
     EXPECT_TRUE(WaitUntil(

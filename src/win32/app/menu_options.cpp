@@ -14,11 +14,12 @@ void MenuWindow::CreateOptionsDialog() {
     startupEntry_ = std::make_unique<WindowsStartupPlatform>(RunningExecutablePath(), *shortcuts_);
     Timer& timerWait = timers_->Create();
     Timer& timerPriority = timers_->Create();
-    options_ = std::make_unique<OptionsDialog>(OptionsServices{
-        program_.store, program_.run, drives_, program_.processes, program_.launcher,
-        program_.defragSystem, *startupEntry_, timerWait, timerPriority,
-        [this](bool on) { scheduler_->SetEnabled(on); }, [this] { Scheduler1_ScheduleChanged(); },
-        UserNumberSeparators(), program_.clock, &program_.runLog, &ReadWakeTimersOnMains});
+    options_ = std::make_unique<OptionsDialog>(
+        OptionsServices{program_.store, program_.run, drives_, program_.processes,
+                        program_.launcher, program_.defragSystem, *startupEntry_, timerWait,
+                        timerPriority, [this](bool on) { scheduler_->SetEnabled(on); },
+                        [this] { Scheduler1_ScheduleChanged(); }, UserNumberSeparators(),
+                        program_.clock, &program_.runLog, &ReadWakeTimersOnMains, &program_.dates});
 }
 
 void MenuWindow::mnuOptions_Click() {

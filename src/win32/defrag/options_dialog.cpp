@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <dbt.h>
 
+#include "core/defrag/drive_state.h"
 #include "core/defrag/options_layout.h"
 #include "win32/common/system_library.h"
 #include "win32/common/text.h"
@@ -28,10 +29,16 @@ constexpr int kOptionLeft = 360, kOptionWidth = 3615;
 constexpr int kWakeNoteLeft = kOptionLeft + 255, kWakeNoteWidth = kOptionWidth - 255;
 constexpr int kRowCheckLeft = 360, kRowCheckWidth = 2550;
 constexpr int kRowButtonLeft = 2970, kRowButtonWidth = 1020, kRowHeight = 255;
-constexpr int kSaveLeft = 600, kCancelLeft = 2640, kButtonWidth = 1095, kButtonHeight = 375;
-constexpr int kOptionsFormWidth = 4425;
+// Beside each row, the kind of disk and how its last run went; the form is that much wider
+// than its frames, and the panel and the buttons follow its width.
+constexpr int kRowStateLeft = 4110, kRowStateWidth = 3900;
+constexpr int kFramesWidth = 4425;
+constexpr int kOptionsFormWidth = kRowStateLeft + kRowStateWidth + 120;
+constexpr int kButtonsShift = (kOptionsFormWidth - kFramesWidth) / 2;
+constexpr int kSaveLeft = 600 + kButtonsShift, kCancelLeft = 2640 + kButtonsShift;
+constexpr int kButtonWidth = 1095, kButtonHeight = 375;
 // The panel over the drive rows, centred in the client area.
-constexpr int kRunningMessageLeft = 142, kRunningMessageWidth = 4050;
+constexpr int kRunningMessageLeft = 142, kRunningMessageWidth = kOptionsFormWidth - 375;
 
 // Captions are shown as they are: an ampersand in a volume label is no access key.
 std::wstring Literal(const std::string& text) {
@@ -201,6 +208,8 @@ void OptionsDialog::AddRow(int row, HWND after) {
     HWND button = AddControl(kIdDefragButton + row, L"BUTTON", L"Defrag Now",
                              kPushButton | kUnderPanel | (row == 0 ? WS_TABSTOP : 0),
                              {kRowButtonLeft, top, kRowButtonWidth, kRowHeight});
+    AddControl(kIdDriveState + row, L"STATIC", L"", kVisibleChild | SS_NOPREFIX | kUnderPanel,
+               {kRowStateLeft, top + 30, kRowStateWidth, kRowHeight});
     // In the tab order each row follows the one before it, so all come before Save.
     const UINT keep = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     ::SetWindowPos(check, after, 0, 0, 0, 0, keep);
@@ -216,15 +225,28 @@ void OptionsDialog::BuildRowControls() {
     for (int k = 1; k < rowControls_; ++k) {
         RemoveControl(kIdDriveCheck + k);
         RemoveControl(kIdDefragButton + k);
+        RemoveControl(kIdDriveState + k);
     }
     const auto& rows = form_.Rows();
     for (int k = 1; k < static_cast<int>(rows.size()); ++k) {
         AddRow(k, Item(kIdDefragButton + k - 1));
     }
+    const std::vector<HistoryRow> history =
+        s_.log && s_.dates ? HistoryRows(ReadHistoryText(*s_.log)) : std::vector<HistoryRow>{};
     for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
         ::SetWindowTextW(Item(kIdDriveCheck + k), Literal(rows[k].caption).c_str());
         ::EnableWindow(Item(kIdDriveCheck + k), rows[k].enabled);
         ::EnableWindow(Item(kIdDefragButton + k), rows[k].enabled);
+        std::string state;
+        if (s_.dates) {
+            const char letter = rows[k].letter;
+            state = s_.system.incursSeekPenalty
+                        ? MediaText(s_.system.incursSeekPenalty(static_cast<char>(letter | 0x20)))
+                        : "";
+            state += (state.empty() ? "" : ", ") +
+                     LastResultText(history, std::string(1, letter) + ":", *s_.dates);
+        }
+        ::SetWindowTextW(Item(kIdDriveState + k), Literal(state).c_str());
     }
     rowControls_ = static_cast<int>(rows.size());
 

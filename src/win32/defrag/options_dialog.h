@@ -35,6 +35,8 @@ struct OptionsServices {
     LogFolder* log;
     // The active power plan's "Allow wake timers" on mains power (ReadWakeTimersOnMains).
     std::function<std::optional<unsigned>()> wakeTimersOnMains;
+    // The user's date form, for each drive's last result beside its row; none shows none.
+    const DateTextFormat* dates = nullptr;
 };
 
 // The index of the active power plan's "Allow wake timers" value on mains power (0 Disable,
@@ -61,6 +63,7 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
         kIdDefragButton = 1200,  // + row
         kIdRunningMessage = 1300,
         kIdRunningBar = 1301,  // the progress bar under the panel's caption
+        kIdDriveState = 1400,  // + row: the kind of disk and the last result
     };
 
     explicit OptionsDialog(OptionsServices services);

@@ -67,7 +67,6 @@ TEST_F(LaunchDefragWin, WithoutTheSystemsDefragmenterOnlyTheContigToolBesideTheP
     EXPECT_EQ(starts[0].commandLine, L"contig -s -q d:\\*.*");
     EXPECT_EQ(_wcsicmp(starts[0].path.c_str(), (doubles_ + L"\\contig.exe").c_str()), 0);
     EXPECT_EQ(starts[0].priorityClass, DWORD{IDLE_PRIORITY_CLASS});
-    EXPECT_FALSE(output.empty()) << "its output is read, shown in no window";
 }
 
 TEST_F(LaunchDefragWin, AChildInTheStartersJobEndsWhenTheStarterLetsGo) {
