@@ -234,10 +234,10 @@ void MenuWindow::SetBalloon(const std::string& text) {
 
 void MenuWindow::Scheduler1_ScheduleChanged() {
     UpdateWakeTimer();  // the schedule, or the option, may have changed
-    if (scheduler_->OccursOption() == 0) {
     if (history_) {
         history_->Refresh();  // a run that ended has added to the log
     }
+    if (scheduler_->OccursOption() == 0) {
         SetBalloon(WithRunProblem(LastDefragText(program_.run.lastDefrag, program_.clock.Now()) +
                                       "\r\n" + "Quillmere - No scheduled times",
                                   program_.run.lastRunProblem));
@@ -274,7 +274,6 @@ void MenuWindow::mnuAbout_Click() {
     about_->ShowModeless();
 }
 
-void MenuWindow::mnuExit_Click() {
 void MenuWindow::mnuHistory_Click() {
     if (!history_) {
         history_ = std::make_unique<HistoryWindow>(program_.store, program_.runLog.Folder());
@@ -282,6 +281,7 @@ void MenuWindow::mnuHistory_Click() {
     history_->ShowModeless();  // an open one comes to the front
 }
 
+void MenuWindow::mnuExit_Click() {
     if (NextRunHasPassed(scheduler_->NextScheduledTime(), program_.clock.Now())) {
         Unload();
         return;
@@ -321,10 +321,10 @@ void MenuWindow::Form_QueryUnload() {
     if (about_) {
         about_->Close();
     }
-    // The program's message box is let go after the message loop (RunApplication): one may
     if (history_) {
         history_->Close();  // it keeps its place as it closes
     }
+    // The program's message box is let go after the message loop (RunApplication): one may
     // still be open further up this call stack, when the end comes from inside its loop.
     options_->Close();
     scheduler_->CloseScheduler();
@@ -393,10 +393,10 @@ void MenuWindow::OnCommand(UINT id) {
         case kCmdExit:
             mnuExit_Click();
             break;
-        default:
         case kCmdHistory:
             mnuHistory_Click();
             break;
+        default:
             break;
     }
 }
