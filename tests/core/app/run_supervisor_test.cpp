@@ -92,11 +92,9 @@ TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     EXPECT_EQ(
         std::pair(store.Find("LastDefrag"), run.lastDefrag),
         std::pair(std::optional<std::string>("12/6/2026 2:30:05 PM"), D(2026, 12, 6, 14, 30, 5)));
-    DriveEnds(0, std::string(300 * 1024, '.'));  // of which the first 64 and last 192 KiB stay
+    DriveEnds();
     EXPECT_EQ(State(), std::tuple(false, true, false, false));
-    EXPECT_EQ(std::pair(log.Read("output-D.txt").size(), launcher.children[1].use_count()),
-              std::pair(256ul * 1024 + 34, 1l));  // and the last drive's process let go
-    EXPECT_THAT(log.Read("output-D.txt"), HasSubstr(".\r\n[... 45056 bytes left out ...]\r\n."));
+    EXPECT_EQ(launcher.children[1].use_count(), 1l) << "the last drive's process let go";
     EXPECT_EQ(std::pair(scheduleChanges, scheduler.NextScheduledTime()),
               std::pair(1, D(2026, 12, 7, 3, 0)));
     EXPECT_EQ(Log(),
