@@ -19,17 +19,6 @@
 namespace qm::e2e {
 namespace {
 
-void Hook(const std::wstring& file, const std::string& text) {
-    std::ofstream(std::filesystem::path(ScenarioDir() + L"\\" + file),
-                  std::ios::binary | std::ios::trunc)
-        << text;
-}
-
-std::string ScenarioFile(const wchar_t* name) {
-    std::ifstream in(std::filesystem::path(ScenarioDir() + L"\\" + name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(E2eNights, TheWakeTimerIsArmedToWakeTheComputerForTheNextMoment) {
     SetClockTo(20 * 3600);
     TrayApp app = StartInTray({{L"WakeToRun", L"1"},
@@ -56,7 +45,7 @@ TEST(E2eNights, TheWakeTimerIsArmedToWakeTheComputerForTheNextMoment) {
 }
 
 TEST(E2eNights, AMomentSleptThroughIsMadeUpForFiveMinutesAfterWakingNotAtIt) {
-    Hook(L"ticks-offset.txt", "0");
+    WriteScenarioFile(L"ticks-offset.txt", "0");
     ClearDoubleLog();
     SetClockTo(3 * 3600 - 20);  // daily at 03:00, 20 s on; the last run two days ago
     TrayApp app = StartInTray(
@@ -74,7 +63,7 @@ TEST(E2eNights, AMomentSleptThroughIsMadeUpForFiveMinutesAfterWakingNotAtIt) {
     SetClockTo(3 * 3600 + 600);  // it slept until ten past three
     ::SendMessageW(app.menu, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     EXPECT_FALSE(WaitUntil([] { return !ReadDoubleLog().empty(); }, 4000)) << "ran at waking";
-    Hook(L"ticks-offset.txt", "300");  // five minutes later
+    WriteScenarioFile(L"ticks-offset.txt", "300");  // five minutes later
     EXPECT_TRUE(WaitUntil([] { return !ReadDoubleLog().empty(); }, 10000)) << "never made up";
     ::Sleep(3000);
     EXPECT_EQ(ReadDoubleLog(L"defrag.exe").size(), 1u) << "one run only";

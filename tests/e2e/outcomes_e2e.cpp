@@ -71,14 +71,6 @@ class E2eOutcomes : public ::testing::Test {
         ::CloseHandle(pi.hThread);
         return win::UniqueHandle(pi.hProcess);
     }
-    bool LogHas(const std::string& text, DWORD withinMs) {
-        return WaitUntil([&] { return RunLog().find(text) != std::string::npos; }, withinMs);
-    }
-    std::string Notices() {
-        std::ifstream file(std::filesystem::path(ScenarioDir() + L"\\notices.txt"),
-                           std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), {}};
-    }
 
     std::optional<TrayApp> app_;
 };
@@ -87,14 +79,15 @@ TEST_F(E2eOutcomes, AnotherOptimisationIsWaitedForBeforeAndBetweenDrivesAndNever
     win::UniqueHandle windows = Foreign(6);
     SetClockTo(3 * 3600 - 3);  // due at 03:00, 3 s on
     StartTray({{L"OccursOption", L"1"}, {L"StartHour", L"3"}, {L"StartMinute", L"0"}});
-    EXPECT_TRUE(LogHas("\t-\t-\t-\tskipped: another optimisation is running (defrag.exe, process " +
-                           std::to_string(::GetProcessId(windows.get())) + ")\r\n",
-                       15000))
+    EXPECT_TRUE(
+        RunLogHas("\t-\t-\t-\tskipped: another optimisation is running (defrag.exe, process " +
+                      std::to_string(::GetProcessId(windows.get())) + ")\r\n",
+                  15000))
         << RunLog();
     EXPECT_FALSE(WaitForDefragStart(L"defrag c: /O /U /V", 0)) << "started beside it";
     ASSERT_TRUE(WaitForDefragStart(L"defrag c: /O /U /V", 20000)) << "not started after it";
     win::UniqueHandle other = Foreign(14);  // starts during ours and outlives it
-    EXPECT_TRUE(LogHas("\tC:\tdefrag c: /O /U /V\t0:00:0", 10000)) << "C: ends with ours";
+    EXPECT_TRUE(RunLogHas("\tC:\tdefrag c: /O /U /V\t0:00:0", 10000)) << "C: ends with ours";
     EXPECT_FALSE(WaitForDefragStart(L"defrag d: /O /U /V", 3000)) << "D: did not wait";
     ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdStop, 0);
     HWND told = nullptr;
@@ -141,7 +134,8 @@ TEST_F(E2eOutcomes, RefusalsInAnyEncodingFailTheDriveAndEachReasonIsNotifiedOnce
     EXPECT_FALSE(GetSetting(L"LastDefrag").has_value()) << "a refused run is no run";
     const std::string notice =
         "Defragmenting C: failed: the system's optimisation service is disabled.";
-    EXPECT_TRUE(WaitUntil([&] { return Notices() == notice + "\r\n"; }, 5000)) << Notices();
+    EXPECT_TRUE(WaitUntil([&] { return ScenarioFile(L"notices.txt") == notice + "\r\n"; }, 5000))
+        << ScenarioFile(L"notices.txt");
     bool shown = false;
     WaitUntil(
         [&] {
@@ -155,8 +149,9 @@ TEST_F(E2eOutcomes, RefusalsInAnyEncodingFailTheDriveAndEachReasonIsNotifiedOnce
     nextRun(disabled);
     Output(WideBytes(kRussianRefusal));  // the same refusal in Russian, as wide text
     nextRun("\tfailed: administrator rights needed (0x89000024)\r\n");
-    EXPECT_TRUE(WaitUntil([&] { return Notices().ends_with("rights needed.\r\n"); }, 5000));
-    const std::string notices = Notices();
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ScenarioFile(L"notices.txt").ends_with("rights needed.\r\n"); }, 5000));
+    const std::string notices = ScenarioFile(L"notices.txt");
     EXPECT_EQ(std::count(notices.begin(), notices.end(), '\n'), 2) << notices;
     EXPECT_EQ(GetSetting(L"LastNotice"), L"Defragmenting C: failed: administrator rights needed.");
     // A click on the notification opens the log, in whatever shows text files.
@@ -174,7 +169,8 @@ TEST_F(E2eOutcomes, ADisabledOptimisationServiceSkipsTheRun) {
     ASSERT_TRUE(service);
     StartTray({});
     ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdDefrag, 0);
-    EXPECT_TRUE(LogHas("\t-\tskipped: the system's optimisation service is disabled\r\n", 10000));
+    EXPECT_TRUE(
+        RunLogHas("\t-\tskipped: the system's optimisation service is disabled\r\n", 10000));
     EXPECT_TRUE(ReadDoubleLog().empty());
     ::DeleteService(service.get());
 }
@@ -213,8 +209,8 @@ TEST_F(E2eOutcomes, OptionsDefragNowSaysWhyTheDriveWasNotDone) {
                         L"Drive C: was not defragmented: administrator rights needed."));
         },
         20000));
-    EXPECT_TRUE(LogHas("\tC:\tdefrag c: /O /U /V\t0:00:0", 1000) &&
-                LogHas("\tfailed: administrator rights needed (0x89000024)\r\n", 1000))
+    EXPECT_TRUE(RunLogHas("\tC:\tdefrag c: /O /U /V\t0:00:0", 1000) &&
+                RunLogHas("\tfailed: administrator rights needed (0x89000024)\r\n", 1000))
         << RunLog();
     ::PostMessageW(::GetAncestor(told, GA_ROOT), WM_CLOSE, 0, 0);
 }

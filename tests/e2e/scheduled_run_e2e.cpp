@@ -22,14 +22,9 @@ namespace {
 class E2eScheduledRun : public ::testing::Test {
   protected:
     void SetUp() override {
-        Hook(L"power.txt", "mains");
-        Hook(L"clock-offset.txt", "0");
+        WriteScenarioFile(L"power.txt", "mains");
+        WriteScenarioFile(L"clock-offset.txt", "0");
         ClearDoubleLog();
-    }
-    void Hook(const std::wstring& file, const std::string& text) {
-        std::ofstream(std::filesystem::path(ScenarioDir() + L"\\" + file),
-                      std::ios::binary | std::ios::trunc)
-            << text;
     }
     // Drive C selected, not Z; the program ends with the test.
     void Start(const SettingList& settings) {
@@ -101,7 +96,7 @@ TEST_F(E2eScheduledRun, ARunMissedWhileTheProgramWasNotRunningIsMadeUpForFiveMin
            {L"StartDate", TodayShortDate(-7)},
            {L"LastDefrag", TodayShortDate(-3)}});
     EXPECT_FALSE(DefragStarted(3000)) << "the catch-up did not wait";
-    Hook(L"clock-offset.txt", "301");
+    WriteScenarioFile(L"clock-offset.txt", "301");
     EXPECT_TRUE(DefragStarted(5000)) << "the missed run was not made up for";
 }
 

@@ -84,8 +84,8 @@ class E2eService : public ::testing::Test {
         std::ofstream(std::filesystem::path(file), std::ios::binary) << output;
         std::ofstream(std::filesystem::path(L"C:\\windows\\system32\\qm-doubles.txt"),
                       std::ios::binary | std::ios::trunc)
-            << "QM_DOUBLE_LOG=" << win::Narrow(DoubleLogPath()) << "\r\nQM_DOUBLE_SECONDS="
-            << seconds << "\r\n"
+            << "QM_DOUBLE_LOG=" << win::Narrow(DoubleLogPath())
+            << "\r\nQM_DOUBLE_SECONDS=" << seconds << "\r\n"
             << (output.empty() ? "" : "QM_DOUBLE_OUTPUT=" + win::Narrow(file) + "\r\n");
     }
     void StartTray(const SettingList& extra = {}) {
@@ -97,9 +97,6 @@ class E2eService : public ::testing::Test {
         settings.insert(settings.end(), extra.begin(), extra.end());
         app_.emplace(StartInTray(settings, {L"QM_TEST_HOOKS=" + ScenarioDir()}));
         ASSERT_NE(app_->menu, nullptr) << "the program did not reach the tray";
-    }
-    bool LogHas(const std::string& text, DWORD withinMs) {
-        return WaitUntil([&] { return RunLog().find(text) != std::string::npos; }, withinMs);
     }
 
     std::optional<TrayApp> app_;
@@ -116,7 +113,7 @@ TEST_F(E2eService, AScheduledRunOfBothDrivesGoesThroughTheServiceAtItsPriority) 
         EXPECT_EQ(start->priorityClass, DWORD{HIGH_PRIORITY_CLASS});
         EXPECT_EQ(_wcsicmp(start->path.c_str(), L"C:\\windows\\system32\\defrag.exe"), 0);
     }
-    EXPECT_TRUE(LogHas("\tD:\tdefrag d: /O /U /V /H\t0:00:0", 20000)) << RunLog();
+    EXPECT_TRUE(RunLogHas("\tD:\tdefrag d: /O /U /V /H\t0:00:0", 20000)) << RunLog();
     EXPECT_EQ(RunLog().find("failed"), std::string::npos) << RunLog();
     EXPECT_TRUE(GetSetting(L"LastDefrag").has_value());
     // With nobody asking, it stops by itself (after 5 s here; a minute by default).
@@ -132,8 +129,8 @@ TEST_F(E2eService, StopCurrentDefragEndsTheServicesRun) {
     win::UniqueHandle child(::OpenProcess(SYNCHRONIZE, FALSE, start->pid));
     ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdStop, 0);
     EXPECT_EQ(::WaitForSingleObject(child.get(), 10000), WAIT_OBJECT_0);
-    EXPECT_TRUE(LogHas("\tC:\tdefrag c: /O /U /V /H\t0:00:0", 10000) &&
-                LogHas("\tstopped\r\n", 10000))
+    EXPECT_TRUE(RunLogHas("\tC:\tdefrag c: /O /U /V /H\t0:00:0", 10000) &&
+                RunLogHas("\tstopped\r\n", 10000))
         << RunLog();
 }
 
@@ -148,7 +145,7 @@ TEST_F(E2eService, RefusalsInAnyEncodingFailTheDriveThroughTheServiceToo) {
     for (const auto& [output, outcome] : cases) {
         DoubleSettings("0", output);
         ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdDefrag, 0);
-        EXPECT_TRUE(LogHas(outcome, 20000)) << RunLog();
+        EXPECT_TRUE(RunLogHas(outcome, 20000)) << RunLog();
     }
     EXPECT_FALSE(GetSetting(L"LastDefrag").has_value());
 }
@@ -196,7 +193,7 @@ TEST_F(E2eService, AProgramHoldingThePipesNameGetsNothingAndTheServiceStops) {
     ASSERT_TRUE(impostor);
     StartTray({{L"ShowDDrive", L"0"}});
     ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdDefrag, 0);
-    EXPECT_TRUE(LogHas("\tfailed: the defragmentation service could not be verified\r\n", 30000))
+    EXPECT_TRUE(RunLogHas("\tfailed: the defragmentation service could not be verified\r\n", 30000))
         << RunLog();
     EXPECT_TRUE(ReadDoubleLog().empty()) << "nothing may be defragmented";
     EXPECT_TRUE(WaitUntil([] { return ServiceState() == SERVICE_STOPPED; }, 10000))

@@ -74,6 +74,23 @@ inline std::string RunLog() {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
+// Whether the run log comes to hold `text` within the time.
+inline bool RunLogHas(const std::string& text, DWORD withinMs) {
+    return WaitUntil([&] { return RunLog().find(text) != std::string::npos; }, withinMs);
+}
+
+// A file of the scenario's folder: a test seam's file the program reads ("clock-offset.txt")
+// or one it writes ("notices.txt").
+inline void WriteScenarioFile(const std::wstring& name, const std::string& text) {
+    std::ofstream(std::filesystem::path(ScenarioDir() + L"\\" + name),
+                  std::ios::binary | std::ios::trunc)
+        << text;
+}
+inline std::string ScenarioFile(const std::wstring& name) {
+    std::ifstream in(std::filesystem::path(ScenarioDir() + L"\\" + name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
 // Waits for the defragmenter double (defrag.exe) to be started with this exact command line.
 inline std::optional<DoubleStart> WaitForDefragStart(const std::wstring& commandLine,
                                                      DWORD timeoutMs) {
