@@ -35,13 +35,10 @@ TEST(MsgBoxStyle, ButtonsIconDefaultAndTheCaptionsResultCodesAndAccessKeys) {
             << buttons;
     }
     EXPECT_TRUE(DecodeMsgBoxStyle(16).HasIcon());  // the first icon
-    const std::tuple<std::string_view, int, char> captions[] = {{"&OK", 1, 'o'},
-                                                                {"Cancel", 2, 0},
-                                                                {"&Ignore", 5, 'i'},
-                                                                {"&No", 7, 'n'},
-                                                                {"OK", 0, 0},
-                                                                {"A&&B", 0, 0},
-                                                                {std::string_view("A&B", 2), 0, 0}};
+    const std::string_view cut("A&B", 2);          // no key past the end
+    const std::tuple<std::string_view, int, char> captions[] = {
+        {"&OK", 1, 'o'}, {"Cancel", 2, 0}, {"&Ignore", 5, 'i'}, {"&No", 7, 'n'},
+        {"OK", 0, 0},    {"A&&B", 0, 0},   {cut, 0, 0}};
     for (const auto& [caption, result, key] : captions) {
         EXPECT_EQ(std::pair(ResultFromCaption(caption), AccessKeyOf(caption)),
                   std::pair(result, key))
@@ -238,54 +235,38 @@ TEST(GradientBands, HeadingLightensTowardsTheRight) {
               std::tuple(start, once, Rgb{10 + 3 * 28, 36 + 3 * 28, 106 + 3 * 28}));
 }
 
-TEST(GradientShapes, BandsAndDiamonds) {
-    const Rgb colour{64, 128, 192};
-    const ShapesGradient down = GradientShapes(colour, 1);
-    ASSERT_EQ(down.passes.size(), 256u);
-    // Each channel stops at its own.
-    EXPECT_EQ(std::tuple(down.passes[0].color, down.passes[100].color, down.passes[255].color),
-              std::tuple(kBlack, Rgb{64, 100, 100}, colour));
-    EXPECT_EQ(std::tuple(down.passes[7].y1, down.passes[7].x2), std::tuple(7, 256));
-    for (int direction : {0, 3}) {  // 0 acts as 1; 3 counts down, in bands from the top
-        const ShapesGradient bands = GradientShapes(colour, direction);
-        EXPECT_EQ(std::pair(bands.back, bands.passes[0].color),
-                  std::pair(colour, direction == 3 ? colour : kBlack));
-        const ShapePass& pass = bands.passes[7];
-        EXPECT_EQ(std::tuple(pass.kind, pass.x1, pass.y2),
-                  std::tuple(ShapePass::Kind::kRect, 0, 8));
-    }
-    const ShapesGradient fade = GradientShapes(colour, 4);
-    EXPECT_EQ(std::tuple(fade.passes[0].color, fade.passes[255].color), std::tuple(colour, kBlack));
-    for (int direction : {2, 4}) {  // in columns from the left
-        const ShapePass column = GradientShapes(colour, direction).passes[7];
-        EXPECT_EQ(std::tuple(column.x1, column.x2, column.y2), std::tuple(7, 8, 256)) << direction;
-    }
-
-    const ShapesGradient grow = GradientShapes(Rgb{255, 0, 0}, 5);
-    EXPECT_EQ(std::pair(grow.back, grow.passes[0].kind),
-              std::pair(Rgb{255, 0, 0}, ShapePass::Kind::kDiamond));
-    EXPECT_EQ(grow.passes[0].diamond,
-              (std::array<double, 8>{128, 128, 128, 128, 128, 128, 128, 128}));
-    EXPECT_EQ(grow.passes[255].diamond,
-              (std::array<double, 8>{0, 128, 128, 0, 256, 128, 128, 256}));
-    EXPECT_EQ(GradientShapes(Rgb{255, 0, 0}, 6).back, kBlack);
-}
-
-TEST(GradientShapes, CirclesAboutCentreAndCorners) {
-    const Rgb c{10, 20, 30};
-    for (auto [direction, cx, cy] : {std::tuple{7, 128.0, 128.0},
-                                     {10, 0.0, 0.0},
-                                     {11, 256.0, 0.0},
-                                     {14, 0.0, 256.0},
-                                     {15, 256.0, 256.0}}) {
-        const bool up = direction % 2 == 1;
+TEST(GradientShapes, BandsDiamondsAndCirclesCountUpOrDown) {
+    const Rgb c{64, 128, 192};
+    using enum ShapePass::Kind;
+    // The direction; the area's colour and the first pass's (counting down starts in the colour
+    // and ends black); pass 40: its rectangle, or its circle's centre and radius.
+    const std::tuple<int, Rgb, Rgb, ShapePass::Kind, std::array<double, 4>> cases[] = {
+        {1, c, kBlack, kRect, {0, 40, 256, 41}},  {0, c, kBlack, kRect, {0, 40, 256, 41}},
+        {17, c, kBlack, kRect, {0, 40, 256, 41}}, {3, c, c, kRect, {0, 40, 256, 41}},
+        {2, c, kBlack, kRect, {40, 0, 41, 256}},  {4, c, c, kRect, {40, 0, 41, 256}},
+        {7, c, kBlack, kCircle, {128, 128, 40}},  {8, kBlack, c, kCircle, {128, 128, 40}},
+        {10, kBlack, c, kCircle, {0, 0, 40}},     {11, c, kBlack, kCircle, {256, 0, 40}},
+        {14, kBlack, c, kCircle, {0, 256, 40}},   {16, kBlack, c, kCircle, {256, 256, 40}}};
+    for (const auto& [direction, back, first, kind, at] : cases) {
         const ShapesGradient g = GradientShapes(c, direction);
-        const ShapePass& pass = g.passes[40];
-        EXPECT_EQ(
-            std::tuple(g.back, g.passes[0].color, pass.kind, pass.cx, pass.cy, pass.radius),
-            std::tuple(up ? c : kBlack, up ? kBlack : c, ShapePass::Kind::kCircle, cx, cy, 40.0))
+        const ShapePass& p = g.passes.at(40);
+        const auto shape = kind == kRect ? std::array{p.x1, p.y1, p.x2, p.y2}
+                                         : std::array{p.cx, p.cy, p.radius, 0.0};
+        EXPECT_EQ(std::tuple(g.passes.size(), g.back, g.passes[0].color, g.passes[255].color,
+                             p.kind, shape),
+                  std::tuple(256u, back, first, first == c ? kBlack : c, kind, at))
             << direction;
     }
+    // Each channel stops at its own.
+    EXPECT_EQ(GradientShapes(c, 1).passes[100].color, (Rgb{64, 100, 100}));
+    // Diamonds about the centre, growing from a point to touch the edges.
+    const Rgb red{255, 0, 0};
+    const ShapesGradient grow = GradientShapes(red, 5);
+    EXPECT_EQ(
+        std::tuple(grow.back, grow.passes[0].kind, grow.passes[0].diamond, grow.passes[255].diamond,
+                   GradientShapes(red, 6).back),
+        std::tuple(red, kDiamond, std::array<double, 8>{128, 128, 128, 128, 128, 128, 128, 128},
+                   std::array<double, 8>{0, 128, 128, 0, 256, 128, 128, 256}, kBlack));
 }
 
 TEST(ColorText, DecimalAndHexadecimalColours) {
