@@ -81,25 +81,24 @@ TEST(GetKeyValue, ValueFormsAndTheBufferEdge) {
 
 TEST(StartSysInfo, RegistryPathThenSharedToolsThenTheSystemsOwn) {
     const std::u16string path = u"E:\\info.exe", tools = u"D:\\Tools\\MSINFO32.EXE",
-                         own = u"C:\\Windows\\system32\\msinfo32.exe";
+                         own = u"C:\\Windows\\system32\\msinfo32.exe",
+                         key = u"SOFTWARE\\Microsoft\\Shared Tools";
+    using Paths = std::vector<std::u16string>;
     // The registry's PATH ("-" for none), the files, the result, the starts.
-    const std::tuple<std::u16string, std::set<std::u16string, std::less<>>, bool,
-                     std::vector<std::u16string>>
-        cases[] = {
-            {path, {path, tools, own}, true, {path}},
-            {path, {tools, own}, false, {path}},  // a program that is not there
-            {u"", {tools, own}, true, {tools}},
-            {u"-", {own}, true, {own}},
-            {u"-", {}, false, {}},
-        };
+    const std::tuple<std::u16string, Paths, bool, Paths> cases[] = {
+        {path, {path, tools, own}, true, {path}},
+        {path, {tools, own}, false, {path}},  // a program that is not there
+        {u"", {tools, own}, true, {tools}},
+        {u"-", {own}, true, {own}},
+        {u"-", {}, false, {}},
+    };
     for (const auto& [registered, files, result, started] : cases) {
         FakeSystem system;
-        const std::u16string key = u"SOFTWARE\\Microsoft\\Shared Tools";
         if (registered != u"-") {
             system.values[key + u"\\MSINFO|PATH"] = {kRegSz, Bytes(registered)};
         }
         system.values[key + u" Location|MSINFO"] = {kRegSz, Bytes(u"D:\\Tools")};
-        system.files = files;
+        system.files = {files.begin(), files.end()};
         EXPECT_EQ(StartSysInfo(system, system), result);
         EXPECT_TRUE(system.started == started) << system.started.size();
     }
