@@ -13,16 +13,12 @@ constexpr std::int32_t kNever = 0, kDaily = 1, kWeekly = 2, kMonthly = 3, kEvery
 
 // A schedule from 1 November 2026; `days` are the weekly or monthly selections as the option
 // needs them.
-ScheduleRecord S(std::int32_t option, int hour, int minute, std::string days = "",
+ScheduleRecord S(std::int32_t option, std::int16_t hour, std::int16_t minute, std::string days = "",
                  DateTime start = D(2026, 11, 1), std::optional<DateTime> end = {}) {
     ScheduleRecord r;
-    r.occursOption = option;
-    r.startHour = static_cast<std::int16_t>(hour);
-    r.startMinute = static_cast<std::int16_t>(minute);
+    std::tie(r.occursOption, r.startHour, r.startMinute) = std::tuple(option, hour, minute);
+    std::tie(r.startDate, r.endDate, r.useEndDate) = std::tuple(start, end.value_or(start), !!end);
     (option == kWeekly ? r.weeklySelections : r.monthlySelections) = days;
-    r.startDate = start;
-    r.useEndDate = end.has_value();
-    r.endDate = end.value_or(start);
     return r;
 }
 
@@ -32,16 +28,9 @@ std::string On(int day) {
 }
 
 TEST(ScheduleCalculationTest, NextMoment) {
-    struct Case {
-        const char* name;
-        ScheduleRecord r;
-        DateTime now;
-        std::int16_t offset;
-        DateTime expected;
-    };
     // 3 December 2026 is a Thursday; "0100100" is Monday and Thursday.
     const ScheduleRecord dailyToYearEnd = S(kDaily, 21, 30, "", D(2026, 11, 1), D(2026, 12, 31));
-    const Case cases[] = {
+    const std::tuple<const char*, ScheduleRecord, DateTime, std::int16_t, DateTime> cases[] = {
         {"same minute", S(kWeekly, 21, 30, "0100100"), D(2026, 12, 3, 21, 30, 40), 0,
          D(2026, 12, 3, 21, 30)},
         {"short text", S(kWeekly, 6, 0, "01"), D(2026, 12, 3), 0, D(2026, 12, 7, 6, 0)},
@@ -61,11 +50,11 @@ TEST(ScheduleCalculationTest, NextMoment) {
          D(9999, 12, 31, 3, 0)},
         {"never", S(kNever, 3, 0), D(2026, 12, 3, 8, 0, 5), 0, D(1976, 12, 3, 8, 0)},
     };
-    for (const Case& c : cases) {
-        const NextRun run = CalculateNextRun(c.r, c.now, c.offset);
-        EXPECT_EQ(run.moment, c.expected) << c.name;
+    for (const auto& [name, r, now, offset, expected] : cases) {
+        const NextRun run = CalculateNextRun(r, now, offset);
         // Every real run in the table lies ahead of 2026; the rest are "no run".
-        EXPECT_EQ(run.exists, c.expected.Year() >= 2026) << c.name;
+        EXPECT_EQ(std::pair(run.moment, run.exists), std::pair(expected, expected.Year() >= 2026))
+            << name;
     }
     // Weekdays before the zero date, and an offset at the end of the calendar.
     EXPECT_EQ(
@@ -100,27 +89,22 @@ TEST(ScheduleCalculationTest, NoRunMarkerIsFiftyYearsBackToTheMinute) {
 
 TEST(ScheduleCalculationTest, EveryAddsToTheLastScheduledTime) {
     const DateTime last = D(2026, 12, 3, 9, 14);
-    const struct {
-        std::int32_t interval;
-        std::int16_t frequency;
-        DateTime last, expected;
-    } cases[] = {
+    // The unit (0: hours), the count, the last scheduled time, the next run.
+    const std::tuple<std::int32_t, std::int16_t, DateTime, DateTime> cases[] = {
         {1, 30, last, D(2026, 12, 3, 9, 44)},
         {0, 2, last, D(2026, 12, 3, 11, 14)},
         {7, 2, last, D(2026, 12, 3, 9, 16)},  // any non-zero unit means minutes
         {7, 2, DateTime(), D(1899, 12, 30, 0, 2)},
         {0, 32767, D(9999, 12, 1), D(9999, 12, 31, 23, 59)},
-        {1, 0, last, D(1976, 12, 3, 9, 14)},  // no positive frequency: no run
-        {0, -32768, last, D(1976, 12, 3, 9, 14)},
-    };
-    for (const auto& c : cases) {
-        ScheduleRecord r = S(kEvery, 24, 0);
-        r.everyInterval = c.interval;
-        r.everyFrequency = c.frequency;
-        r.lastScheduledTime = c.last;
+        {1, 0, last, D(1976, 12, 3, 9, 14)},  // no positive count: no run
+        {0, -32768, last, D(1976, 12, 3, 9, 14)}};
+    for (const auto& [interval, frequency, previous, expected] : cases) {
+        ScheduleRecord r;
+        std::tie(r.occursOption, r.everyFrequency, r.everyInterval, r.lastScheduledTime) =
+            std::tuple(kEvery, frequency, interval, previous);
         const NextRun run = CalculateNextRun(r, D(2026, 12, 3, 9, 14, 30), 0);
-        EXPECT_EQ(run.moment, c.expected) << c.interval << " " << c.frequency;
-        EXPECT_EQ(run.exists, c.expected.Year() >= 2026) << c.interval << " " << c.frequency;
+        EXPECT_EQ(std::pair(run.moment, run.exists), std::pair(expected, expected.Year() >= 2026))
+            << interval << " " << frequency;
     }
 }
 
