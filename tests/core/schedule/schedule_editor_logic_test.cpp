@@ -57,15 +57,14 @@ struct EditorRig : ::testing::Test, ScheduleEditorView {
 };
 
 TEST_F(EditorRig, LoadsUnchangedInTheLayoutOfTheFrequencyAndMarksChanges) {
-    const EditorLayout layouts[] = {{2520, false, false, false, false},
-                                    {3990, true, false, false, false},
-                                    {5505, true, true, false, false},
-                                    {6780, true, false, true, false},
-                                    {2520, false, false, false, true}};
+    const EditorLayout layouts[] = {
+        {2520, false, false, false, false}, {3990, true, false, false, false},
+        {5505, true, true, false, false},   {6780, true, false, true, false},
+        {2520, false, false, false, true},  {2520, false, false, false, false}};
     ScheduleRecord& r = module.Record();
     for (r.occursOption = 0; r.occursOption <= 5; ++r.occursOption) {  // 5: unknown, as Never
         logic.Load();
-        EXPECT_EQ(layout, layouts[r.occursOption % 5]) << r.occursOption;
+        EXPECT_EQ(layout, layouts[r.occursOption]) << r.occursOption;
     }
     r.everyInterval = 5;  // anything but 0 counts minutes
     r.startHour = 24;     // no start time yet: a suggestion, offered for confirmation
@@ -79,9 +78,7 @@ TEST_F(EditorRig, LoadsUnchangedInTheLayoutOfTheFrequencyAndMarksChanges) {
     EXPECT_TRUE(changed);
 
     r = ScheduleRecord();
-    r.occursOption = 4;
-    r.startHour = 23;
-    r.startMinute = 59;
+    std::tie(r.occursOption, r.startHour, r.startMinute) = std::tuple(4, 23, 59);
     logic.Load();
     logic.Open(false);
     EXPECT_EQ(std::tuple(everyLimits, fields.startHour, fields.startMinute),
@@ -96,26 +93,23 @@ TEST_F(EditorRig, LoadsUnchangedInTheLayoutOfTheFrequencyAndMarksChanges) {
 }
 
 TEST_F(EditorRig, ValidationRefusesInOrderAndWritesNothing) {
-    const struct {
-        int occurs, focus;
-        bool useEnd;
-        DateTime start, end;
-        std::string_view refusal;  // empty: accepted
-    } cases[] = {{1, 1, true, D(2026, 12, 10), D(2026, 12, 9), kStartAfterEndMessage},
-                 {2, 3, true, D(2026, 12, 1), D(2027, 1, 9), kNoWeekdayMessage},
-                 {3, 4, true, D(2026, 12, 9), D(2026, 12, 9), kNoCalendarDateMessage},
-                 {2, 0, false, D(2026, 12, 10), D(2026, 12, 9), {}}};
-    for (const auto& c : cases) {
-        OpenWith(c.occurs);
-        fields.useEndDate = c.useEnd;
-        fields.startDate = c.start;
-        fields.endDate = c.end;
+    // The frequency, the focus on refusal, the end date's use, the dates, the refusal (empty:
+    // accepted).
+    const std::tuple<int, int, bool, DateTime, DateTime, std::string_view> cases[] = {
+        {1, 1, true, D(2026, 12, 10), D(2026, 12, 9), kStartAfterEndMessage},
+        {2, 3, true, D(2026, 12, 1), D(2027, 1, 9), kNoWeekdayMessage},
+        {3, 4, true, D(2026, 12, 9), D(2026, 12, 9), kNoCalendarDateMessage},
+        {2, 0, false, D(2026, 12, 10), D(2026, 12, 9), {}}};
+    for (const auto& [occurs, focus, useEnd, start, end, refusal] : cases) {
+        OpenWith(occurs);
+        std::tie(fields.useEndDate, fields.startDate, fields.endDate) =
+            std::tie(useEnd, start, end);
         logic.Confirm();
-        const Log refused{"beep", "focus " + std::to_string(c.focus),
-                          " Defrag Schedule|16|" + std::string(c.refusal)};
-        const bool accepted = c.refusal.empty();
+        const Log refused{"beep", "focus " + std::to_string(focus),
+                          " Defrag Schedule|16|" + std::string(refusal)};
+        const bool accepted = refusal.empty();
         EXPECT_EQ(std::tuple(log, unloaded, module.Record().occursOption),
-                  std::tuple(accepted ? Log{} : refused, accepted, accepted ? c.occurs : 0));
+                  std::tuple(accepted ? Log{} : refused, accepted, accepted ? occurs : 0));
     }
 }
 
