@@ -59,34 +59,26 @@ class E2eOutcomes : public ::testing::Test {
         ASSERT_NE(app_->menu, nullptr) << "the program did not reach the tray";
     }
     // A defragmenter of someone else's: the stand-in, started by the test for `seconds`.
-    win::UniqueHandle Foreign(int seconds) {
-        ::SetEnvironmentVariableW(L"QM_DOUBLE_SECONDS", std::to_wstring(seconds).c_str());
-        std::wstring line = L"C:\\windows\\system32\\defrag.exe c: /A";
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                         nullptr, &si, &pi);
-        ::SetEnvironmentVariableW(L"QM_DOUBLE_SECONDS", nullptr);
-        ::CloseHandle(pi.hThread);
-        return win::UniqueHandle(pi.hProcess);
+    static AppProcess Foreign(int seconds) {
+        return AppProcess::Start({L"QM_DOUBLE_SECONDS=" + std::to_wstring(seconds)},
+                                 L"C:\\windows\\system32\\defrag.exe");
     }
 
     std::optional<TrayApp> app_;
 };
 
 TEST_F(E2eOutcomes, AnotherOptimisationIsWaitedForBeforeAndBetweenDrivesAndNeverStopped) {
-    win::UniqueHandle windows = Foreign(6);
+    AppProcess windows = Foreign(6);
     SetClockTo(3 * 3600 - 3);  // due at 03:00, 3 s on
     StartTray({{L"OccursOption", L"1"}, {L"StartHour", L"3"}, {L"StartMinute", L"0"}});
     EXPECT_TRUE(
         RunLogHas("\t-\t-\t-\tskipped: another optimisation is running (defrag.exe, process " +
-                      std::to_string(::GetProcessId(windows.get())) + ")\r\n",
+                      std::to_string(windows.Pid()) + ")\r\n",
                   15000))
         << RunLog();
     EXPECT_FALSE(WaitForDefragStart(L"defrag c: /O /U /V", 0)) << "started beside it";
     ASSERT_TRUE(WaitForDefragStart(L"defrag c: /O /U /V", 20000)) << "not started after it";
-    win::UniqueHandle other = Foreign(14);  // starts during ours and outlives it
+    AppProcess other = Foreign(14);  // starts during ours and outlives it
     EXPECT_TRUE(RunLogHas("\tC:\tdefrag c: /O /U /V\t0:00:0", 10000)) << "C: ends with ours";
     EXPECT_FALSE(WaitForDefragStart(L"defrag d: /O /U /V", 3000)) << "D: did not wait";
     ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdStop, 0);
@@ -98,7 +90,7 @@ TEST_F(E2eOutcomes, AnotherOptimisationIsWaitedForBeforeAndBetweenDrivesAndNever
         },
         10000));
     ::PostMessageW(::GetAncestor(told, GA_ROOT), WM_CLOSE, 0, 0);
-    EXPECT_EQ(::WaitForSingleObject(other.get(), 0), WAIT_TIMEOUT) << "stopped someone else's";
+    EXPECT_FALSE(other.WaitForExit(0)) << "stopped someone else's";
     EXPECT_TRUE(WaitForDefragStart(L"defrag d: /O /U /V", 20000)) << "D: after the other";
 }
 
