@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <string>
@@ -23,24 +24,17 @@ void After(UINT ms, std::function<void()> action) {
     })] = std::move(action);
 }
 
-// The newest open box: boxes opened later lie above earlier ones.
-HWND FindBox() {
-    return ::FindWindowW(kMessageBoxClassName, nullptr);
-}
-HWND ButtonOf(HWND box, int index) {
-    return ::GetDlgItem(box, kMsgButtonFirstId + index);
-}
-void Click(int index) {
-    ::SendMessageW(ButtonOf(FindBox(), index), BM_CLICK, 0, 0);
-}
-std::wstring TextOf(HWND window) {
-    wchar_t buffer[256] = {};
-    ::GetWindowTextW(window, buffer, 256);
-    return buffer;
-}
-
 class MessageBoxWindowTest : public testing::Test {
   protected:
+    // The newest open box: boxes opened later lie above earlier ones.
+    static HWND FindBox() { return ::FindWindowW(kMessageBoxClassName, nullptr); }
+    static HWND ButtonOf(HWND box, int i) { return ::GetDlgItem(box, kMsgButtonFirstId + i); }
+    static void Click(int index) { ::SendMessageW(ButtonOf(FindBox(), index), BM_CLICK, 0, 0); }
+    static std::wstring TextOf(HWND window) {
+        wchar_t buffer[256] = {};
+        ::GetWindowTextW(window, buffer, 256);
+        return buffer;
+    }
     void SetUp() override {
         box.SetSoundBeep(false);
         // No test may hang on a box left open: after thirty seconds every box is closed.
@@ -69,61 +63,50 @@ class MessageBoxWindowTest : public testing::Test {
 };
 
 TEST_F(MessageBoxWindowTest, EveryButtonReturnsItsCodeOnlyTheSetIsShownFocusOnTheDefault) {
-    const struct {
-        int style, index, code;
-        const wchar_t* caption;
-        int shown;
-        const wchar_t* focused;
-    } cases[] = {
-        {0, 0, 1, L"&OK", 1, L"&OK"},     {2, 2, 5, L"&Ignore", 3, L"&Abort"},
-        {3, 2, 2, L"Cancel", 3, L"&Yes"}, {4 + 32 + 256, 1, 7, L"&No", 2, L"&No"},
-        {512, 0, 1, L"&OK", 1, L"&OK"},  // a default beyond the buttons focuses the first
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.style * 10 + c.index);
-        std::wstring caption, focused;
-        int shown = 0;
-        const int answer = Answer(c.style, 150, [&](HWND b) {
+    // The style, the button clicked and its code and caption, the buttons shown, the focused
+    // one (a default beyond the buttons focuses the first).
+    const std::tuple<int, int, int, std::wstring, int, std::wstring> cases[] = {
+        {0, 0, 1, L"&OK", 1, L"&OK"},
+        {2, 2, 5, L"&Ignore", 3, L"&Abort"},
+        {3, 2, 2, L"Cancel", 3, L"&Yes"},
+        {4 + 32 + 256, 1, 7, L"&No", 2, L"&No"},
+        {512, 0, 1, L"&OK", 1, L"&OK"}};
+    for (const auto& [style, index, code, caption, shown, focused] : cases) {
+        SCOPED_TRACE(style * 10 + index);
+        std::wstring captionSeen, focusedSeen;
+        int shownSeen = 0;
+        const int answer = Answer(style, 150, [&](HWND b) {
             for (int i = 0; i < kMaxMsgButtons; ++i) {
-                shown += ::IsWindowVisible(ButtonOf(b, i)) ? 1 : 0;
+                shownSeen += ::IsWindowVisible(ButtonOf(b, i)) ? 1 : 0;
             }
-            caption = TextOf(ButtonOf(b, c.index));
-            focused = TextOf(::GetFocus());
-            Click(c.index);
+            captionSeen = TextOf(ButtonOf(b, index));
+            focusedSeen = TextOf(::GetFocus());
+            Click(index);
         });
-        EXPECT_EQ(std::tuple(answer, shared.msgResult, caption, shown, focused),
-                  std::tuple(c.code, c.code, c.caption, c.shown, c.focused));
+        EXPECT_EQ(std::tuple(answer, shared.msgResult, captionSeen, shownSeen, focusedSeen),
+                  std::tuple(code, code, caption, shown, focused));
     }
     EXPECT_EQ(FindBox(), nullptr);
 }
 
 TEST_F(MessageBoxWindowTest, KeyboardAnswers) {
-    struct Key {
-        UINT msg;
-        WPARAM key;
-        LPARAM bits;
-    };
+    using Key = std::tuple<UINT, WPARAM, LPARAM>;  // a message, its key and its bits
     const Key escDown{WM_KEYDOWN, VK_ESCAPE, 0x00010001}, escUp{WM_KEYUP, VK_ESCAPE, 0xC0010001};
     const Key enter{WM_KEYDOWN, VK_RETURN, 0};
-    const struct {
-        int style;
-        std::vector<Key> keys;
-        int code;
-    } cases[] = {
+    const std::tuple<int, std::vector<Key>, int> cases[] = {
         {36, {escDown, escUp}, 2},
         {3 + 256, {enter}, 7},                       // the focused default button
         {3 + 256, {{WM_CHAR, L'y', 0}}, 6},          // access key
         {2, {{WM_SYSCHAR, L'I', 0x20000000}}, 5},    // Alt and access key
         {7, {enter, {WM_CHAR, L'o', 0}, escUp}, 2},  // no buttons: only Escape answers
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.style);
-        const int answer = Answer(c.style, 150, [&](HWND b) {
-            for (const Key& k : c.keys) {
-                ::PostMessageW(::GetFocus() ? ::GetFocus() : b, k.msg, k.key, k.bits);
+    for (const auto& [style, keys, code] : cases) {
+        const int answer = Answer(style, 150, [&](HWND b) {
+            for (const auto& [msg, key, bits] : keys) {
+                ::PostMessageW(::GetFocus() ? ::GetFocus() : b, msg, key, bits);
             }
         });
-        EXPECT_EQ(answer, c.code);
+        EXPECT_EQ(answer, code) << style;
     }
 }
 
@@ -136,8 +119,7 @@ TEST_F(MessageBoxWindowTest, TabMovesTheFocusAndThePollKeepsIt) {
             Click(2);
         });
     });
-    EXPECT_EQ(answer, 5);
-    EXPECT_EQ(afterTab, L"&Retry");
+    EXPECT_EQ(std::pair(answer, afterTab), std::pair(5, std::wstring(L"&Retry")));
 }
 
 TEST_F(MessageBoxWindowTest, CloseBoxPressedThenReleasedGivesCancel) {
@@ -195,27 +177,25 @@ TEST_F(MessageBoxWindowTest, WindowSizeIsTheLayoutInPixels) {
         const MsgBoxLayout l = box.Prepare(text, static_cast<std::int16_t>(style), "T").layout;
         RECT rect{};
         // The first two columns of the heading and of the body: no outline sets the edge apart.
-        COLORREF edge[2][2] = {};
+        std::array<COLORREF, 4> edge{};
         LONG_PTR exStyle = 0;
         After(80, [&] {
-            ::GetWindowRect(FindBox(), &rect);
-            exStyle = ::GetWindowLongPtrW(FindBox(), GWL_EXSTYLE);
-            HDC dc = ::GetDC(FindBox());
+            const HWND b = FindBox();
+            ::GetWindowRect(b, &rect);
+            exStyle = ::GetWindowLongPtrW(b, GWL_EXSTYLE);
+            HDC dc = ::GetDC(b);
             const int bodyY = (rect.bottom - rect.top) - 4;
-            for (int x = 0; x < 2; ++x) {
-                edge[0][x] = ::GetPixel(dc, x, 5);
-                edge[1][x] = ::GetPixel(dc, x, bodyY);
-            }
-            ::ReleaseDC(FindBox(), dc);
-            ::PostMessageW(FindBox(), WM_KEYUP, VK_ESCAPE, 0);
+            edge = {::GetPixel(dc, 0, 5), ::GetPixel(dc, 1, 5), ::GetPixel(dc, 0, bodyY),
+                    ::GetPixel(dc, 1, bodyY)};
+            ::ReleaseDC(b, dc);
+            ::PostMessageW(b, WM_KEYUP, VK_ESCAPE, 0);
         });
         box.MsgBox(text, static_cast<std::int16_t>(style), "T");
         EXPECT_EQ(rect.right - rect.left, static_cast<int>(RoundHalfEven(l.width / tpp.x)));
         EXPECT_EQ(rect.bottom - rect.top, static_cast<int>(RoundHalfEven(l.height / tpp.y)));
         EXPECT_EQ(rect.left, static_cast<int>(RoundHalfEven(l.windowLeft / tpp.x)));
         EXPECT_EQ(rect.top, static_cast<int>(RoundHalfEven(l.windowTop / tpp.y)));
-        EXPECT_EQ(edge[0][0], edge[0][1]) << "heading";
-        EXPECT_EQ(edge[1][0], edge[1][1]) << "body";
+        EXPECT_EQ(std::pair(edge[0], edge[2]), std::pair(edge[1], edge[3])) << "heading, body";
         EXPECT_TRUE(exStyle & WS_EX_TOPMOST) << "kept on top";
     }
 }
@@ -237,10 +217,9 @@ TEST_F(MessageBoxWindowTest, ModalBoxDisablesTheOtherWindowsAndRestoresExactlyTh
         Click(0);
     });
     ::KillTimer(nullptr, tick);
-    EXPECT_EQ(answer, 1);
-    EXPECT_FALSE(aEnabledDuring);
-    EXPECT_TRUE(::IsWindowEnabled(a));
-    EXPECT_FALSE(::IsWindowEnabled(alreadyOff));
+    EXPECT_EQ(
+        std::tuple(answer, aEnabledDuring, ::IsWindowEnabled(a), ::IsWindowEnabled(alreadyOff)),
+        std::tuple(1, false, TRUE, FALSE));
     EXPECT_GE(ticks, 4);
     ::DestroyWindow(a);
     ::DestroyWindow(alreadyOff);
