@@ -16,8 +16,7 @@ constexpr std::optional<DWORD> kEndedWell = 0;
 
 class E2eExitPrompt : public ::testing::Test {
   protected:
-    // Daily, two hours from now: always ahead, today or tomorrow. "ShowExitPrompt" absent:
-    // asked. The other schedule keys absent: their defaults.
+    // Daily, two hours from now: always ahead. "ShowExitPrompt" and the other keys absent.
     void SetUp() override {
         tray_ =
             StartInTray({{L"OccursOption", L"1"}, {L"StartHour", hour_}, {L"StartMinute", L"15"}});
@@ -88,9 +87,8 @@ TEST_F(E2eExitPrompt, WindowsEndingTheSessionSavesEvenWhileTheProgramAsks) {
     EXPECT_FALSE(tray_->process.WaitForExit(1000).has_value()) << "the program fell over";
 }
 
-// The setup program's request to end while the user still has the question open: no answer
-// is awaited, and the schedule is saved as on Exit. (Ending from the tray alone: the install
-// test's update of a running copy.)
+// The setup program's request to end, with the question open: no answer is awaited, and the
+// schedule is saved as on Exit (the install test ends a copy that is not asking).
 TEST_F(E2eExitPrompt, EndNowMessageEndsWithoutAskingAndSaves) {
     ASSERT_NE(AskToExit(), nullptr);
     ASSERT_FALSE(GetSetting(L"UseEndDate").has_value());

@@ -54,10 +54,9 @@ TEST(E2eScheduleEditor, WeeklyOnMondayAndThursdayAt930PmFromTheTrayMenu) {
 
     // The balloon names the next Monday or Thursday at 9:30 PM.
     ScheduleRecord schedule;
-    schedule.occursOption = 2;
+    std::tie(schedule.occursOption, schedule.startHour, schedule.startMinute) =
+        std::tuple(2, 21, 30);
     schedule.weeklySelections = "0100100";
-    schedule.startHour = 21;
-    schedule.startMinute = 30;
     ::SetCursorPos(kIconAnchor.x, kIconAnchor.y);
     PostTrayEvent(tray.menu, WM_MOUSEMOVE);
     std::wstring balloon;
