@@ -273,18 +273,8 @@ void RunSupervisor::OnEnginePriorityDue() {
 }
 
 void RunSupervisor::EndDrive(std::optional<DriveOutcome> known) {
-    std::optional<std::uint32_t> exitCode;
-    std::optional<DriveOutcome> judged;
-    if (child_) {
-        exitCode = child_->ExitCode();
-        output_.Feed(child_->ReadText());
-        judged = child_->Outcome();
-    }
-    const DriveOutcome outcome = known ? *known
-                                 : stopRequested_
-                                     ? DriveOutcome{DriveOutcome::Kind::kStopped, "", 0}
-                                 : judged ? *judged
-                                          : ClassifyDefragOutcome(exitCode, output_.Codes());
+    const DriveOutcome outcome =
+        known ? *known : JudgeEndedDrive(child_.get(), output_, stopRequested_);
     child_.reset();
     childPid_ = 0;
     if (outcome.kind == DriveOutcome::Kind::kBusy) {

@@ -1,5 +1,6 @@
 #include "core/defrag/defrag_launch.h"
 
+#include "core/defrag/console_output.h"
 #include "core/defrag/process_watch.h"
 #include "core/defrag/service_run.h"
 #include "core/defrag/text_case.h"
@@ -85,6 +86,19 @@ LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, const DefragLaunch& launc
     launched.process = launcher.Start(
         {launch.contigProgram, launch.contigCommand, launch.hidden, *creationClass, true});
     return launched;
+}
+
+DriveOutcome JudgeEndedDrive(StartedProcess* process, OutputWatch& output, bool stopped) {
+    std::optional<std::uint32_t> exitCode;
+    std::optional<DriveOutcome> judged;
+    if (process) {
+        exitCode = process->ExitCode();
+        output.Feed(process->ReadText());
+        judged = process->Outcome();
+    }
+    return stopped  ? DriveOutcome{DriveOutcome::Kind::kStopped, "", 0}
+           : judged ? *judged
+                    : ClassifyDefragOutcome(exitCode, output.Codes());
 }
 
 }  // namespace qm

@@ -111,4 +111,11 @@ struct LaunchedDefrag {
 LaunchedDefrag LaunchDefrag(ProcessLauncher& launcher, const DefragLaunch& launch,
                             const std::function<void()>& onDefragStarted = {});
 
+class OutputWatch;
+
+// How a drive's defragmenter went, once it has ended: stopped at our asking, as the service
+// judged it, or by its exit code and the codes of all its output (the rest of which is taken in
+// first). No program at all is a failure to start.
+DriveOutcome JudgeEndedDrive(StartedProcess* process, OutputWatch& output, bool stopped);
+
 }  // namespace qm

@@ -95,16 +95,7 @@ void DefragNowRun::TimerWait_Timer() {
 }
 
 void DefragNowRun::Finish() {
-    std::optional<std::uint32_t> exitCode;
-    std::optional<DriveOutcome> judged;
-    if (child_) {
-        exitCode = child_->ExitCode();
-        output_.Feed(child_->ReadText());
-        judged = child_->Outcome();
-    }
-    const DriveOutcome outcome = stopped_ ? DriveOutcome{DriveOutcome::Kind::kStopped, "", 0}
-                                 : judged ? *judged
-                                          : ClassifyDefragOutcome(exitCode, output_.Codes());
+    const DriveOutcome outcome = JudgeEndedDrive(child_.get(), output_, stopped_);
     child_.reset();
     childPid_ = 0;
     if (s_.log) {
