@@ -19,23 +19,16 @@ TEST(NumberBoxText, FormatUnformatAndEntryLength) {
     for (const auto& [text, shown] : defaults) {
         EXPECT_EQ(FormatNumber(text, kDefault, false, false), shown) << text;
     }
-    // Flags: p PositiveOnly, f focused.
-    const struct {
-        const char *text, *format, *flags, *shown;
-    } cases[] = {{"-5", kDefault, "p", "5.00"},
-                 {"-5", "#,##0.00", "", "-5.00"},
-                 {"-5", "-#,##0", "", "-5"},
-                 {"-1.5", "0.00;(0.00)", "f", "-1.50"},
-                 {"-1.5", "0.00;(0.00)", "", "(1.50)"},
-                 {"007", "###", "p", "7"},
-                 {"0", "###", "p", ""},
-                 {"5.5", "###", "p", "5"},
-                 {"7.", "0.", "", "7"},
-                 {"5", ",##0", "", "5"},
-                 {"12", "0000", "", "0012"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(FormatNumber(c.text, c.format, Has(c.flags, 'p'), Has(c.flags, 'f')), c.shown)
-            << c.text << " in " << c.format;
+    // The text, the format, the flags (p PositiveOnly, f focused), the text shown.
+    const char* paren = "0.00;(0.00)";
+    const std::array<const char*, 4> cases[] = {
+        {"-5", kDefault, "p", "5.00"}, {"-5", "#,##0.00", "", "-5.00"}, {"-5", "-#,##0", "", "-5"},
+        {"-1.5", paren, "f", "-1.50"}, {"-1.5", paren, "", "(1.50)"},   {"007", "###", "p", "7"},
+        {"0", "###", "p", ""},         {"5.5", "###", "p", "5"},        {"7.", "0.", "", "7"},
+        {"5", ",##0", "", "5"},        {"12", "0000", "", "0012"}};
+    for (const auto& [text, format, flags, shown] : cases) {
+        EXPECT_EQ(FormatNumber(text, format, Has(flags, 'p'), Has(flags, 'f')), shown)
+            << text << " in " << format;
     }
     EXPECT_EQ(Unformat(" (1,2x34.5.6) ", false).text, "-1234.56");
     EXPECT_EQ(std::tuple(MaxEntryLength(kDefault), MaxEntryLength("###"),
@@ -46,47 +39,41 @@ TEST(NumberBoxText, FormatUnformatAndEntryLength) {
 TEST(NumberBoxModel, KeystrokesAreAcceptedSwallowedOrRefused) {
     using enum KeyVerdict;
     // Flags: p PositiveOnly, l Locked, w the whole text selected, s the caret at the start.
-    const struct {
-        const char *format, *text, *flags;
-        char32_t key;
-        KeyVerdict verdict;
-    } cases[] = {{kDefault, "12", "", 'a', kSwallow},  {"###", "123", "", '4', kBeep},
-                 {"###", "123", "w", '4', kAccept},    {"###", "12", "", '4', kAccept},
-                 {"###", "123", "", '\b', kAccept},    {"###", "12", "", '.', kSwallow},
-                 {"###", "123", "", '.', kBeep},       {kDefault, "1.5", "", '.', kSwallow},
-                 {kDefault, "1.5", "w", '.', kAccept}, {kDefault, "15", "s", '-', kAccept},
-                 {kDefault, "15", "", '-', kSwallow},  {kDefault, "15", "ps", '-', kSwallow},
-                 {"###", "123", "s", '-', kBeep},      {kDefault, "1", "l", '5', kSwallow},
-                 {"", "123456", "", '7', kAccept}};
-    for (const auto& c : cases) {
+    const std::tuple<const char*, const char*, const char*, char32_t, KeyVerdict> cases[] = {
+        {kDefault, "12", "", 'a', kSwallow},  {"###", "123", "", '4', kBeep},
+        {"###", "123", "w", '4', kAccept},    {"###", "12", "", '4', kAccept},
+        {"###", "123", "", '\b', kAccept},    {"###", "12", "", '.', kSwallow},
+        {"###", "123", "", '.', kBeep},       {kDefault, "1.5", "", '.', kSwallow},
+        {kDefault, "1.5", "w", '.', kAccept}, {kDefault, "15", "s", '-', kAccept},
+        {kDefault, "15", "", '-', kSwallow},  {kDefault, "15", "ps", '-', kSwallow},
+        {"###", "123", "s", '-', kBeep},      {kDefault, "1", "l", '5', kSwallow},
+        {"", "123456", "", '7', kAccept}};
+    for (const auto& [format, text, flags, key, verdict] : cases) {
         NumberBoxModel box;
-        box.SetFormat(c.format);
-        box.SetPositiveOnly(Has(c.flags, 'p'));
-        box.SetLocked(Has(c.flags, 'l'));
-        box.TextChanged(c.text);
-        EXPECT_EQ(box.KeyPress(c.key, Has(c.flags, 'w'), Has(c.flags, 's')), c.verdict) << c.text;
+        box.SetFormat(format);
+        box.SetPositiveOnly(Has(flags, 'p'));
+        box.SetLocked(Has(flags, 'l'));
+        box.TextChanged(text);
+        EXPECT_EQ(box.KeyPress(key, Has(flags, 'w'), Has(flags, 's')), verdict) << text;
     }
 }
 
 TEST(NumberBoxModel, StepsGoToMultiplesOfTheIncrementAndStopAtTheLimits) {
     // Flags: u up (else down), l limits 1 to 60 (1000 above 100), p PositiveOnly. A step that
     // leaves the value as it was has stopped at a limit.
-    const struct {
-        double value, increment, after;
-        const char* flags;
-    } cases[] = {{7, 5, 10, "u"},   {7, 5, 5, ""},       {10, 5, 5, ""}, {58, 5, 60, "ul"},
-                 {60, 1, 60, "ul"}, {1, 1, 1, "l"},      {0, 1, 0, "p"}, {-3, 2, -5, ""},
-                 {4, 0, 5, "u"},    {999, 3, 1000, "ul"}};
-    for (const auto& c : cases) {
+    const std::tuple<double, int, double, const char*> cases[] = {
+        {7, 5, 10, "u"}, {7, 5, 5, ""},  {10, 5, 5, ""},  {58, 5, 60, "ul"}, {60, 1, 60, "ul"},
+        {1, 1, 1, "l"},  {0, 1, 0, "p"}, {-3, 2, -5, ""}, {4, 0, 5, "u"},    {999, 3, 1000, "ul"}};
+    for (const auto& [value, increment, after, flags] : cases) {
         NumberBoxModel box;
-        box.SetPositiveOnly(Has(c.flags, 'p'));
-        box.SetMaxValue(c.value > 100 ? 1000 : 60);
+        box.SetPositiveOnly(Has(flags, 'p'));
+        box.SetMaxValue(value > 100 ? 1000 : 60);
         box.SetMinValue(1);
-        box.SetUpDownIncrement(static_cast<int>(c.increment));
-        box.SetValue(c.value);
-        box.SetUseMaxMinValues(Has(c.flags, 'l'));
-        EXPECT_EQ(Has(c.flags, 'u') ? box.StepUp() : box.StepDown(), c.after != c.value);
-        EXPECT_DOUBLE_EQ(box.Value(), c.after) << c.value << " " << c.flags;
+        box.SetUpDownIncrement(increment);
+        box.SetValue(value);
+        box.SetUseMaxMinValues(Has(flags, 'l'));
+        EXPECT_EQ(Has(flags, 'u') ? box.StepUp() : box.StepDown(), after != value);
+        EXPECT_DOUBLE_EQ(box.Value(), after) << value << " " << flags;
     }
 }
 
