@@ -97,6 +97,11 @@ TEST_F(E2eOutcomes, AnotherOptimisationIsWaitedForBeforeAndBetweenDrivesAndNever
 TEST_F(E2eOutcomes, RefusalsInAnyEncodingFailTheDriveAndEachReasonIsNotifiedOnce) {
     Output("The service cannot be started. (0x80070422)\r\n");  // and the exit code 0
     // Every minute from 03:00; each run's minute is reached by moving the clock on.
+    const auto logLines = [] {
+        const std::string log = RunLog();
+        return std::count(log.begin(), log.end(), '\n');
+    };
+    auto before = logLines();
     int clock = 3 * 3600 - 3;
     SetClockTo(clock);
     StartTray({{L"OccursOption", L"4"},
@@ -105,19 +110,13 @@ TEST_F(E2eOutcomes, RefusalsInAnyEncodingFailTheDriveAndEachReasonIsNotifiedOnce
                {L"StartHour", L"3"},
                {L"StartMinute", L"0"},
                {L"ShowDDrive", L"0"}});
-    const auto logLines = [] {
-        const std::string log = RunLog();
-        return std::count(log.begin(), log.end(), '\n');
-    };
-    // Moves the clock to the next minute (but the first) and waits for that run's log line.
+    // Waits for the next run's log line; then moves the clock on to the next minute.
     const auto nextRun = [&](const std::string& outcome) {
-        const auto before = logLines();
-        if (before > 0) {
-            SetClockTo(clock += 60);
-        }
         EXPECT_TRUE(
-            WaitUntil([&] { return logLines() > before && RunLog().ends_with(outcome); }, 20000))
+            WaitUntil([&] { return logLines() > before && RunLog().ends_with(outcome); }, 30000))
             << RunLog();
+        before = logLines();
+        SetClockTo(clock += 60);
     };
     const std::string disabled =
         "\tfailed: the system's optimisation service is disabled "
