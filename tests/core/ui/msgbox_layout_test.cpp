@@ -47,14 +47,13 @@ TEST(MsgBoxLayout, RepresentativeMessages) {
         const MsgBoxLayout l = ComputeMsgBoxLayout(Input(promptW, promptH, icon, buttons));
         EXPECT_EQ((Placed{l.width, l.height, l.textLeft, l.textTop, l.buttonTop, l.buttonLeft[0]}),
                   placed);
-        EXPECT_EQ(l.buttonRowNeed, 465 + 1200 * buttons);
         for (int i = 1; i < kMaxMsgButtons; ++i) {
             EXPECT_EQ(l.buttonLeft[i], l.buttonLeft[i - 1] + 1200);
         }
-        EXPECT_EQ(l.closeBoxLeft, l.width - 360);
-        EXPECT_EQ(l.windowLeft, (kScreenW - l.width) / 2);
+        EXPECT_EQ(std::tuple(l.buttonRowNeed, l.closeBoxLeft, l.windowLeft, l.bodyHeight),
+                  std::tuple(465 + 1200 * buttons, l.width - 360, (kScreenW - l.width) / 2,
+                             l.height - 330));
     }
-    EXPECT_EQ(ComputeMsgBoxLayout(Input(2400, kLine, false, 1)).bodyHeight, 1470 - 330);
 }
 
 TEST(MsgBoxLayout, CaptionDecidesWhenWidestAndWinsTiesAndMeasuresRoundHalfToEven) {
@@ -66,9 +65,8 @@ TEST(MsgBoxLayout, CaptionDecidesWhenWidestAndWinsTiesAndMeasuresRoundHalfToEven
         EXPECT_EQ(ComputeMsgBoxLayout(in).width, width) << captionWidth << controlBox;
     }
     const MsgBoxLayout l = ComputeMsgBoxLayout(Input(2400.5, 195.5, false, 1, 1170.5));
-    EXPECT_EQ(l.captionNeed, 1740);  // 1470.5 -> 1470, and the close box
-    EXPECT_EQ(l.textNeed, 2806);     // 2805.5 -> 2806
-    EXPECT_EQ(l.buttonTop, 526);     // 525.5 -> 526
+    // 1470.5 -> 1470, and the close box; 2805.5 -> 2806; 525.5 -> 526
+    EXPECT_EQ(std::tuple(l.captionNeed, l.textNeed, l.buttonTop), std::tuple(1740, 2806, 526));
 }
 
 TEST(MsgBoxLayout, PromptLeftEdgeForEachAlignment) {
@@ -105,10 +103,8 @@ TEST(MsgBoxLayout, StartUpPositions) {
     };
     for (const auto& [position, owner, left, top] : cases) {
         MsgBoxLayoutInput in = Input(2400, kLine, false, 1);
-        in.position = position;
-        in.owner = owner;
-        in.manualLeft = 1500;
-        in.manualTop = 3000;
+        std::tie(in.position, in.owner, in.manualLeft, in.manualTop) =
+            std::tuple(position, owner, 1500, 3000);
         const MsgBoxLayout l = ComputeMsgBoxLayout(in);
         EXPECT_EQ(std::pair(l.windowLeft, l.windowTop), std::pair(left, top)) << left;
     }
