@@ -28,14 +28,10 @@ std::string On(int day) {
 }
 
 TEST(ScheduleCalculationTest, NextMoment) {
-    // 3 December 2026 is a Thursday; "0100100" is Monday and Thursday.
+    // 3 December 2026 is a Thursday. (How a week or a month is searched the walk below checks.)
     const ScheduleRecord dailyToYearEnd = S(kDaily, 21, 30, "", D(2026, 11, 1), D(2026, 12, 31));
     const std::tuple<const char*, ScheduleRecord, DateTime, std::int16_t, DateTime> cases[] = {
-        {"same minute", S(kWeekly, 21, 30, "0100100"), D(2026, 12, 3, 21, 30, 40), 0,
-         D(2026, 12, 3, 21, 30)},
         {"short text", S(kWeekly, 6, 0, "01"), D(2026, 12, 3), 0, D(2026, 12, 7, 6, 0)},
-        {"end passed", S(kWeekly, 21, 30, "0000100", D(2026, 11, 1), D(2026, 12, 3)),
-         D(2026, 12, 3, 21, 45), 0, D(1976, 12, 3, 21, 45)},
         {"daily start", S(kDaily, 6, 0, "", D(2026, 12, 10)), D(2026, 12, 5, 12, 0), 0,
          D(2026, 12, 10, 6, 0)},
         {"daily end", dailyToYearEnd, D(2026, 12, 31, 22, 0), 0, D(1976, 12, 31, 22, 0)},
