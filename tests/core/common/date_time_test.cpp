@@ -76,8 +76,7 @@ TEST(DateTimeTest, DifferencesAndAdditionsClampedToTheRange) {
     EXPECT_EQ(AddYears(D(2028, 2, 29, 10, 0, 5), 1), D(2029, 2, 28, 10, 0, 5));
     EXPECT_EQ(AddYears(D(2028, 2, 29), 4), D(2032, 2, 29));
     EXPECT_EQ(AddYears(D(2000, 2, 29), -100), D(1900, 2, 28));
-    constexpr auto kMax = std::numeric_limits<std::int64_t>::max();
-    constexpr auto kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t kMax = INT64_MAX, kMin = INT64_MIN;
     const auto max = DateTime::Max(), min = DateTime::Min();
     EXPECT_EQ(std::tuple(AddSeconds(t, kMax), AddMinutes(t, kMax), AddYears(t, kMax)),
               std::tuple(max, max, max));
