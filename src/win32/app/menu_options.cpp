@@ -18,7 +18,7 @@ void MenuWindow::CreateOptionsDialog() {
         OptionsServices{program_.store, program_.run, drives_, program_.processes,
                         program_.launcher, program_.defragSystem, *startupEntry_, timerWait,
                         timerPriority, [this](bool on) { scheduler_->SetEnabled(on); },
-                        [this] { Scheduler1_ScheduleChanged(); }, UserNumberSeparators(),
+                        [this] { RefreshScheduleStatus(); }, UserNumberSeparators(),
                         program_.clock, &program_.runLog, &ReadWakeTimersOnMains, &program_.dates});
 }
 

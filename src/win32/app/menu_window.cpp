@@ -77,7 +77,7 @@ void MenuWindow::OnCreate() {
     });
     scheduler_->OnNextMomentChanged([this] { UpdateWakeTimer(); });
     // The editor stores a confirmed schedule itself, before it reports the change.
-    scheduler_->OnScheduleChanged([this] { Scheduler1_ScheduleChanged(); });
+    scheduler_->OnScheduleChanged([this] { RefreshScheduleStatus(); });
     // A scheduled moment goes through the rules of unattended runs (mains power) first.
     scheduler_->OnScheduledTime([this](DateTime) { unattended_->ScheduledMoment(); });
 
@@ -105,7 +105,7 @@ void MenuWindow::OnCreate() {
         timerWait,
         timerPriority,
         [this](const std::string& text) { SetBalloon(text); },
-        [this] { Scheduler1_ScheduleChanged(); },
+        [this] { RefreshScheduleStatus(); },
         [this] { Unload(); },
         [](int mode) { ShutdownWindows(mode); },
         [](const std::string& message) { ProgramMsgBox().MsgBox(message, 48, " Quillmere"); },
@@ -232,7 +232,7 @@ void MenuWindow::SetBalloon(const std::string& text) {
     hover_->SetBalloon(text);
 }
 
-void MenuWindow::Scheduler1_ScheduleChanged() {
+void MenuWindow::RefreshScheduleStatus() {
     UpdateWakeTimer();  // the schedule, or the option, may have changed
     if (history_) {
         history_->Refresh();  // a run that ended has added to the log

@@ -63,7 +63,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     // Sets the balloon's message (shown the next time it opens).
     void SetBalloon(const std::string& text);
     // Rebuilds the status text after the schedule changed.
-    void Scheduler1_ScheduleChanged();
+    void RefreshScheduleStatus();
 
   private:
     friend class BaseWindow<MenuWindow>;
