@@ -1,0 +1,45 @@
+#include "win32/defrag/history_window.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "support/fakes.h"
+#include "win32/common/text.h"
+
+namespace qm::win {
+namespace {
+
+TEST(HistoryWindow, ListsTheLogKeepsItsPlaceAndAHundredOpeningsLeaveNothingBehind) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    LocalLogFolder folder(Narrow(temp) + "qm-history-test");
+    folder.Write(kRunLogFile, RunNoteLine(DateTime::Make(2026, 12, 7, 21, 30, 0), "caught up"));
+    test::MemorySettingsStore store;
+    store.values["HistoryWindow"] = "10,20,500,300";
+    HistoryWindow window(store, folder.Folder());
+    const auto pump = [] {
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+            ::DispatchMessageW(&msg);
+        }
+    };
+    window.ShowModeless();
+    EXPECT_EQ(ListView_GetItemCount(window.Item(HistoryWindow::kIdList)), 1);
+    folder.Append(kRunLogFile, "damaged\r\n");
+    window.Refresh();
+    EXPECT_EQ(ListView_GetItemCount(window.Item(HistoryWindow::kIdList)), 2);
+    window.Close();
+    pump();
+    EXPECT_EQ(store.values["HistoryWindow"], "10,20,500,300");
+    const long gdi = LiveResources::gdiObjects;
+    for (int i = 0; i < 100; ++i) {
+        window.ShowModeless();
+        pump();
+        window.Close();
+        pump();
+    }
+    EXPECT_EQ(OpenDialogCount(), 0u);
+    EXPECT_EQ(LiveResources::gdiObjects, gdi);
+}
+
+}  // namespace
+}  // namespace qm::win
