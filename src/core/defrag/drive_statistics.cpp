@@ -1,6 +1,9 @@
 #include "core/defrag/drive_statistics.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "core/common/rounding.h"
 
@@ -11,16 +14,44 @@ constexpr double kKilobyte = 1024.0;
 constexpr double kMegabyte = 1048576.0;
 constexpr double kGigabyte = 1073741824.0;
 
+// The group sizes of a grouping list ("3;2;0") and whether the last one repeats; sizes
+// other than single digits end the list, as a 0 in its middle does.
+struct GroupSizes {
+    std::vector<int> sizes;
+    bool repeatLast = false;
+};
+
+GroupSizes ParseGrouping(std::string_view grouping) {
+    GroupSizes groups;
+    for (size_t start = 0; start <= grouping.size();) {
+        const size_t end = std::min(grouping.find(';', start), grouping.size());
+        const std::string_view item = grouping.substr(start, end - start);
+        if (item.size() != 1 || item[0] < '0' || item[0] > '9') {
+            break;
+        }
+        if (item[0] == '0') {
+            groups.repeatLast = !groups.sizes.empty();
+            break;
+        }
+        groups.sizes.push_back(item[0] - '0');
+        start = end + 1;
+    }
+    return groups;
+}
+
 // Digits of a whole number with the group separator put in from the right.
 std::string Grouped(const std::string& digits, const NumberSeparators& format) {
+    const GroupSizes groups = ParseGrouping(format.grouping);
     std::string out;
+    size_t next = 0;  // the group being filled
     int inGroup = 0;
-    int groupSize = format.firstGroup;
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (groupSize > 0 && inGroup == groupSize) {
+        if (next < groups.sizes.size() && inGroup == groups.sizes[next]) {
             out.insert(0, format.group);
             inGroup = 0;
-            groupSize = format.nextGroups;  // 0: the rest stays together
+            if (next + 1 < groups.sizes.size() || !groups.repeatLast) {
+                ++next;  // past the list's end the rest stays together
+            }
         }
         out.insert(out.begin(), *it);
         ++inGroup;

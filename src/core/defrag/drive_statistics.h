@@ -10,8 +10,10 @@ namespace qm {
 struct NumberSeparators {
     std::string decimal = ".";
     std::string group = ",";
-    int firstGroup = 3;  // digits in the group next to the decimal separator; 0: no grouping
-    int nextGroups = 3;  // digits in each further group; 0: the rest stays in one group
+    // The digits in each group leftwards from the decimal separator, as the locale lists them:
+    // "3;0" threes throughout, "3;2;0" three then twos, "3;2" three, two and then the rest
+    // together, "3" only the first three; a 0 ends the list by repeating the group before it.
+    std::string grouping = "3;0";
 };
 
 // A size (not negative) laid out as "###,##0.00": thousands grouped, at least one whole digit, two

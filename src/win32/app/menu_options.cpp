@@ -18,8 +18,8 @@ void MenuWindow::CreateOptionsDialog() {
         OptionsServices{program_.store, program_.run, drives_, program_.processes,
                         program_.launcher, program_.defragSystem, *startupEntry_, timerWait,
                         timerPriority, [this](bool on) { scheduler_->SetEnabled(on); },
-                        [this] { RefreshScheduleStatus(); }, UserNumberSeparators(),
-                        program_.clock, &program_.runLog, &ReadWakeTimersOnMains, &program_.dates});
+                        [this] { RefreshScheduleStatus(); }, &UserNumberSeparators, program_.clock,
+                        &program_.runLog, &ReadWakeTimersOnMains, &program_.dates});
 }
 
 void MenuWindow::mnuOptions_Click() {

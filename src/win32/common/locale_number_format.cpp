@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "win32/common/text.h"
 
@@ -24,22 +23,8 @@ NumberSeparators UserNumberSeparators() {
         format.decimal = Narrow(decimal);
     }
     format.group = Narrow(LocaleText(LOCALE_STHOUSAND));  // may be empty: no separator
-    // "3;0" groups in threes throughout, "3;2;0" three then twos, "3" only the first three.
-    std::vector<int> sizes;
-    for (wchar_t c : LocaleText(LOCALE_SGROUPING)) {
-        if (c >= L'0' && c <= L'9') {
-            sizes.push_back(c - L'0');
-        }
-    }
-    if (!sizes.empty()) {
-        // A final 0 repeats the group before it: "3;0" threes throughout, "3;2;0" three then
-        // twos; "3" groups only the first three digits.
-        const bool repeats = sizes.size() >= 2 && sizes.back() == 0;
-        if (repeats) {
-            sizes.pop_back();
-        }
-        format.firstGroup = sizes[0];
-        format.nextGroups = sizes.size() >= 2 ? sizes[1] : (repeats ? sizes[0] : 0);
+    if (const std::wstring grouping = LocaleText(LOCALE_SGROUPING); !grouping.empty()) {
+        format.grouping = Narrow(grouping);
     }
     return format;
 }

@@ -120,6 +120,7 @@ void OptionsDialog::OnInit() {
     const std::string note = WakeTimersNote(
         s_.wakeTimersOnMains ? s_.wakeTimersOnMains() : std::nullopt, ReadWindowsVersion());
     places_ = PlaceOptions(!note.empty());
+    numbers_ = s_.numberFormat ? s_.numberFormat() : NumberSeparators();
     AddFixedControls(note);
 
     form_.Load(ListFixedVolumes(s_.drives));
@@ -231,12 +232,26 @@ void OptionsDialog::BuildRowControls() {
     for (int k = 1; k < static_cast<int>(rows.size()); ++k) {
         AddRow(k, Item(kIdDefragButton + k - 1));
     }
-    const std::vector<HistoryRow> history =
-        s_.log && s_.dates ? HistoryRows(ReadHistoryText(*s_.log)) : std::vector<HistoryRow>{};
     for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
         ::SetWindowTextW(Item(kIdDriveCheck + k), Literal(rows[k].caption).c_str());
         ::EnableWindow(Item(kIdDriveCheck + k), rows[k].enabled);
         ::EnableWindow(Item(kIdDefragButton + k), rows[k].enabled);
+    }
+    ShowDriveStates();
+    rowControls_ = static_cast<int>(rows.size());
+
+    const int height = places_.FormHeight(form_.FixedDriveCount());
+    SetFormSize(kOptionsFormWidth, height);
+    const int buttonsTop = SaveButtonTop(height);
+    PlaceControl(kIdSave, {kSaveLeft, buttonsTop, kButtonWidth, kButtonHeight});
+    PlaceControl(IDCANCEL, {kCancelLeft, buttonsTop, kButtonWidth, kButtonHeight});
+}
+
+void OptionsDialog::ShowDriveStates() {
+    const std::vector<HistoryRow> history =
+        s_.log && s_.dates ? HistoryRows(ReadHistoryText(*s_.log)) : std::vector<HistoryRow>{};
+    const auto& rows = form_.Rows();
+    for (int k = 0; k < static_cast<int>(rows.size()); ++k) {
         std::string state;
         if (s_.dates) {
             const char letter = rows[k].letter;
@@ -248,13 +263,6 @@ void OptionsDialog::BuildRowControls() {
         }
         ::SetWindowTextW(Item(kIdDriveState + k), Literal(state).c_str());
     }
-    rowControls_ = static_cast<int>(rows.size());
-
-    const int height = places_.FormHeight(form_.FixedDriveCount());
-    SetFormSize(kOptionsFormWidth, height);
-    const int buttonsTop = SaveButtonTop(height);
-    PlaceControl(kIdSave, {kSaveLeft, buttonsTop, kButtonWidth, kButtonHeight});
-    PlaceControl(IDCANCEL, {kCancelLeft, buttonsTop, kButtonWidth, kButtonHeight});
 }
 
 void OptionsDialog::RefreshDriveRows() {
@@ -399,6 +407,13 @@ bool OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             result = TRUE;
             return true;
         }
+        case WM_SETTINGCHANGE:
+            // The user's number and date forms: the balloon's sizes and the rows' last results.
+            if (lp && std::wstring_view(reinterpret_cast<const wchar_t*>(lp)) == L"intl") {
+                numbers_ = s_.numberFormat ? s_.numberFormat() : NumberSeparators();
+                ShowDriveStates();
+            }
+            return false;
         case WM_DESTROY:
             OnWindowGone();
             return false;
@@ -503,7 +518,7 @@ std::string OptionsDialog::DriveBalloonMessage(int row) {
         return {};
     }
     const DriveRow& r = rows[static_cast<size_t>(row)];
-    return DriveBalloonText(s_.drives.DetailsOf(r.Root()), r.fileSystem, s_.numbers);
+    return DriveBalloonText(s_.drives.DetailsOf(r.Root()), r.fileSystem, numbers_);
 }
 
 int OptionsDialog::ShowBalloon(int row, const std::string& title, const std::string& message) {

@@ -30,7 +30,8 @@ struct OptionsServices {
     Timer& timerPriority;
     std::function<void(bool)> setSchedulerEnabled;
     std::function<void()> scheduleChanged;
-    NumberSeparators numbers;
+    // The user's number form, read at each opening and when the regional settings change.
+    std::function<NumberSeparators()> numberFormat;
     const Clock& clock;
     LogFolder* log;
     // The active power plan's "Allow wake timers" on mains power (ReadWakeTimersOnMains).
@@ -92,6 +93,8 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
     // The rows of the form's drive list, the form's height and the place of Save and Close.
     void BuildRowControls();
     void RefreshDriveRows();
+    // Each row's kind of disk and last result, in the user's date form.
+    void ShowDriveStates();
     void ShowChoices();
     void ReadChoices();
     void ApplyChangeState();
@@ -122,6 +125,7 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
     DefragNowRun defragNow_;
     std::unique_ptr<BalloonTip> balloon_;
     std::unique_ptr<DriveBalloonHover> hover_;
+    NumberSeparators numbers_;
     int rowControls_ = 0;                         // drive rows that have controls
     OptionsPlaces places_ = PlaceOptions(false);  // for this opening's power plan note
 };

@@ -57,9 +57,14 @@ TEST(DriveStatistics, UsageSizeAndUnitInTheUsersNumberFormat) {
     EXPECT_EQ(DriveBalloonText(v, "NTFS", {}) + "|" + DriveBalloonText(v, "", {}) + "|" +
                   DriveBalloonText({}, "NTFS", {}),  // sizes not read
               " 45% of 74.51 GB used\r\nFile System:  NTFS| 45% of 74.51 GB used|");
-    EXPECT_EQ(FormatGroupedTwoDecimals(1234567.891, {",", ".", 3, 3}), "1.234.567,89");
-    EXPECT_EQ(FormatGroupedTwoDecimals(123456789, {".", ",", 3, 2}), "12,34,56,789.00");
-    EXPECT_EQ(FormatGroupedTwoDecimals(1234567, {".", ",", 0, 0}), "1234567.00");
+    EXPECT_EQ(FormatGroupedTwoDecimals(1234567.891, {",", ".", "3;0"}), "1.234.567,89");
+    // The locale's whole grouping list: a final 0 repeats, without one the rest stays together.
+    const std::pair<const char*, const char*> groupings[] = {
+        {"3;0", "1,234,567,890.00"}, {"3;2;0", "1,23,45,67,890.00"}, {"3;2", "12345,67,890.00"},
+        {"3", "1234567,890.00"},     {"", "1234567890.00"},          {"0;0", "1234567890.00"}};
+    for (const auto& [grouping, text] : groupings) {
+        EXPECT_EQ(FormatGroupedTwoDecimals(1234567890, {".", ",", grouping}), text) << grouping;
+    }
 }
 
 struct OptionsFormTest : ::testing::Test {

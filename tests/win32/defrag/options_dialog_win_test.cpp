@@ -46,9 +46,17 @@ struct OptionsDialogTest : ::testing::Test, DriveSystem {
     test::FakeTimer wait, priority;
     test::FakeClock clock{D(2026, 12, 7)};
     std::optional<unsigned> wakeTimers;  // the power plan's "Allow wake timers"; unread
+    // The user's date form as the regional settings give it now.
+    struct ShortDates final : DateTextFormat {
+        std::string FormatShortDate(DateTime) const override { return form; }
+        std::string FormatTime(DateTime) const override { return {}; }
+        std::optional<DateTime> ParseDateText(std::string_view) const override { return {}; }
+        std::string form = "12/6/2026";
+    } dates;
+    test::MemoryLogFolder log;
     OptionsDialog dialog{{store, run, *this, processes, launcher, system, startup, wait, priority,
-                          nullptr, nullptr, NumberSeparators(), clock, nullptr,
-                          [this] { return wakeTimers; }}};
+                          nullptr, nullptr, nullptr, clock, &log, [this] { return wakeTimers; },
+                          &dates}};
 };
 
 TEST_F(OptionsDialogTest, ANewVolumeGetsATickedRowAndAHundredOpeningsLeaveNothingBehind) {
@@ -96,6 +104,21 @@ TEST_F(OptionsDialogTest, ANewVolumeGetsATickedRowAndAHundredOpeningsLeaveNothin
     EXPECT_EQ(windows + OpenDialogCount(), 0u);
     EXPECT_EQ(WindowTimer::RunningCount(), timers);
     EXPECT_EQ(LiveResources::gdiObjects, gdi);
+}
+
+TEST_F(OptionsDialogTest, TheRowsFollowTheUsersDateFormWhenItChanges) {
+    log.Write("runs.log", "2026-12-06 21:30:05\tC:\tdefrag c:\t0:12:03\tok\r\n");
+    ASSERT_TRUE(dialog.Create());
+    const auto state = [this] {
+        wchar_t text[80] = {};
+        ::GetDlgItemTextW(dialog.Hwnd(), OptionsDialog::kIdDriveState, text, 80);
+        return std::wstring(text);
+    };
+    EXPECT_EQ(state(), L"defragmented 12/6/2026");
+    dates.form = "06.12.2026";
+    ::SendMessageW(dialog.Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+    EXPECT_EQ(state(), L"defragmented 06.12.2026");
+    dialog.Close();
 }
 
 TEST_F(OptionsDialogTest, APowerPlanThatKeepsProgramsAsleepIsToldUnderTheWakeBox) {
