@@ -165,7 +165,7 @@ ScheduleRecord ScheduleEditorLogic::RecordFrom(const EditorFields& f) const {
     ScheduleRecord r = module_.Record();
     r.occursOption = f.occurs;
     r.everyFrequency =
-        static_cast<std::int16_t>(std::clamp(std::round(f.everyCount), 0.0, 32767.0));
+        static_cast<std::int16_t>(std::clamp(std::round(f.everyCount), 0.0, kEveryCountMax));
     r.everyInterval = f.everyUnit;
     r.startHour = static_cast<std::int16_t>(f.startHour);
     r.startMinute = static_cast<std::int16_t>(f.startMinute);

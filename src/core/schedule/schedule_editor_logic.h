@@ -28,6 +28,23 @@ inline constexpr std::string_view kNoEventsWarning = "Warning: No events are cur
 inline constexpr std::int16_t kCriticalOk = 16;
 inline constexpr std::int16_t kExclamationOk = 48;
 
+// The count of "Every" holds whatever the 16-bit setting "EveryFrequency" can: five digits
+// up to 32767, so that a stored 1440 shows whole and is saved back as it was.
+inline constexpr std::string_view kEveryCountFormat = "#####";
+inline constexpr double kEveryCountMax = 32767;
+
+// Sets up the count box (the rules' model, or the control that forwards to one); the unit sets
+// its minimum and step afterwards.
+template <typename NumberBox>
+void SetUpEveryCountBox(NumberBox& box) {
+    box.SetFormat(kEveryCountFormat);
+    box.SetPositiveOnly(true);
+    box.SetValue(0);
+    box.SetUseMaxMinValues(true);
+    box.SetMaxValue(kEveryCountMax);
+    box.SetUpDownFunction(true);
+}
+
 // Which frames show for a frequency, and the form's height in twips.
 struct EditorLayout {
     int formHeight{};

@@ -287,7 +287,9 @@ bool NumberBoxModel::StepUp() {
 
 bool NumberBoxModel::StepDown() {
     const double value = Value();
-    const double floor = positiveOnly_ ? 0 : min_;
+    // Below the minimum the limits would put the value straight back: a step there would only
+    // report two changes, and mark a form changed that is not.
+    const double floor = positiveOnly_ ? (useLimits_ ? std::max(min_, 0.0) : 0.0) : min_;
     if ((positiveOnly_ && value == 0) || (useLimits_ && value <= floor)) {
         return false;
     }

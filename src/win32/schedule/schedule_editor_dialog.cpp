@@ -128,11 +128,7 @@ void ScheduleEditorDialog::AddOccursFrame() {
     AddControl(kIdEveryNumber, NumberBoxControl::kClassName, L"",
                WS_VISIBLE | WS_GROUP | WS_TABSTOP, {1080, 1245, 780, 300});
     if (NumberBoxControl* every = EveryNumber()) {
-        every->SetFormat("###");
-        every->SetPositiveOnly(true);
-        every->SetValue(0);
-        every->SetUseMaxMinValues(true);
-        every->SetUpDownFunction(true);
+        SetUpEveryCountBox(*every);
     }
     const HWND combo = AddControl(kIdEveryCombo, WC_COMBOBOXW, L"",
                                   WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/schedule/scheduler.h"
+#include "core/ui/number_box.h"
 #include "support/fakes.h"
 
 namespace qm {
@@ -90,6 +91,24 @@ TEST_F(EditorRig, LoadsUnchangedInTheLayoutOfTheFrequencyAndMarksChanges) {
     EXPECT_TRUE(changed && endDateEnabled);
     logic.OccursChanged(4);  // the focus to the count
     EXPECT_EQ(log, (Log{"focus 2", "focus 0"}));
+}
+
+TEST_F(EditorRig, TheCountBoxHoldsAnyStoredCountAndStaysCleanWhenStepPastItsLimits) {
+    NumberBoxModel box;  // set up as the dialog's, and wired to the logic as it is
+    SetUpEveryCountBox(box);
+    box.onChange = [this] { logic.ValueChanged(); };
+    std::tie(module.Record().occursOption, module.Record().everyFrequency) = std::tuple(4, 1440);
+    logic.Load();
+    box.SetValue(fields.everyCount);
+    box.SetMinValue(everyLimits.first);
+    logic.Open(false);
+    EXPECT_EQ(std::tuple(box.Text(), box.LimitedValue(), changed), std::tuple("1440", 1440, false));
+    box.SetValue(1);
+    changed = false;
+    EXPECT_FALSE(box.StepDown() || box.StepDown() || changed) << "held Down at the minimum";
+    box.SetValue(32767);
+    EXPECT_FALSE(box.StepUp());
+    EXPECT_EQ(box.Text(), "32767");
 }
 
 TEST_F(EditorRig, ValidationRefusesInOrderAndWritesNothing) {

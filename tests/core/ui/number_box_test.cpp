@@ -62,8 +62,10 @@ TEST(NumberBoxModel, StepsGoToMultiplesOfTheIncrementAndStopAtTheLimits) {
     // Flags: u up (else down), l limits 1 to 60 (1000 above 100), p PositiveOnly. A step that
     // leaves the value as it was has stopped at a limit.
     const std::tuple<double, int, double, const char*> cases[] = {
-        {7, 5, 10, "u"}, {7, 5, 5, ""},  {10, 5, 5, ""},  {58, 5, 60, "ul"}, {60, 1, 60, "ul"},
-        {1, 1, 1, "l"},  {0, 1, 0, "p"}, {-3, 2, -5, ""}, {4, 0, 5, "u"},    {999, 3, 1000, "ul"}};
+        {7, 5, 10, "u"},   {7, 5, 5, ""},        {10, 5, 5, ""}, {58, 5, 60, "ul"},
+        {60, 1, 60, "ul"}, {1, 1, 1, "l"},       {0, 1, 0, "p"}, {-3, 2, -5, ""},
+        {4, 0, 5, "u"},    {999, 3, 1000, "ul"}, {1, 1, 1, "lp"}};  // a positive-only box stops at
+                                                                    // its minimum too, not at 0
     for (const auto& [value, increment, after, flags] : cases) {
         NumberBoxModel box;
         box.SetPositiveOnly(Has(flags, 'p'));
