@@ -2,10 +2,17 @@
 
 namespace qm {
 
-DriveBalloonHover::DriveBalloonHover(DriveBalloonHost& host, Timer& timer1)
-    : host_(host), timer1_(timer1) {
-    timer1_.SetInterval(1500);
+DriveBalloonHover::DriveBalloonHover(DriveBalloonHost& host, Timer& timer1, Timer& hideTimer)
+    : host_(host), timer1_(timer1), hideTimer_(hideTimer) {
+    timer1_.SetInterval(kDriveBalloonDelayMs);
     timer1_.SetHandler([this] { Timer1_Timer(); });
+    hideTimer_.SetInterval(kDriveBalloonLifeMs);
+    hideTimer_.SetHandler([this] { HideDriveBalloon(); });
+}
+
+void DriveBalloonHover::BalloonClosed() {
+    hideTimer_.SetEnabled(false);
+    balloonId_ = kNoBalloon;
 }
 
 void DriveBalloonHover::DriveCheck_MouseMove(int row) {
@@ -40,6 +47,7 @@ void DriveBalloonHover::Timer1_Timer() {
     balloonRow_ = hoverRow_;
     DeleteBalloon();
     balloonId_ = host_.ShowBalloon(hoverRow_, "Drive Statistics", message);
+    hideTimer_.SetEnabled(balloonId_ != kNoBalloon);
 }
 
 void DriveBalloonHover::HideDriveBalloon() {
@@ -50,6 +58,7 @@ void DriveBalloonHover::HideDriveBalloon() {
 }
 
 void DriveBalloonHover::DeleteBalloon() {
+    hideTimer_.SetEnabled(false);
     if (balloonId_ != kNoBalloon) {
         host_.RemoveBalloon(balloonId_);
     }

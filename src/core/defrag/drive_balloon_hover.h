@@ -24,10 +24,15 @@ inline constexpr int kNoRow = 99;
 inline constexpr int kNoBalloon = -1;
 
 // Resting the pointer on a drive's check box for 1.5 s shows that drive's usage in a balloon;
-// moving onto anything else of the dialog takes it away.
+// moving onto anything else of the dialog takes it away, and it goes by itself 5 s after it
+// opened, as the tray's balloon does.
+inline constexpr unsigned kDriveBalloonDelayMs = 1500;
+inline constexpr unsigned kDriveBalloonLifeMs = 5000;
+
 class DriveBalloonHover {
   public:
-    DriveBalloonHover(DriveBalloonHost& host, Timer& timer1);
+    // `hideTimer` ends a balloon's life.
+    DriveBalloonHover(DriveBalloonHost& host, Timer& timer1, Timer& hideTimer);
     DriveBalloonHover(const DriveBalloonHover&) = delete;
     DriveBalloonHover& operator=(const DriveBalloonHover&) = delete;
 
@@ -38,7 +43,7 @@ class DriveBalloonHover {
     void OtherMouseMove();
     void Timer1_Timer();
     // The balloon went by itself (its close button).
-    void BalloonClosed() { balloonId_ = kNoBalloon; }
+    void BalloonClosed();
     void HideDriveBalloon();
     void DeleteBalloon();
 
@@ -49,6 +54,7 @@ class DriveBalloonHover {
   private:
     DriveBalloonHost& host_;
     Timer& timer1_;
+    Timer& hideTimer_;
     int hoverRow_ = kNoRow;
     int balloonRow_ = kNoRow;
     int balloonId_ = kNoBalloon;

@@ -15,12 +15,35 @@ constexpr int kMaxTipWidth = 400;
 
 }  // namespace
 
-BalloonTip::BalloonTip(HWND owner) : owner_(owner) {
+BalloonTip::BalloonTip(HWND owner, Layer layer) : owner_(owner) {
     tooltip_.reset(::CreateWindowExW(
-        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+        layer == Layer::kTopmost ? WS_EX_TOPMOST : 0, TOOLTIPS_CLASSW, nullptr,
         WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_CLOSE, CW_USEDEFAULT,
         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, nullptr, nullptr));
+    if (tooltip_ && layer == Layer::kOverOwner) {
+        ::SetWindowSubclass(tooltip_.get(), &BalloonTip::KeepOutOfTopmost, 0, 0);
+    }
     FitToDpi(SystemDpi());
+}
+
+LRESULT CALLBACK BalloonTip::KeepOutOfTopmost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                              UINT_PTR id, DWORD_PTR) {
+    switch (msg) {
+        case WM_WINDOWPOSCHANGING: {
+            // Still above its owner: an owned window always is.
+            auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+            if (!(pos->flags & SWP_NOZORDER) && pos->hwndInsertAfter == HWND_TOPMOST) {
+                pos->hwndInsertAfter = HWND_TOP;
+            }
+            break;
+        }
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, &BalloonTip::KeepOutOfTopmost, id);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 void BalloonTip::FitToDpi(UINT dpi) {

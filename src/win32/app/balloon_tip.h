@@ -17,7 +17,12 @@ namespace qm::win {
 // HandleNotify so that the balloon can report when it has gone.
 class BalloonTip {
   public:
-    explicit BalloonTip(HWND owner);
+    // Where the balloon stands among windows: over every window (the notification area's,
+    // which is itself always on top), or over its owner only, so that another program's window
+    // brought to the front covers it as it covers the owner.
+    enum class Layer { kTopmost, kOverOwner };
+
+    explicit BalloonTip(HWND owner, Layer layer = Layer::kTopmost);
     ~BalloonTip();
     BalloonTip(const BalloonTip&) = delete;
     BalloonTip& operator=(const BalloonTip&) = delete;
@@ -44,6 +49,10 @@ class BalloonTip {
 
   private:
     TTTOOLINFOW ToolInfo(std::uint16_t id) const;
+    // The tooltip control puts itself on top of all windows each time it shows; an owned
+    // balloon is kept out of that layer.
+    static LRESULT CALLBACK KeepOutOfTopmost(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                             DWORD_PTR data);
     // Gives the tooltip its font and width for the monitor the balloon is about to show on.
     void FitToDpi(UINT dpi);
 

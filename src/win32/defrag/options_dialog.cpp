@@ -130,7 +130,7 @@ void OptionsDialog::OnInit() {
     CentreOnScreen();
 
     hover_ = std::make_unique<DriveBalloonHover>(static_cast<DriveBalloonHost&>(*this),
-                                                 Timers().Create());
+                                                 Timers().Create(), Timers().Create());
     defragNow_.SetView(this);
     if (defragNow_.Running()) {  // opened again while its run goes on
         ShowRunning(defragNow_.PanelCaption());
@@ -407,6 +407,12 @@ bool OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             result = TRUE;
             return true;
         }
+        case WM_ACTIVATE:
+            // Another program's window in front: the balloon must not stay over it.
+            if (LOWORD(wp) == WA_INACTIVE && hover_) {
+                hover_->HideDriveBalloon();
+            }
+            return false;
         case WM_SETTINGCHANGE:
             // The user's number and date forms: the balloon's sizes and the rows' last results.
             if (lp && std::wstring_view(reinterpret_cast<const wchar_t*>(lp)) == L"intl") {
@@ -523,7 +529,7 @@ std::string OptionsDialog::DriveBalloonMessage(int row) {
 
 int OptionsDialog::ShowBalloon(int row, const std::string& title, const std::string& message) {
     if (!balloon_) {  // made on first use: most openings of the dialog never show one
-        balloon_ = std::make_unique<BalloonTip>(Hwnd());
+        balloon_ = std::make_unique<BalloonTip>(Hwnd(), BalloonTip::Layer::kOverOwner);
         balloon_->onClosed = [this](std::uint16_t) { hover_->BalloonClosed(); };
     }
     balloon_->SetTitle(Widen(title));

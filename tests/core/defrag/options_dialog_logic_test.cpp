@@ -185,7 +185,7 @@ struct OptionsRunTest : ::testing::Test, DefragNowView, DriveBalloonHost {
     }
     FakeProcessTable processes;
     FakeLauncher launcher{processes};
-    FakeTimer wait, priority, timer1;
+    FakeTimer wait, priority, timer1, hideTimer;
     RunSettings run;
     Log log;
     bool outside = false;
@@ -197,7 +197,7 @@ struct OptionsRunTest : ::testing::Test, DefragNowView, DriveBalloonHost {
                       [this](bool on) { log.push_back(on ? "scheduler on" : "scheduler off"); },
                       [this] { log.push_back("status"); },
                       [this](const std::string& why) { log.push_back(why); }}};
-    DriveBalloonHover hover{*this, timer1};
+    DriveBalloonHover hover{*this, timer1, hideTimer};
 };
 
 TEST_F(OptionsRunTest, RunsOneDriveUntilItsDefragmenterHasGone) {
@@ -261,9 +261,15 @@ TEST_F(OptionsRunTest, RestingOnADriveShowsItsStatistics) {
     hover.DriveCheck_MouseMove(0);
     EXPECT_FALSE(timer1.Enabled());
     EXPECT_EQ(hover.HoverRow() + hover.BalloonRow() + hover.BalloonId(), 99 + 99 - 1);
+    outside = false;
+    RestOn(1);  // 5 s after it opened, once, the balloon goes by itself
+    EXPECT_EQ(hideTimer.Interval() + hideTimer.Starts() * 10000, 5000u + 50000u);
+    ASSERT_TRUE(hideTimer.Fire() && !hideTimer.Fire());
+    EXPECT_EQ(hover.BalloonId(), kNoBalloon);
     EXPECT_EQ(log,
               (Log{"Drive Statistics 1: row", "update 1", "remove 1", "Drive Statistics 0: row",
-                   "remove 2", "Drive Statistics 0: row", "Drive Statistics 0: row", "remove 4"}));
+                   "remove 2", "Drive Statistics 0: row", "Drive Statistics 0: row", "remove 4",
+                   "Drive Statistics 1: row", "remove 5"}));
 }
 
 }  // namespace

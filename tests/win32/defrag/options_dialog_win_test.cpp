@@ -1,9 +1,11 @@
 #include "win32/defrag/options_dialog.h"
 
+#include <commctrl.h>
 #include <dbt.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 #include "support/fakes.h"
@@ -24,7 +26,12 @@ struct OptionsDialogTest : ::testing::Test, DriveSystem {
     }
     bool IsFixed(const std::string&) const override { return true; }
     VolumeDetails DetailsOf(const std::string& root) const override {
-        return {.label = labels.at(root[0]), .labelRead = true, .fileSystem = {}};  // "e:\"
+        return {.label = labels.at(root[0]),
+                .labelRead = true,
+                .fileSystem = {},  // "e:\"
+                .sizesRead = true,
+                .freeBytesAvailable = 1 << 30,
+                .totalBytes = 1ull << 33};
     }
     HWND Item(int id) const { return ::GetDlgItem(dialog.Hwnd(), id); }
     int Bottom(int id) const {  // 0: the form's own
@@ -104,6 +111,57 @@ TEST_F(OptionsDialogTest, ANewVolumeGetsATickedRowAndAHundredOpeningsLeaveNothin
     EXPECT_EQ(windows + OpenDialogCount(), 0u);
     EXPECT_EQ(WindowTimer::RunningCount(), timers);
     EXPECT_EQ(LiveResources::gdiObjects, gdi);
+}
+
+// Pumps the thread's messages until `done` or a deadline; whether it was done.
+bool PumpUntil(const std::function<bool()>& done, ULONGLONG milliseconds = 15000) {
+    for (const ULONGLONG end = ::GetTickCount64() + milliseconds; !done();) {
+        if (::GetTickCount64() > end) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return true;
+}
+
+TEST_F(OptionsDialogTest, TheStatisticsBalloonGoesAfterFiveSecondsAndWhenTheDialogIsLeft) {
+    dialog.ShowModeless();
+    HWND tip = nullptr;  // the balloon's tooltip window, once shown
+    const auto restOnDriveC = [&] {
+        RECT box{};
+        ::GetWindowRect(Item(kDrive), &box);
+        ::SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+        ::SendMessageW(Item(kDrive), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+        return PumpUntil([&] {
+            ::EnumThreadWindows(
+                ::GetCurrentThreadId(),
+                [](HWND w, LPARAM out) -> BOOL {
+                    wchar_t name[32] = {};
+                    ::GetClassNameW(w, name, 32);
+                    const bool found = ::IsWindowVisible(w) && !wcscmp(name, TOOLTIPS_CLASSW);
+                    *reinterpret_cast<HWND*>(out) = found ? w : nullptr;
+                    return !found;
+                },
+                reinterpret_cast<LPARAM>(&tip));
+            return tip != nullptr;
+        });
+    };
+    ASSERT_TRUE(restOnDriveC());
+    const ULONGLONG opened = ::GetTickCount64();
+    EXPECT_FALSE(::GetWindowLongPtrW(tip, GWL_EXSTYLE) & WS_EX_TOPMOST)
+        << "over its dialog only, not over other programs' windows";
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(tip); }));
+    EXPECT_GE(::GetTickCount64() - opened, 4500u);
+    ASSERT_TRUE(restOnDriveC());
+    HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
+                                   nullptr, nullptr, nullptr);
+    ::SetActiveWindow(other);
+    EXPECT_FALSE(::IsWindowVisible(tip)) << "gone at once when another window is active";
+    ::DestroyWindow(other);
+    dialog.Close();
 }
 
 TEST_F(OptionsDialogTest, TheRowsFollowTheUsersDateFormWhenItChanges) {
