@@ -21,6 +21,19 @@ inline double PixelsToTwips(double pixels, unsigned dpi) {
     return pixels * kTwipsPerInch / perInch;
 }
 
+// A form designed by its outer size was drawn on Windows XP's frame of a fixed dialog at 96 DPI:
+// 3-pixel borders around a 26-pixel caption. What that frame leaves is the client area the
+// design means, on every system and at every DPI, however thick the system's own frame is.
+inline constexpr int kDesignBorderTwips = 3 * 15;
+inline constexpr int kDesignCaptionTwips = 26 * 15;
+
+inline constexpr int DesignedClientWidth(int formWidthTwips) {
+    return formWidthTwips - 2 * kDesignBorderTwips;
+}
+inline constexpr int DesignedClientHeight(int formHeightTwips) {
+    return formHeightTwips - kDesignCaptionTwips - 2 * kDesignBorderTwips;
+}
+
 // A rectangle of a form's design, in twips, relative to the client area of its window.
 struct TwipsBox {
     int left{};

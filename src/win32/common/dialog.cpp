@@ -166,14 +166,29 @@ void Dialog::RemoveControl(int id) {
 void Dialog::SetFormSize(int widthTwips, int heightTwips) {
     formWidth_ = widthTwips;
     formHeight_ = heightTwips;
+    sizedByClient_ = false;
+    ApplyFormSize();
+}
+
+void Dialog::SetDesignedFormSize(int widthTwips, int heightTwips) {
+    formWidth_ = widthTwips;
+    formHeight_ = heightTwips;
+    sizedByClient_ = true;
     ApplyFormSize();
 }
 
 void Dialog::ApplyFormSize() {
-    if (hwnd_ && formWidth_ > 0 && formHeight_ > 0) {
-        ::SetWindowPos(hwnd_, nullptr, 0, 0, Px(formWidth_), Px(formHeight_),
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!hwnd_ || formWidth_ <= 0 || formHeight_ <= 0) {
+        return;
     }
+    SIZE size{Px(formWidth_), Px(formHeight_)};
+    if (sizedByClient_) {
+        const auto style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
+        const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+        size = WindowSizeForDesign(formWidth_, formHeight_, dpi_, FrameAt(style, exStyle, dpi_));
+    }
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Dialog::SetFormPosition(int leftTwips, int topTwips) {

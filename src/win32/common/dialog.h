@@ -72,8 +72,12 @@ class Dialog {
     TwipsBox DesignBox(int id) const;
     // Removes a control made by AddControl.
     void RemoveControl(int id);
-    // The outer size of the form, in twips (caption and borders included, as designed).
+    // The outer size of the form, in twips (caption and borders included).
     void SetFormSize(int widthTwips, int heightTwips);
+    // The same for a form designed on Windows XP's frame: its window is made as large as the
+    // client area that frame left needs on this system's frame (DesignedClientHeight), so that
+    // what sits near its bottom edge keeps its margin where frames are thicker.
+    void SetDesignedFormSize(int widthTwips, int heightTwips);
     int FormWidth() const { return formWidth_; }
     int FormHeight() const { return formHeight_; }
     // Moves the form to a place on the screen, in twips.
@@ -114,6 +118,7 @@ class Dialog {
     int handlerDepth_ = 0;
     int formWidth_ = 0;
     int formHeight_ = 0;
+    bool sizedByClient_ = false;  // SetDesignedFormSize
     std::vector<Control> controls_;
     std::vector<Font> fonts_;
     std::unique_ptr<TimerSet> timers_;

@@ -79,6 +79,17 @@ void AdjustWindowRectAt(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
     }
 }
 
+FrameThickness FrameAt(DWORD style, DWORD exStyle, UINT dpi) {
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectAt(r, style, exStyle, dpi);
+    return {-r.left, -r.top, r.right, r.bottom};
+}
+
+SIZE WindowSizeForDesign(int widthTwips, int heightTwips, UINT dpi, const FrameThickness& frame) {
+    return {TwipsToPixels(DesignedClientWidth(widthTwips), dpi) + frame.left + frame.right,
+            TwipsToPixels(DesignedClientHeight(heightTwips), dpi) + frame.top + frame.bottom};
+}
+
 void TakeOverDialogDpiScaling(HWND dialog) {
     // DDC_DISABLE_ALL for both the mask and the values (Windows 10 1703 and later).
     using SetBehaviorFn = BOOL(WINAPI*)(HWND, int, int);

@@ -21,6 +21,18 @@ UINT DpiAtPoint(POINT screenPoint);
 int SystemMetricAt(int index, UINT dpi);
 // Grows a client rectangle to the window rectangle for that style at the given DPI.
 void AdjustWindowRectAt(RECT& rect, DWORD style, DWORD exStyle, UINT dpi);
+// What a window's frame adds around its client area, in pixels; the caption is in the top.
+struct FrameThickness {
+    int left{};
+    int top{};
+    int right{};
+    int bottom{};
+};
+// The frame of a window of that style at the given DPI, as this system draws it.
+FrameThickness FrameAt(DWORD style, DWORD exStyle, UINT dpi);
+// The window size that gives a form designed by its outer size (DesignedClientWidth, ...) its
+// designed client area at `dpi` inside `frame`.
+SIZE WindowSizeForDesign(int widthTwips, int heightTwips, UINT dpi, const FrameThickness& frame);
 // A dialog whose controls this program places itself must not also be rescaled by the system
 // when it moves to a monitor of another DPI.
 void TakeOverDialogDpiScaling(HWND dialog);

@@ -241,7 +241,7 @@ void OptionsDialog::BuildRowControls() {
     rowControls_ = static_cast<int>(rows.size());
 
     const int height = places_.FormHeight(form_.FixedDriveCount());
-    SetFormSize(kOptionsFormWidth, height);
+    SetDesignedFormSize(kOptionsFormWidth, height);
     const int buttonsTop = SaveButtonTop(height);
     PlaceControl(kIdSave, {kSaveLeft, buttonsTop, kButtonWidth, kButtonHeight});
     PlaceControl(IDCANCEL, {kCancelLeft, buttonsTop, kButtonWidth, kButtonHeight});

@@ -9,6 +9,7 @@
 #include <map>
 
 #include "support/fakes.h"
+#include "win32/common/dpi.h"
 
 namespace qm::win {
 namespace {
@@ -161,6 +162,30 @@ TEST_F(OptionsDialogTest, TheStatisticsBalloonGoesAfterFiveSecondsAndWhenTheDial
     ::SetActiveWindow(other);
     EXPECT_FALSE(::IsWindowVisible(tip)) << "gone at once when another window is active";
     ::DestroyWindow(other);
+    dialog.Close();
+}
+
+TEST_F(OptionsDialogTest, SaveKeepsTheDesignedMarginAboveTheBottomEdgeOnEveryFrame) {
+    ASSERT_TRUE(dialog.Create());
+    RECT client{}, save{};
+    ::GetClientRect(dialog.Hwnd(), &client);
+    ::GetWindowRect(Item(kSave), &save);
+    ::MapWindowPoints(nullptr, dialog.Hwnd(), reinterpret_cast<POINT*>(&save), 2);
+    // On Windows XP's frame the designed height left 75 twips below Save: 5 pixels at 96 DPI.
+    EXPECT_EQ(client.bottom - save.bottom, 5) << "on Wine's own frame";
+    const int height = save.top * 15 + kButtonsAboveFormBottom;  // twips, from the 96 DPI place
+    // Fixed dialog frames (left, top with the caption, right, bottom), and the margin at the DPI.
+    const std::tuple<const char*, UINT, FrameThickness, int> frames[] = {
+        {"Windows 7", 96, {7, 29, 7, 7}, 5},
+        {"Windows 10", 96, {8, 31, 8, 8}, 5},
+        {"Windows 7", 144, {10, 43, 10, 10}, 7},
+        {"Windows 10", 144, {11, 45, 11, 11}, 7}};
+    for (const auto& [system, dpi, frame, margin] : frames) {
+        const SIZE window = WindowSizeForDesign(4000, height, dpi, frame);
+        const int clientHeight = window.cy - frame.top - frame.bottom;
+        EXPECT_EQ(clientHeight - TwipsToPixels(height - kButtonsAboveFormBottom + 375, dpi), margin)
+            << system << " at " << dpi << " DPI";
+    }
     dialog.Close();
 }
 
