@@ -1,7 +1,9 @@
 #include "core/ui/number_box.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 
 #include "core/common/text_scan.h"
@@ -91,17 +93,33 @@ RawNumber Unformat(std::string_view text, bool positiveOnly) {
     return raw;
 }
 
+// The C library's conversions rather than the C++ ones: those bring a quarter of a megabyte of
+// tables into the program for these two calls. Raw numbers hold only digits, a point and a
+// minus, and the program keeps the "C" locale, whose decimal point is '.'.
 double ParseRaw(std::string_view raw) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(raw.data(), raw.data() + raw.size(), value);
-    return error == std::errc() ? value : 0;
+    const std::string text(raw);
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    return end != text.c_str() && errno != ERANGE ? value : 0;
 }
 
 std::string NumberText(double value) {
+    if (!std::isfinite(value)) {
+        return "0";
+    }
+    // The fewest decimals that read back as the same number.
     char buffer[400];
-    const auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    return error == std::errc() ? std::string(buffer, end) : "0";
+    for (int decimals = 0; decimals <= 340; ++decimals) {
+        const int length = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+        if (length <= 0 || length >= static_cast<int>(sizeof buffer)) {
+            break;
+        }
+        if (std::strtod(buffer, nullptr) == value) {
+            return std::string(buffer, static_cast<std::size_t>(length));
+        }
+    }
+    return "0";
 }
 
 std::string FormatNumber(std::string_view text, std::string_view format, bool positiveOnly,

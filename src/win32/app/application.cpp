@@ -56,8 +56,6 @@ int RunApplication(HINSTANCE instance) {
         ShowAlreadyRunningMessage();
         return 0;
     }
-    ScopedComInit com;
-
     Program program;
     if (ReadShowSetting(program.store, keys::kShowSplash)) {
         SplashWindow(instance).ShowModal();

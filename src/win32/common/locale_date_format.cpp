@@ -5,21 +5,34 @@
 
 #include <cmath>
 
+#include "win32/common/system_library.h"
 #include "win32/common/text.h"
 
 namespace qm::win {
 
 namespace {
 
+// OLE automation's date conversions are loaded when first needed: the locale's own formatting
+// serves every date but those before 1601, and text is read back only from stored settings.
+template <typename Function>
+Function Automation(const char* name) {
+    return SystemFunction<Function>(L"oleaut32.dll", name);
+}
+
 // The system's own conversion of an automation date to text. It covers years the locale
 // formatting functions refuse (before 1601).
 std::string VariantDateText(DateTime moment, ULONG flags) {
+    static const auto toText =
+        Automation<HRESULT(WINAPI*)(DATE, LCID, ULONG, BSTR*)>("VarBstrFromDate");
+    static const auto length = Automation<UINT(WINAPI*)(BSTR)>("SysStringLen");
+    static const auto release = Automation<void(WINAPI*)(BSTR)>("SysFreeString");
     BSTR text = nullptr;
-    if (FAILED(::VarBstrFromDate(OleDateFromDateTime(moment), LOCALE_USER_DEFAULT, flags, &text))) {
+    if (!toText || !length || !release ||
+        FAILED(toText(OleDateFromDateTime(moment), LOCALE_USER_DEFAULT, flags, &text))) {
         return std::string();
     }
-    std::string result = Narrow(std::wstring_view(text, ::SysStringLen(text)));
-    ::SysFreeString(text);
+    std::string result = Narrow(std::wstring_view(text, length(text)));
+    release(text);
     return result;
 }
 
@@ -88,8 +101,10 @@ std::optional<DateTime> LocaleDateTextFormat::ParseDateText(std::string_view tex
     if (wide.empty() || wide.find(L'\0') != std::wstring::npos) {
         return std::nullopt;
     }
+    static const auto fromText =
+        Automation<HRESULT(WINAPI*)(LPCOLESTR, LCID, ULONG, DATE*)>("VarDateFromStr");
     DATE date = 0;
-    if (FAILED(::VarDateFromStr(wide.data(), LOCALE_USER_DEFAULT, 0, &date))) {
+    if (!fromText || FAILED(fromText(wide.data(), LOCALE_USER_DEFAULT, 0, &date))) {
         return std::nullopt;
     }
     return DateTimeFromOleDate(date);

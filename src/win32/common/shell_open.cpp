@@ -3,12 +3,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "win32/common/com_runtime.h"
+
 namespace qm::win {
 
 bool OpenInShell(const std::wstring& what) {
     if (what.empty()) {
         return false;
     }
+    EnsureComApartment();  // the shell may hand the file to a COM handler
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;

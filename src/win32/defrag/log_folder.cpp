@@ -1,7 +1,6 @@
 #include "win32/defrag/log_folder.h"
 
 #include <windows.h>
-#include <knownfolders.h>
 #include <shlobj.h>
 
 #include "win32/common/text.h"
@@ -11,13 +10,13 @@ namespace qm::win {
 namespace {
 
 std::string UserLogFolder() {
-    PWSTR path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path))) {
-        folder = Narrow(path) + "\\Quillmere";
-    }
-    ::CoTaskMemFree(path);
-    return folder;
+    // Into a buffer of ours: the known-folder call hands back COM memory, and freeing that
+    // would load COM for a path.
+    wchar_t path[MAX_PATH] = {};
+    return SUCCEEDED(
+               ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))
+               ? Narrow(path) + "\\Quillmere"
+               : std::string();
 }
 
 bool WriteAll(HANDLE file, std::string_view text) {

@@ -1,16 +1,19 @@
 #include "win32/defrag/startup_shortcut_win.h"
 
-#include <knownfolders.h>
-#include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "win32/common/com_runtime.h"
 #include "win32/common/text.h"
 #include "win32/common/unique_handle.h"
 #include "win32/defrag/drives.h"
 
 namespace qm::win {
 namespace {
+
+// The shell's link object, named here rather than taken from the GUID library, which would
+// bring every GUID it holds into the program.
+constexpr CLSID kShellLinkClass{0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 DWORD AttributesOf(const std::string& path) {
     return path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Widen(path).c_str());
@@ -28,13 +31,13 @@ std::string GetWindowsDir() {
 }
 
 std::string UserStartupFolder() {
-    PWSTR path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &path))) {
-        folder = Narrow(path);
-    }
-    ::CoTaskMemFree(path);
-    return folder;
+    // Into a buffer of ours: the known-folder call hands back COM memory, and freeing that
+    // would load COM for a path.
+    wchar_t path[MAX_PATH] = {};
+    return SUCCEEDED(::SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr,
+                                        SHGFP_TYPE_CURRENT, path))
+               ? Narrow(path)
+               : std::string();
 }
 
 WindowsShortcutPlatform::WindowsShortcutPlatform()
@@ -96,10 +99,8 @@ bool WindowsShortcutPlatform::SameFile(const std::string& a, const std::string& 
 bool WindowsShortcutPlatform::CreateShellLink(const std::string& linkPath,
                                               const std::string& target,
                                               const std::string& arguments) {
-    ScopedComInit com;  // harmless when the thread already has COM
     ComPtr<IShellLinkW> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  link.put_void()))) {
+    if (FAILED(CreateInProcessInstance(kShellLinkClass, __uuidof(IShellLinkW), link.put_void()))) {
         return false;
     }
     const std::wstring wideTarget = Widen(target);
@@ -113,7 +114,7 @@ bool WindowsShortcutPlatform::CreateShellLink(const std::string& linkPath,
         link->SetWorkingDirectory(wideTarget.substr(0, slash).c_str());
     }
     ComPtr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) {
+    if (FAILED(link->QueryInterface(__uuidof(IPersistFile), file.put_void()))) {
         return false;
     }
     return SUCCEEDED(file->Save(Widen(linkPath).c_str(), TRUE));
@@ -127,12 +128,10 @@ void WindowsShortcutPlatform::ShowSystemMessage(const std::string& text, unsigne
 }
 
 std::optional<ShellLinkTarget> ReadShellLink(const std::wstring& linkPath) {
-    ScopedComInit com;
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  link.put_void())) ||
-        FAILED(link->QueryInterface(IID_IPersistFile, file.put_void())) ||
+    if (FAILED(CreateInProcessInstance(kShellLinkClass, __uuidof(IShellLinkW), link.put_void())) ||
+        FAILED(link->QueryInterface(__uuidof(IPersistFile), file.put_void())) ||
         FAILED(file->Load(linkPath.c_str(), STGM_READ))) {
         return std::nullopt;
     }

@@ -7,6 +7,7 @@
 #include "core/ui/about_actions.h"
 #include "core/ui/about_texts.h"
 #include "win32/app/splash_window.h"
+#include "win32/common/com_runtime.h"
 #include "win32/common/text.h"
 #include "win32/ui/about_platform_win.h"
 #include "win32/ui/program_msgbox.h"
@@ -246,6 +247,7 @@ void AboutDialog::StartSysInfo() {
 
 void AboutDialog::WebLink_Click() {
     // A browser that cannot be started is not reported.
+    EnsureComApartment();
     ::ShellExecuteW(nullptr, L"open", MakerWebAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "win32/common/com_runtime.h"
 #include "win32/common/text.h"
 #include "win32/common/unique_handle.h"
 
@@ -106,6 +107,7 @@ std::u16string Win32SysInfoPlatform::SystemFolder() {
 
 bool Win32SysInfoPlatform::StartProgram(std::u16string_view path) {
     const std::wstring file = Wide(path);
+    EnsureComApartment();
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     // The shell starts the program even where it asks for elevation; its own error boxes stay
@@ -117,6 +119,7 @@ bool Win32SysInfoPlatform::StartProgram(std::u16string_view path) {
 }
 
 MapiOutcome Win32MailPlatform::SendMailUnicode(std::string_view address, std::string_view subject) {
+    EnsureComApartment();  // mail programs' simple MAPI runs in the caller's apartment
     const UniqueModule mapi = LoadMapi();
     const auto send = MapiFunction<MapiSendMailW>(mapi, "MAPISendMailW");
     if (!send) {
@@ -134,6 +137,7 @@ MapiOutcome Win32MailPlatform::SendMailUnicode(std::string_view address, std::st
 }
 
 MapiOutcome Win32MailPlatform::SendMailAnsi(std::string_view address, std::string_view subject) {
+    EnsureComApartment();
     const UniqueModule mapi = LoadMapi();
     const auto send = MapiFunction<LPMAPISENDMAIL>(mapi, "MAPISendMail");
     if (!send) {
@@ -152,6 +156,7 @@ MapiOutcome Win32MailPlatform::SendMailAnsi(std::string_view address, std::strin
 
 bool Win32MailPlatform::OpenAddress(std::string_view address) {
     const std::wstring url = Widen(address);
+    EnsureComApartment();
     const HINSTANCE result =
         ::ShellExecuteW(owner_, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
