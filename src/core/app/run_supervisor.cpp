@@ -28,10 +28,10 @@ bool DefragmenterHandles(std::string_view fileSystem) {
 }
 
 RunSupervisor::RunSupervisor(RunServices services) : s_(std::move(services)) {
-    s_.timerWait.SetInterval(2000);
-    s_.timerPriority.SetInterval(3000);
-    s_.timerWait.SetHandler([this] { OnPoll(); });
-    s_.timerPriority.SetHandler([this] { OnEnginePriorityDue(); });
+    s_.pollTimer.SetInterval(2000);
+    s_.priorityTimer.SetInterval(3000);
+    s_.pollTimer.SetHandler([this] { OnPoll(); });
+    s_.priorityTimer.SetHandler([this] { OnEnginePriorityDue(); });
 }
 
 std::optional<bool> RunSupervisor::DefragmenterPresence() {
@@ -141,8 +141,8 @@ void RunSupervisor::DefragNextDrive() {
     launchedCommand_ = launched.commandLine.empty() ? defragCommand_ : launched.commandLine;
     // Restarted, not just switched on: when the previous drive ended within the first poll,
     // its priority timer is still counting and would fire too early for this drive's engine.
-    s_.timerPriority.Restart();
-    s_.timerWait.SetEnabled(true);
+    s_.priorityTimer.Restart();
+    s_.pollTimer.SetEnabled(true);
 }
 
 std::optional<bool> RunSupervisor::OurEngineRuns() {
@@ -215,8 +215,8 @@ void RunSupervisor::WaitForOtherOptimisation(const std::string& what) {
         waitStartedMs_ = s_.ticks.Milliseconds();
         retryAtMs_ = 0;
         // The wait holds nothing: the engine's priority is no business of a waiting run.
-        s_.timerPriority.SetEnabled(false);
-        s_.timerWait.SetEnabled(true);
+        s_.priorityTimer.SetEnabled(false);
+        s_.pollTimer.SetEnabled(true);
         if (s_.setBalloon) {
             s_.setBalloon(kWaitingLine);
         }
@@ -265,7 +265,7 @@ void RunSupervisor::PollWhileWaiting() {
 }
 
 void RunSupervisor::OnEnginePriorityDue() {
-    s_.timerPriority.SetEnabled(false);
+    s_.priorityTimer.SetEnabled(false);
     // Only the engine our own defragmenter started: one of someone else's keeps its priority.
     if (childPid_ != 0 && !childViaService_) {
         SetChildPriority(s_.processes, childPid_, kEngineExe, EngineLevel(s_.run.runPriority));
@@ -367,8 +367,8 @@ void RunSupervisor::EndDefragRun() {
     ShowTip(kPlainTip);
     defragRunning_ = false;
     waiting_ = false;
-    s_.timerWait.SetEnabled(false);
-    s_.timerPriority.SetEnabled(false);
+    s_.pollTimer.SetEnabled(false);
+    s_.priorityTimer.SetEnabled(false);
 }
 
 void RunSupervisor::ScheduleBackOn() {

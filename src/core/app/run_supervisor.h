@@ -66,8 +66,8 @@ struct RunServices {
     SettingsStore& store;
     const DateTextFormat& dates;
     RunSettings& run;      // the drives, priority and after-defrag action; LastDefrag
-    Timer& timerWait;      // 2 s: has our defragmenter ended, has the other optimisation?
-    Timer& timerPriority;  // 3 s, once: the engine's priority
+    Timer& pollTimer;      // 2 s: has our defragmenter ended, has the other optimisation?
+    Timer& priorityTimer;  // 3 s, once: the engine's priority
     std::function<void(const std::string&)> setBalloon;
     std::function<void()> scheduleChanged;     // refreshes the status text
     std::function<void()> endProgram;          // ends the program (asynchronously is fine)

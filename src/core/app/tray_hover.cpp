@@ -2,45 +2,45 @@
 
 namespace qm {
 
-TrayHover::TrayHover(TrayBalloonHost& host, Timer& timer4, Timer& timer2, Timer& timer3)
-    : host_(host), timer4_(timer4), timer2_(timer2), timer3_(timer3) {
-    timer4_.SetInterval(200);
-    timer2_.SetInterval(400);
-    timer3_.SetInterval(5000);
-    timer4_.SetHandler([this] { Timer4_Timer(); });
-    timer2_.SetHandler([this] { Timer2_Timer(); });
-    timer3_.SetHandler([this] { Timer3_Timer(); });
+TrayHover::TrayHover(TrayBalloonHost& host, Timer& cursorPoll, Timer& showDelay, Timer& hideDelay)
+    : host_(host), cursorPoll_(cursorPoll), showDelay_(showDelay), hideDelay_(hideDelay) {
+    cursorPoll_.SetInterval(200);
+    showDelay_.SetInterval(400);
+    hideDelay_.SetInterval(5000);
+    cursorPoll_.SetHandler([this] { OnCursorPoll(); });
+    showDelay_.SetHandler([this] { OnShowDelayElapsed(); });
+    hideDelay_.SetHandler([this] { OnHideDelayElapsed(); });
 }
 
 void TrayHover::OnIconMouseMove() {
     if (balloonShown_) {
-        timer3_.Restart();
+        hideDelay_.Restart();
     } else {
-        timer4_.SetEnabled(true);
+        cursorPoll_.SetEnabled(true);
     }
 }
 
-void TrayHover::Timer4_Timer() {
+void TrayHover::OnCursorPoll() {
     const Point cursor = host_.CursorPosition();
     if (!host_.TrayIconRect().Contains(cursor)) {
-        timer4_.SetEnabled(false);
-        Timer3_Timer();  // which also stops a pending show
+        cursorPoll_.SetEnabled(false);
+        OnHideDelayElapsed();  // which also stops a pending show
         return;
     }
     if (balloonShown_) {
-        timer3_.Restart();
-    } else if (!timer2_.Enabled()) {
-        timer2_.SetEnabled(true);
+        hideDelay_.Restart();
+    } else if (!showDelay_.Enabled()) {
+        showDelay_.SetEnabled(true);
     }
 }
 
-void TrayHover::Timer2_Timer() {
-    timer2_.SetEnabled(false);
+void TrayHover::OnShowDelayElapsed() {
+    showDelay_.SetEnabled(false);
     ShowBalloon();
 }
 
-void TrayHover::Timer3_Timer() {
-    timer3_.SetEnabled(false);
+void TrayHover::OnHideDelayElapsed() {
+    hideDelay_.SetEnabled(false);
     HideBalloon();
 }
 
@@ -55,11 +55,11 @@ void TrayHover::ShowBalloon() {
     // The balloon's stem points down at the icon, just inside its top-left corner.
     balloonId_ = host_.ShowBalloonAt(Point{icon.left + 7, icon.top - 4});
     balloonShown_ = true;
-    timer3_.SetEnabled(true);
+    hideDelay_.SetEnabled(true);
 }
 
 void TrayHover::HideBalloon() {
-    timer2_.SetEnabled(false);
+    showDelay_.SetEnabled(false);
     if (balloonId_ != 0) {
         host_.RemoveBalloon(balloonId_);
     }
@@ -73,8 +73,8 @@ void TrayHover::SetBalloon(const std::string& text) {
 }
 
 void TrayHover::GoIdle() {
-    timer4_.SetEnabled(false);
-    timer3_.SetEnabled(false);
+    cursorPoll_.SetEnabled(false);
+    hideDelay_.SetEnabled(false);
     HideBalloon();
 }
 
@@ -84,7 +84,7 @@ void TrayHover::OnBalloonClosed() {
     }
     balloonId_ = 0;
     balloonShown_ = false;
-    timer3_.SetEnabled(false);
+    hideDelay_.SetEnabled(false);
 }
 
 }  // namespace qm

@@ -26,19 +26,23 @@ class TrayBalloonHost {
     virtual bool DefragRunning() = 0;
 };
 
-// Resting the mouse on the tray icon opens the status balloon: Timer4 polls the cursor every
-// 200 ms while it may be over the icon, Timer2 waits 400 ms before the balloon opens, Timer3
-// hides it after 5 s without renewal.
+// Resting the mouse on the tray icon opens the status balloon. Three timers: the cursor poll
+// (every 200 ms while the mouse may be over the icon: is it still there?), the show delay
+// (400 ms of resting before the balloon opens) and the hide delay (the balloon goes after 5 s
+// without renewal).
 class TrayHover {
   public:
-    TrayHover(TrayBalloonHost& host, Timer& timer4, Timer& timer2, Timer& timer3);
+    TrayHover(TrayBalloonHost& host, Timer& cursorPoll, Timer& showDelay, Timer& hideDelay);
 
     // An event of the tray icon other than a click (above all, the mouse moving over it).
     void OnIconMouseMove();
 
-    void Timer4_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
+    // The cursor poll: off the icon, the hover ends and the balloon goes; on it, an open
+    // balloon's hide delay counts anew, else the show delay starts.
+    void OnCursorPoll();
+    void OnShowDelayElapsed();
+    // Hides the balloon, as its time is up (also when the mouse left the icon).
+    void OnHideDelayElapsed();
 
     void ShowBalloon();
     void HideBalloon();
@@ -54,9 +58,9 @@ class TrayHover {
 
   private:
     TrayBalloonHost& host_;
-    Timer& timer4_;
-    Timer& timer2_;
-    Timer& timer3_;
+    Timer& cursorPoll_;
+    Timer& showDelay_;
+    Timer& hideDelay_;
     bool balloonShown_{};
     std::uint16_t balloonId_{};
 };

@@ -80,8 +80,8 @@ struct TrayHoverTest : ::testing::Test, TrayBalloonHost {
     bool DefragRunning() override { return running; }
     void RestOnTheIcon() {
         hover.OnIconMouseMove();
-        timer4.Fire();
-        timer2.Fire();
+        cursorPoll.Fire();
+        showDelay.Fire();
     }
 
     Point cursor{100, 780};  // the top-left corner: edges are on the icon
@@ -90,20 +90,20 @@ struct TrayHoverTest : ::testing::Test, TrayBalloonHost {
     std::vector<Point> shownAt;
     Strings shownMessages;
     std::vector<std::uint16_t> removed;
-    FakeTimer timer4, timer2, timer3;
-    TrayHover hover{*this, timer4, timer2, timer3};
+    FakeTimer cursorPoll, showDelay, hideDelay;
+    TrayHover hover{*this, cursorPoll, showDelay, hideDelay};
 };
 
 TEST_F(TrayHoverTest, RestingOnTheIconOpensTheBalloonAfterOnePollAndTheDelay) {
-    EXPECT_EQ(std::tuple(timer4.Interval(), timer2.Interval(), timer3.Interval()),
+    EXPECT_EQ(std::tuple(cursorPoll.Interval(), showDelay.Interval(), hideDelay.Interval()),
               std::tuple(200u, 400u, 5000u));
     hover.OnIconMouseMove();
-    EXPECT_EQ(std::pair(timer4.Enabled(), timer2.Enabled()), std::pair(true, false));
-    timer4.Fire();  // 200 ms: still inside, the delay starts
-    timer4.Fire();  // a further poll leaves the running delay alone
-    EXPECT_EQ(timer2.Starts(), 1);
-    timer2.Fire();  // 400 ms later
-    EXPECT_EQ(std::tuple(hover.BalloonShown(), timer2.Enabled(), timer3.Enabled()),
+    EXPECT_EQ(std::pair(cursorPoll.Enabled(), showDelay.Enabled()), std::pair(true, false));
+    cursorPoll.Fire();  // 200 ms: still inside, the delay starts
+    cursorPoll.Fire();  // a further poll leaves the running delay alone
+    EXPECT_EQ(showDelay.Starts(), 1);
+    showDelay.Fire();  // 400 ms later
+    EXPECT_EQ(std::tuple(hover.BalloonShown(), showDelay.Enabled(), hideDelay.Enabled()),
               std::tuple(true, false, true));
     EXPECT_EQ(std::pair(shownAt, shownMessages),
               std::pair(std::vector<Point>{{107, 776}}, Strings{"status"}));
@@ -112,23 +112,23 @@ TEST_F(TrayHoverTest, RestingOnTheIconOpensTheBalloonAfterOnePollAndTheDelay) {
 TEST_F(TrayHoverTest, StayingRenewsTheHideTimerAndLeavingRemovesTheBalloon) {
     RestOnTheIcon();
     cursor = {116, 796};  // the icon's corner is still on it
-    timer4.Fire();        // still inside: the 5 s count anew
+    cursorPoll.Fire();    // still inside: the 5 s count anew
     hover.OnIconMouseMove();
-    EXPECT_EQ(timer3.Starts(), 3);
+    EXPECT_EQ(hideDelay.Starts(), 3);
     cursor = {117, 790};  // one pixel right of the icon
-    timer4.Fire();
-    EXPECT_FALSE(hover.BalloonShown() || timer4.Enabled() || timer3.Enabled());
+    cursorPoll.Fire();
+    EXPECT_FALSE(hover.BalloonShown() || cursorPoll.Enabled() || hideDelay.Enabled());
     EXPECT_EQ(removed, std::vector<std::uint16_t>{1});
     cursor = {100, 780};
     hover.OnIconMouseMove();
-    timer4.Fire();
+    cursorPoll.Fire();
     hover.GoIdle();  // the menu opens
-    EXPECT_FALSE(timer4.Enabled() || timer2.Fire());
+    EXPECT_FALSE(cursorPoll.Enabled() || showDelay.Fire());
     hover.OnIconMouseMove();
-    timer4.Fire();
+    cursorPoll.Fire();
     cursor = {100, 797};  // one pixel below the icon
-    timer4.Fire();
-    EXPECT_FALSE(timer2.Fire());
+    cursorPoll.Fire();
+    EXPECT_FALSE(showDelay.Fire());
     EXPECT_EQ(shownAt.size(), 1u);
 }
 
@@ -140,15 +140,15 @@ TEST_F(TrayHoverTest, DuringARunTheBalloonKeepsTheDriveTextAndNewTextHidesTheOpe
     EXPECT_EQ(shownMessages, Strings{"Defragmenting drive C:"});
     hover.SetBalloon("Defragmenting drive D:");
     EXPECT_EQ(std::pair(hover.BalloonShown(), removed.size()), std::pair(false, 1ul));
-    timer3.Fire();
-    EXPECT_FALSE(timer3.Enabled());
+    hideDelay.Fire();
+    EXPECT_FALSE(hideDelay.Enabled());
     running = false;  // a balloon closed by the user leaves no timer to hide the next early
     RestOnTheIcon();
     hover.OnBalloonClosed();
-    EXPECT_EQ(std::tuple(hover.BalloonShown(), hover.BalloonId(), timer3.Enabled()),
+    EXPECT_EQ(std::tuple(hover.BalloonShown(), hover.BalloonId(), hideDelay.Enabled()),
               std::tuple(false, 0, false));
     RestOnTheIcon();
-    EXPECT_EQ(std::pair(shownAt.size(), timer3.Starts()), std::pair(3ul, 3));
+    EXPECT_EQ(std::pair(shownAt.size(), hideDelay.Starts()), std::pair(3ul, 3));
 }
 
 // Day before month, as much of the world writes dates.

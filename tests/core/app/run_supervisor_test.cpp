@@ -28,13 +28,13 @@ class RunSupervisorTest : public ::testing::Test {
     void DriveEnds(std::uint32_t exitCode = 0, const std::string& output = "") {
         clock.Advance(std::chrono::minutes(1));
         launcher.FinishAll(exitCode, output);
-        timerWait.Fire();
+        pollTimer.Fire();
     }
     std::string Log() { return log.Read(kRunLogFile); }
     // Whether a run goes on, the scheduler is on, and the two timers run.
     std::tuple<bool, bool, bool, bool> State() {
-        return {supervisor.DefragRunning(), scheduler.Enabled(), timerWait.Enabled(),
-                timerPriority.Enabled()};
+        return {supervisor.DefragRunning(), scheduler.Enabled(), pollTimer.Enabled(),
+                priorityTimer.Enabled()};
     }
     void Shutdown(int mode) {
         shutdowns.push_back(mode);
@@ -47,8 +47,8 @@ class RunSupervisorTest : public ::testing::Test {
         system.contigProgram = "C:\\Q\\contig.exe";
         const auto balloon = [this](const std::string& t) { balloons.push_back(t); };
         return RunServices(
-            processes, launcher, terminator, scheduler, clock, ticks, store, dates, run, timerWait,
-            timerPriority, balloon, [this] { ++scheduleChanges; }, [this] { ++ends; },
+            processes, launcher, terminator, scheduler, clock, ticks, store, dates, run, pollTimer,
+            priorityTimer, balloon, [this] { ++scheduleChanges; }, [this] { ++ends; },
             [this](int mode) { Shutdown(mode); },
             [this](const std::string& t) { told.push_back(t); },
             [this](const std::string& t) { notices.push_back(t); },
@@ -56,7 +56,7 @@ class RunSupervisorTest : public ::testing::Test {
     }
 
     FakeClock clock{D(2026, 12, 6, 14, 30, 5)};
-    FakeTimer schedulerTimer, timerWait, timerPriority;
+    FakeTimer schedulerTimer, pollTimer, priorityTimer;
     FakeScheduleEditor editor;
     ScheduleModule module{clock};
     Scheduler scheduler{module, schedulerTimer, editor};
@@ -79,13 +79,13 @@ class RunSupervisorTest : public ::testing::Test {
 TEST_F(RunSupervisorTest, TwoDrivesRunInOrderAndTheScheduleReturnsAfterwards) {
     supervisor.StartDefragRun();
     EXPECT_EQ(State(), std::tuple(true, false, true, true));
-    EXPECT_EQ(std::pair(timerWait.Interval(), timerPriority.Interval()), std::pair(2000u, 3000u));
-    timerWait.Fire();  // still running: poll again, reading its output meanwhile
-    EXPECT_EQ(std::tuple(launcher.commandLines, launcher.children[0]->drains, timerWait.Enabled()),
+    EXPECT_EQ(std::pair(pollTimer.Interval(), priorityTimer.Interval()), std::pair(2000u, 3000u));
+    pollTimer.Fire();  // still running: poll again, reading its output meanwhile
+    EXPECT_EQ(std::tuple(launcher.commandLines, launcher.children[0]->drains, pollTimer.Enabled()),
               std::tuple(Strings{"defrag c: -f"}, 1, true));
     DriveEnds();
     // The engine's 3 s count anew for the new drive, even though C's never ran out.
-    EXPECT_EQ(std::pair(launcher.commandLines.back(), timerPriority.Starts()),
+    EXPECT_EQ(std::pair(launcher.commandLines.back(), priorityTimer.Starts()),
               std::pair(std::string("defrag d: -f"), 2));
     EXPECT_EQ(balloons, (Strings{"Defragmenting drive C:", "Defragmenting drive D:"}));
     // The run did something: it counts from its start.
@@ -106,7 +106,7 @@ TEST_F(RunSupervisorTest, ARefusedRunIsNeverShownAsDoneAndSaysWhy) {
     // Refused for want of rights, exiting with 0 all the same; then one drive done, one not.
     run.runPriority = 3;
     supervisor.StartDefragRun();
-    timerPriority.Fire();  // high priority for the engine, 3 s on
+    priorityTimer.Fire();  // high priority for the engine, 3 s on
     EXPECT_EQ(processes.priorityCalls.back(), (Call{101, 0x80}));
     DriveEnds(0, kRefusal);
     DriveEnds(0, kRefusal);
@@ -134,7 +134,7 @@ TEST_F(RunSupervisorTest, NewerSystemsGetTheirCommandLinesAndWindows7LeavesSolid
     RunSupervisor windows10{Services({DefragSyntax::kOptimize, "S\\defrag.exe", {}})};
     windows10.StartDefragRun();
     EXPECT_EQ(launcher.starts.back(), "S\\defrag.exe|defrag c: /O /U /V /H|1|32|1");
-    timerPriority.Fire();  // normal priority for the engine too
+    priorityTimer.Fire();  // normal priority for the engine too
     EXPECT_EQ(processes.priorityCalls.back(), (Call{101, 0x20}));
     DriveEnds();
     DriveEnds();
@@ -175,9 +175,9 @@ TEST_F(RunSupervisorTest, AfterDefragActionsCloseOrPowerOffOrLeaveTheSchedulerOf
 TEST_F(RunSupervisorTest, DrivesThatCannotStartArePassedOverAndAnEmptyEntryEndsTheRun) {
     run.runPriority = 5;  // outside 1 to 3: nothing starts
     supervisor.StartDefragRun();
-    timerWait.Fire();
+    pollTimer.Fire();
     EXPECT_EQ(std::pair(supervisor.DriveIndex(), launcher.starts.size()), std::pair(2, 0ul));
-    timerWait.Fire();
+    pollTimer.Fire();
     EXPECT_FALSE(supervisor.DefragRunning());
     EXPECT_EQ(run.lastRunProblem,
               " Last run failed on C:, D: - the defragmenter could not be started ");
@@ -199,20 +199,20 @@ TEST_F(RunSupervisorTest, AScheduledMomentWaitsForAnotherOptimisationAndEachDriv
                          balloons.back(), scheduler.Enabled()),
               std::tuple(true, 0ul, std::string(RunSupervisor::kWaitingLine), false));
     clock.Advance(std::chrono::minutes(5));
-    timerWait.Fire();
+    pollTimer.Fire();
     processes.entries.clear();  // Windows' own run ends
-    timerWait.Fire();
+    pollTimer.Fire();
     EXPECT_EQ(launcher.commandLines, Strings{"defrag c: -f"});
     // Another starts during ours and outlives it: ours ends with its own handle; D waits.
     clock.Advance(std::chrono::minutes(1));
     launcher.FinishAll();
     const std::uint32_t other = processes.Add("contig.exe");
-    timerWait.Fire();
+    pollTimer.Fire();
     EXPECT_EQ(std::pair(launcher.commandLines.size(), supervisor.WaitingForOtherOptimisation()),
               std::pair(1ul, true));
     EXPECT_FALSE(supervisor.StopCurrentDrive()) << "nothing of ours to stop";
     std::erase_if(processes.entries, [&](const ProcessEntry& e) { return e.pid == other; });
-    timerWait.Fire();
+    pollTimer.Fire();
     EXPECT_EQ(launcher.commandLines.back(), "defrag d: -f");
     DriveEnds();
     EXPECT_EQ(Log(),
@@ -229,10 +229,10 @@ TEST_F(RunSupervisorTest, AScheduledMomentWaitsForAnotherOptimisationAndEachDriv
     processes.Add("defrag.exe");
     supervisor.OnScheduledMoment();
     ticks.now += RunSupervisor::kMaxWaitMs - 1;
-    timerWait.Fire();
+    pollTimer.Fire();
     EXPECT_TRUE(supervisor.WaitingForOtherOptimisation());
     ticks.now += 1;
-    timerWait.Fire();
+    pollTimer.Fire();
     EXPECT_EQ(State(), std::tuple(false, true, false, false));
     EXPECT_THAT(Log(), testing::EndsWith("\tgiven up: another optimisation was still running "
                                          "after six hours\r\n"));
@@ -246,9 +246,9 @@ TEST_F(RunSupervisorTest, AVolumeBusyWithAnotherOptimisationIsTriedAgainAMinuteL
     EXPECT_EQ(std::pair(supervisor.WaitingForOtherOptimisation(), launcher.starts.size()),
               std::pair(true, 1ul));
     ticks.now += RunSupervisor::kBusyVolumeRetryMs - 1;
-    timerWait.Fire();
+    pollTimer.Fire();
     ticks.now += 1;
-    timerWait.Fire();
+    pollTimer.Fire();
     EXPECT_EQ(launcher.commandLines, (Strings{"defrag c: -f", "defrag c: -f"}));
     DriveEnds();
     EXPECT_THAT(Log(), HasSubstr("\t-\tskipped: another optimisation is running (the volume "
@@ -297,16 +297,16 @@ TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter)
     const auto failPolls = [this] {
         processes.snapshotFails = true;
         for (int poll = 1; poll < 150; ++poll) {
-            ASSERT_TRUE(timerWait.Fire());
+            ASSERT_TRUE(pollTimer.Fire());
         }
     };
     failPolls();
     processes.snapshotFails = false;
     processes.Add("defrag.exe");  // the list is back, and someone's defragmenter runs
-    timerWait.Fire();
+    pollTimer.Fire();
     failPolls();
     EXPECT_EQ(launcher.starts.size(), 1u) << "the next drive started beside another";
-    timerWait.Fire();  // five minutes of failures in a row: the run ends, and says why
+    pollTimer.Fire();  // five minutes of failures in a row: the run ends, and says why
     EXPECT_EQ(State(), std::tuple(false, true, false, false));
     EXPECT_TRUE(shutdowns.empty()) << "no power-off in the middle of a defragmentation";
     EXPECT_EQ(awake, (std::vector{true, false})) << "let go when the run is abandoned";
@@ -318,7 +318,7 @@ TEST_F(RunSupervisorTest, AProcessListThatCannotBeTakenIsNoFinishedDefragmenter)
     processes.entries.clear();
     supervisor.StartDefragRun();
     processes.snapshotFails = true;
-    timerWait.Fire();
+    pollTimer.Fire();
     EXPECT_TRUE(supervisor.DefragRunning());
 }
 
@@ -337,8 +337,8 @@ TEST_F(RunSupervisorTest, ContigStandsInAndStopEndsTheCurrentDriveButNotTheRun) 
     const std::uint32_t strangers = processes.Add("dfrgntfs.exe", 7);  // someone else's engine
     supervisor.StartDefragRun();
     const std::uint32_t engine = processes.entries.back().pid;
-    timerPriority.Fire();  // low priority for our engine, once, and for none other
-    EXPECT_EQ(std::pair(processes.priorityCalls, timerPriority.Enabled()),
+    priorityTimer.Fire();  // low priority for our engine, once, and for none other
+    EXPECT_EQ(std::pair(processes.priorityCalls, priorityTimer.Enabled()),
               std::pair(std::vector{Call{engine, 0x40}}, false));
     EXPECT_TRUE(supervisor.StopCurrentDrive());
     // Our defragmenter by its handle, so that it cannot start its engine again, then the engine.
