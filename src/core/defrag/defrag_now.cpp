@@ -11,10 +11,10 @@ DefragNowPlan PlanDefragNow(int row, char letter, DefragSyntax syntax, int prior
 }
 
 DefragNowRun::DefragNowRun(DefragNowServices services) : s_(std::move(services)) {
-    s_.timerWait.SetInterval(2000);
-    s_.timerPriority.SetInterval(3000);
-    s_.timerWait.SetHandler([this] { TimerWait_Timer(); });
-    s_.timerPriority.SetHandler([this] { TimerPriority_Timer(); });
+    s_.pollTimer.SetInterval(2000);
+    s_.priorityTimer.SetInterval(3000);
+    s_.pollTimer.SetHandler([this] { OnPoll(); });
+    s_.priorityTimer.SetHandler([this] { OnEnginePriorityDue(); });
 }
 
 bool DefragNowRun::Start(int row, char letter, int launchPriority) {
@@ -49,13 +49,13 @@ bool DefragNowRun::Start(int row, char letter, int launchPriority) {
     drive_ = std::string(1, drive) + ":";
     commandLine_ = launched.commandLine.empty() ? plan.defragCommand : launched.commandLine;
     started_ = s_.clock.Now();
-    s_.timerPriority.Restart();
-    s_.timerWait.Restart();
+    s_.priorityTimer.Restart();
+    s_.pollTimer.Restart();
     return true;
 }
 
-void DefragNowRun::TimerPriority_Timer() {
-    s_.timerPriority.SetEnabled(false);
+void DefragNowRun::OnEnginePriorityDue() {
+    s_.priorityTimer.SetEnabled(false);
     // The saved priority, not the one the dialog showed at the start; only for the engine our
     // own defragmenter started.
     if (childPid_ != 0 && !viaService_) {
@@ -63,7 +63,7 @@ void DefragNowRun::TimerPriority_Timer() {
     }
 }
 
-void DefragNowRun::TimerWait_Timer() {
+void DefragNowRun::OnPoll() {
     // Its output is taken in at every poll, so that it never waits on a full pipe.
     if (child_) {
         const std::string text = child_->ReadText();
@@ -80,7 +80,7 @@ void DefragNowRun::TimerWait_Timer() {
             return;
         }
     }
-    s_.timerWait.SetEnabled(false);
+    s_.pollTimer.SetEnabled(false);
     Finish();
     running_ = false;
     if (view_) {

@@ -47,8 +47,8 @@ struct DefragNowServices {
     ProcessLauncher& launcher;
     const Clock& clock;
     LogFolder* log;          // where the drive's line goes; none keeps no log
-    Timer& timerWait;        // 2 s: is the defragmenter still running?
-    Timer& timerPriority;    // 3 s, once: the engine's priority
+    Timer& pollTimer;        // 2 s: is the defragmenter still running?
+    Timer& priorityTimer;    // 3 s, once: the engine's priority
     const RunSettings& run;  // the saved priority, for the engine
     const DefragSystem& system;
     std::function<void(bool)> setSchedulerEnabled;
@@ -71,12 +71,14 @@ class DefragNowRun {
     // The dialog's window, or null while it has none.
     void SetView(DefragNowView* view) { view_ = view; }
 
-    // DefragButton_Click: the drive of `row` at the priority the dialog shows. Refused (and
+    // A Defrag Now click: the drive of `row` at the priority the dialog shows. Refused (and
     // said so) when a defragmenter runs already, whoever started it, or when that cannot be
     // known.
     bool Start(int row, char letter, int launchPriority);
-    void TimerPriority_Timer();
-    void TimerWait_Timer();
+    // The priority timer: the engine gets the saved priority, once.
+    void OnEnginePriorityDue();
+    // The poll timer: the defragmenter's output taken in, and the drive finished once it ended.
+    void OnPoll();
     // Ends its defragmenter; false when none of its own runs.
     bool Stop();
 

@@ -2,35 +2,35 @@
 
 namespace qm {
 
-DriveBalloonHover::DriveBalloonHover(DriveBalloonHost& host, Timer& timer1, Timer& hideTimer)
-    : host_(host), timer1_(timer1), hideTimer_(hideTimer) {
-    timer1_.SetInterval(kDriveBalloonDelayMs);
-    timer1_.SetHandler([this] { Timer1_Timer(); });
-    hideTimer_.SetInterval(kDriveBalloonLifeMs);
-    hideTimer_.SetHandler([this] { HideDriveBalloon(); });
+DriveBalloonHover::DriveBalloonHover(DriveBalloonHost& host, Timer& hoverDelay, Timer& hideDelay)
+    : host_(host), hoverDelay_(hoverDelay), hideDelay_(hideDelay) {
+    hoverDelay_.SetInterval(kDriveBalloonDelayMs);
+    hoverDelay_.SetHandler([this] { OnHoverDelayElapsed(); });
+    hideDelay_.SetInterval(kDriveBalloonLifeMs);
+    hideDelay_.SetHandler([this] { HideDriveBalloon(); });
 }
 
 void DriveBalloonHover::BalloonClosed() {
-    hideTimer_.SetEnabled(false);
+    hideDelay_.SetEnabled(false);
     balloonId_ = kNoBalloon;
 }
 
-void DriveBalloonHover::DriveCheck_MouseMove(int row) {
+void DriveBalloonHover::OnPointerOverDrive(int row) {
     if (host_.IsCursorOutside()) {
         HideDriveBalloon();
         return;
     }
     hoverRow_ = row;
-    timer1_.SetEnabled(true);
+    hoverDelay_.SetEnabled(true);
 }
 
 void DriveBalloonHover::OtherMouseMove() {
-    timer1_.SetEnabled(false);
+    hoverDelay_.SetEnabled(false);
     DeleteBalloon();
 }
 
-void DriveBalloonHover::Timer1_Timer() {
-    timer1_.SetEnabled(false);
+void DriveBalloonHover::OnHoverDelayElapsed() {
+    hoverDelay_.SetEnabled(false);
     if (hoverRow_ == kNoRow) {
         return;
     }
@@ -47,18 +47,18 @@ void DriveBalloonHover::Timer1_Timer() {
     balloonRow_ = hoverRow_;
     DeleteBalloon();
     balloonId_ = host_.ShowBalloon(hoverRow_, "Drive Statistics", message);
-    hideTimer_.SetEnabled(balloonId_ != kNoBalloon);
+    hideDelay_.SetEnabled(balloonId_ != kNoBalloon);
 }
 
 void DriveBalloonHover::HideDriveBalloon() {
-    timer1_.SetEnabled(false);
+    hoverDelay_.SetEnabled(false);
     DeleteBalloon();
     hoverRow_ = kNoRow;
     balloonRow_ = kNoRow;
 }
 
 void DriveBalloonHover::DeleteBalloon() {
-    hideTimer_.SetEnabled(false);
+    hideDelay_.SetEnabled(false);
     if (balloonId_ != kNoBalloon) {
         host_.RemoveBalloon(balloonId_);
     }

@@ -25,23 +25,24 @@ inline constexpr int kNoBalloon = -1;
 
 // Resting the pointer on a drive's check box for 1.5 s shows that drive's usage in a balloon;
 // moving onto anything else of the dialog takes it away, and it goes by itself 5 s after it
-// opened, as the tray's balloon does.
+// opened, as the tray's balloon does. Two timers, each firing once: the hover delay (1.5 s after
+// the pointer came to rest on a box) shows the balloon, the hide delay (5 s later) takes it away.
 inline constexpr unsigned kDriveBalloonDelayMs = 1500;
 inline constexpr unsigned kDriveBalloonLifeMs = 5000;
 
 class DriveBalloonHover {
   public:
-    // `hideTimer` ends a balloon's life.
-    DriveBalloonHover(DriveBalloonHost& host, Timer& timer1, Timer& hideTimer);
+    DriveBalloonHover(DriveBalloonHost& host, Timer& hoverDelay, Timer& hideDelay);
     DriveBalloonHover(const DriveBalloonHover&) = delete;
     DriveBalloonHover& operator=(const DriveBalloonHover&) = delete;
 
     // The pointer moved over the check box of `row` (or left it for outside the dialog). A
     // further move over the same box does not restart the delay.
-    void DriveCheck_MouseMove(int row);
+    void OnPointerOverDrive(int row);
     // The pointer moved over the dialog's background, a Defrag Now button or the heading.
     void OtherMouseMove();
-    void Timer1_Timer();
+    // The pointer has rested on a box long enough: that drive's balloon.
+    void OnHoverDelayElapsed();
     // The balloon went by itself (its close button).
     void BalloonClosed();
     void HideDriveBalloon();
@@ -53,8 +54,8 @@ class DriveBalloonHover {
 
   private:
     DriveBalloonHost& host_;
-    Timer& timer1_;
-    Timer& hideTimer_;
+    Timer& hoverDelay_;
+    Timer& hideDelay_;
     int hoverRow_ = kNoRow;
     int balloonRow_ = kNoRow;
     int balloonId_ = kNoBalloon;

@@ -446,7 +446,7 @@ LRESULT CALLBACK OptionsDialog::RowControlProc(HWND hwnd, UINT msg, WPARAM wp, L
                 if (controlId >= kIdDefragButton) {
                     self->hover_->OtherMouseMove();
                 } else {
-                    self->hover_->DriveCheck_MouseMove(controlId - kIdDriveCheck);
+                    self->hover_->OnPointerOverDrive(controlId - kIdDriveCheck);
                     // To hear of the pointer leaving the dialog straight from the box.
                     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
                     ::TrackMouseEvent(&track);

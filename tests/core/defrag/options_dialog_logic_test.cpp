@@ -180,12 +180,12 @@ struct OptionsRunTest : ::testing::Test, DefragNowView, DriveBalloonHost {
     }
     void RemoveBalloon(int id) override { log.push_back("remove " + std::to_string(id)); }
     void RestOn(int row) {
-        hover.DriveCheck_MouseMove(row);
-        ASSERT_TRUE(timer1.Fire() && !timer1.Enabled());  // once
+        hover.OnPointerOverDrive(row);
+        ASSERT_TRUE(hoverDelay.Fire() && !hoverDelay.Enabled());  // once
     }
     FakeProcessTable processes;
     FakeLauncher launcher{processes};
-    FakeTimer wait, priority, timer1, hideTimer;
+    FakeTimer wait, priority, hoverDelay, hideDelay;
     RunSettings run;
     Log log;
     bool outside = false;
@@ -197,7 +197,7 @@ struct OptionsRunTest : ::testing::Test, DefragNowView, DriveBalloonHost {
                       [this](bool on) { log.push_back(on ? "scheduler on" : "scheduler off"); },
                       [this] { log.push_back("status"); },
                       [this](const std::string& why) { log.push_back(why); }}};
-    DriveBalloonHover hover{*this, timer1, hideTimer};
+    DriveBalloonHover hover{*this, hoverDelay, hideDelay};
 };
 
 TEST_F(OptionsRunTest, RunsOneDriveUntilItsDefragmenterHasGone) {
@@ -244,27 +244,27 @@ TEST_F(OptionsRunTest, RunsOneDriveUntilItsDefragmenterHasGone) {
 }
 
 TEST_F(OptionsRunTest, RestingOnADriveShowsItsStatistics) {
-    hover.DriveCheck_MouseMove(1);
+    hover.OnPointerOverDrive(1);
     RestOn(1);  // a further move does not restart the delay
-    EXPECT_EQ(timer1.Starts() * 10000 + timer1.Interval(), 11500u);
+    EXPECT_EQ(hoverDelay.Starts() * 10000 + hoverDelay.Interval(), 11500u);
     RestOn(1);  // the row's balloon is up: only its text changes
     RestOn(0);
-    hover.DriveCheck_MouseMove(0);
+    hover.OnPointerOverDrive(0);
     hover.OtherMouseMove();  // onto a button within the delay: the balloon goes, none comes
-    EXPECT_FALSE(timer1.Enabled());
+    EXPECT_FALSE(hoverDelay.Enabled());
     RestOn(0);
     hover.BalloonClosed();  // by its close button
     RestOn(0);
     RestOn(2);  // nothing to tell
-    hover.DriveCheck_MouseMove(0);
+    hover.OnPointerOverDrive(0);
     outside = true;
-    hover.DriveCheck_MouseMove(0);
-    EXPECT_FALSE(timer1.Enabled());
+    hover.OnPointerOverDrive(0);
+    EXPECT_FALSE(hoverDelay.Enabled());
     EXPECT_EQ(hover.HoverRow() + hover.BalloonRow() + hover.BalloonId(), 99 + 99 - 1);
     outside = false;
     RestOn(1);  // 5 s after it opened, once, the balloon goes by itself
-    EXPECT_EQ(hideTimer.Interval() + hideTimer.Starts() * 10000, 5000u + 50000u);
-    ASSERT_TRUE(hideTimer.Fire() && !hideTimer.Fire());
+    EXPECT_EQ(hideDelay.Interval() + hideDelay.Starts() * 10000, 5000u + 50000u);
+    ASSERT_TRUE(hideDelay.Fire() && !hideDelay.Fire());
     EXPECT_EQ(hover.BalloonId(), kNoBalloon);
     EXPECT_EQ(log,
               (Log{"Drive Statistics 1: row", "update 1", "remove 1", "Drive Statistics 0: row",
