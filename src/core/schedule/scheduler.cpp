@@ -4,14 +4,14 @@
 
 namespace qm {
 
-Scheduler::Scheduler(ScheduleModule& module, Timer& timer1, ScheduleEditor& editor)
+Scheduler::Scheduler(ScheduleModule& module, Timer& tickTimer, ScheduleEditor& editor)
     : module_(module),
-      timer1_(timer1),
+      tickTimer_(tickTimer),
       editor_(editor),
       today_(module.ClockSource().Now().DatePart()) {
-    timer1_.SetEnabled(false);
-    timer1_.SetInterval(kTimerIntervalMs);
-    timer1_.SetHandler([this] { Timer1_Timer(); });
+    tickTimer_.SetEnabled(false);
+    tickTimer_.SetInterval(kTimerIntervalMs);
+    tickTimer_.SetHandler([this] { OnTick(); });
 }
 
 void Scheduler::SetEnabled(bool enabled) {
@@ -25,7 +25,7 @@ void Scheduler::SetEnabled(bool enabled) {
             nextMomentChanged_();
         }
     }
-    timer1_.SetEnabled(enabled);
+    tickTimer_.SetEnabled(enabled);
 }
 
 void Scheduler::SetNext(NextRun next) {
@@ -48,7 +48,7 @@ void Scheduler::Rebase() {
 }
 
 void Scheduler::Suspend() {
-    timer1_.SetEnabled(false);
+    tickTimer_.SetEnabled(false);
 }
 
 void Scheduler::Resume(bool wokenForNext) {
@@ -56,7 +56,7 @@ void Scheduler::Resume(bool wokenForNext) {
         return;  // a run is going on: it turns the component on again when it ends
     }
     Rebase();
-    timer1_.SetEnabled(true);
+    tickTimer_.SetEnabled(true);
     if (wokenForNext) {
         return;  // the moment it woke for fires at the next tick
     }
@@ -159,9 +159,9 @@ void Scheduler::FlagScheduleChanged() {
     }
 }
 
-void Scheduler::Timer1_Timer() {
+void Scheduler::OnTick() {
     if (!enabled_) {
-        timer1_.SetEnabled(false);
+        tickTimer_.SetEnabled(false);
         return;
     }
     if (ticks_) {

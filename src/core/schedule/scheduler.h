@@ -16,13 +16,13 @@
 namespace qm {
 
 // The scheduler component: exposes the program's schedule as properties, keeps the next due
-// moment up to date, checks it against the clock once a second on `Timer1` and raises
+// moment up to date, checks it against the clock once a second on its tick timer and raises
 // ScheduledTime when it is reached. Disabled, it computes nothing and never fires.
 class Scheduler {
   public:
     static constexpr unsigned kTimerIntervalMs = 1000;
 
-    Scheduler(ScheduleModule& module, Timer& timer1, ScheduleEditor& editor);
+    Scheduler(ScheduleModule& module, Timer& tickTimer, ScheduleEditor& editor);
     Scheduler(const Scheduler&) = delete;
     Scheduler& operator=(const Scheduler&) = delete;
 
@@ -93,7 +93,7 @@ class Scheduler {
     // The one-second tick. A tick that comes more than two minutes after the last one (on the
     // monotonic clock) follows a sleep; one whose wall clock moved a minute more or less than
     // the monotonic one follows a clock change.
-    void Timer1_Timer();
+    void OnTick();
     static constexpr std::int64_t kSleepGapMs = 2 * 60 * 1000;
     static constexpr std::int64_t kClockJumpMs = 60 * 1000;
 
@@ -109,7 +109,7 @@ class Scheduler {
     void Rebase();
 
     ScheduleModule& module_;
-    Timer& timer1_;
+    Timer& tickTimer_;  // every second while enabled and awake: is the next moment due?
     ScheduleEditor& editor_;
 
     bool enabled_{};
