@@ -66,7 +66,7 @@ int RunApplication(HINSTANCE instance) {
     if (!menu.Create()) {
         return 1;
     }
-    menu.Form_Load();
+    menu.LoadFromSettings();
     const int exitCode = RunMessageLoop();
     ReleaseProgramMsgBox();
     return exitCode;

@@ -12,17 +12,17 @@ namespace qm::win {
 void MenuWindow::CreateOptionsDialog() {
     shortcuts_ = std::make_unique<WindowsShortcutPlatform>();
     startupEntry_ = std::make_unique<WindowsStartupPlatform>(RunningExecutablePath(), *shortcuts_);
-    Timer& timerWait = timers_->Create();
-    Timer& timerPriority = timers_->Create();
+    Timer& pollTimer = timers_->Create();
+    Timer& priorityTimer = timers_->Create();
     options_ = std::make_unique<OptionsDialog>(
         OptionsServices{program_.store, program_.run, drives_, program_.processes,
-                        program_.launcher, program_.defragSystem, *startupEntry_, timerWait,
-                        timerPriority, [this](bool on) { scheduler_->SetEnabled(on); },
+                        program_.launcher, program_.defragSystem, *startupEntry_, pollTimer,
+                        priorityTimer, [this](bool on) { scheduler_->SetEnabled(on); },
                         [this] { RefreshScheduleStatus(); }, &UserNumberSeparators, program_.clock,
                         &program_.runLog, &ReadWakeTimersOnMains, &program_.dates});
 }
 
-void MenuWindow::mnuOptions_Click() {
+void MenuWindow::ShowOptions() {
     options_->ShowFromTray();
 }
 

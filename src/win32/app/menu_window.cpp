@@ -83,15 +83,15 @@ void MenuWindow::OnCreate() {
 
     balloon_ = std::make_unique<BalloonTip>(hwnd_);
     balloon_->SetTitle(L"Quillmere");
-    Timer& timer4 = timers_->Create();
-    Timer& timer2 = timers_->Create();
-    Timer& timer3 = timers_->Create();
-    hover_ =
-        std::make_unique<TrayHover>(static_cast<TrayBalloonHost&>(*this), timer4, timer2, timer3);
+    Timer& cursorPoll = timers_->Create();
+    Timer& showDelay = timers_->Create();
+    Timer& hideDelay = timers_->Create();
+    hover_ = std::make_unique<TrayHover>(static_cast<TrayBalloonHost&>(*this), cursorPoll,
+                                         showDelay, hideDelay);
     balloon_->onClosed = [this](std::uint16_t) { hover_->OnBalloonClosed(); };
 
-    Timer& timerWait = timers_->Create();
-    Timer& timerPriority = timers_->Create();
+    Timer& pollTimer = timers_->Create();
+    Timer& priorityTimer = timers_->Create();
     run_ = std::make_unique<RunSupervisor>(RunServices{
         program_.processes,
         program_.launcher,
@@ -102,8 +102,8 @@ void MenuWindow::OnCreate() {
         program_.store,
         program_.dates,
         program_.run,
-        timerWait,
-        timerPriority,
+        pollTimer,
+        priorityTimer,
         [this](const std::string& text) { SetBalloon(text); },
         [this] { RefreshScheduleStatus(); },
         [this] { Unload(); },
@@ -120,7 +120,7 @@ void MenuWindow::OnCreate() {
     CreateOptionsDialog();
 }
 
-void MenuWindow::Form_Load() {
+void MenuWindow::LoadFromSettings() {
     const FixedDriveList drives = GetFixedDrives();
     LoadSettings(program_.store, program_.dates, drives.FixedDrives,
                  program_.clock.Now().DatePart(), program_.run, program_.schedule.Record());
@@ -246,15 +246,15 @@ void MenuWindow::RefreshScheduleStatus() {
     }
 }
 
-void MenuWindow::mnuSchedule_Click() {
+void MenuWindow::ShowSchedule() {
     scheduler_->DisplayScheduler();
 }
 
-void MenuWindow::mnuDefrag_Click() {
+void MenuWindow::StartRun() {
     run_->StartDefragRun();
 }
 
-void MenuWindow::mnuStop_Click() {
+void MenuWindow::StopCurrentRun() {
     // Only what this program started: a defragmenter of Windows' own or of another user keeps
     // running.
     if (!run_->StopCurrentDrive() && !options_->StopDefragNow()) {
@@ -262,11 +262,11 @@ void MenuWindow::mnuStop_Click() {
     }
 }
 
-void MenuWindow::mnuOpen_Click() {
+void MenuWindow::ShowDefragConsole() {
     OpenDefragConsole();
 }
 
-void MenuWindow::mnuAbout_Click() {
+void MenuWindow::ShowAbout() {
     if (!about_) {
         about_ = std::make_unique<AboutDialog>();
     }
@@ -274,14 +274,14 @@ void MenuWindow::mnuAbout_Click() {
     about_->ShowModeless();
 }
 
-void MenuWindow::mnuHistory_Click() {
+void MenuWindow::ShowHistory() {
     if (!history_) {
         history_ = std::make_unique<HistoryWindow>(program_.store, program_.runLog.Folder());
     }
     history_->ShowModeless();  // an open one comes to the front
 }
 
-void MenuWindow::mnuExit_Click() {
+void MenuWindow::ExitProgram() {
     if (NextRunHasPassed(scheduler_->NextScheduledTime(), program_.clock.Now())) {
         Unload();
         return;
@@ -313,7 +313,7 @@ void MenuWindow::SaveState() {
     SaveScheduleSettings(program_.store, program_.dates, program_.schedule.Record());
 }
 
-void MenuWindow::Form_QueryUnload() {
+void MenuWindow::RunEndSequence() {
     if (ending_) {
         return;
     }
@@ -339,7 +339,7 @@ void MenuWindow::OnTrayEvent(UINT event, POINT anchor) {
         case TrayEventAction::kOpenConsole:
             scheduler_->CloseScheduler();
             options_->Close();
-            mnuOpen_Click();
+            ShowDefragConsole();
             break;
         case TrayEventAction::kShowMenu:
             ShowTrayMenu(anchor);
@@ -373,28 +373,28 @@ void MenuWindow::ShowTrayMenu(POINT at) {
 void MenuWindow::OnCommand(UINT id) {
     switch (id) {
         case kCmdOptions:
-            mnuOptions_Click();
+            ShowOptions();
             break;
         case kCmdSchedule:
-            mnuSchedule_Click();
+            ShowSchedule();
             break;
         case kCmdDefrag:
-            mnuDefrag_Click();
+            StartRun();
             break;
         case kCmdStop:
-            mnuStop_Click();
+            StopCurrentRun();
             break;
         case kCmdOpen:
-            mnuOpen_Click();
+            ShowDefragConsole();
             break;
         case kCmdAbout:
-            mnuAbout_Click();
+            ShowAbout();
             break;
         case kCmdExit:
-            mnuExit_Click();
+            ExitProgram();
             break;
         case kCmdHistory:
-            mnuHistory_Click();
+            ShowHistory();
             break;
         default:
             break;
@@ -506,14 +506,14 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ENDSESSION:
             // The session ends and this process with it, perhaps without WM_DESTROY.
             if (wp) {
-                Form_QueryUnload();
+                RunEndSequence();
             }
             return 0;
         case WM_CLOSE:
             ::DestroyWindow(hwnd_);
             return 0;
         case WM_DESTROY:
-            Form_QueryUnload();
+            RunEndSequence();
             ::PostQuitMessage(0);
             return 0;
         default:

@@ -29,9 +29,8 @@ namespace qm::win {
 class AboutDialog;
 class HistoryWindow;
 
-// The program's hidden main window `Menu`: it owns the tray icon, its menu and balloon, the
-// scheduler `Scheduler1` and the run supervision with their timers. Destroying it ends the
-// program.
+// The program's hidden main window: it owns the tray icon, its menu and balloon, the
+// scheduler and the run supervision with their timers. Destroying it ends the program.
 class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
   public:
     static constexpr const wchar_t* kClassName = L"QuillmereMenu";
@@ -48,17 +47,17 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     bool Create();
     // Start-up from the settings load on: the drives and schedule, the tray icon, the
     // scheduler and the first status text.
-    void Form_Load();
+    void LoadFromSettings();
 
     // Tray menu commands.
-    void mnuOptions_Click();
-    void mnuSchedule_Click();
-    void mnuDefrag_Click();
-    void mnuStop_Click();
-    void mnuOpen_Click();
-    void mnuAbout_Click();
-    void mnuHistory_Click();
-    void mnuExit_Click();
+    void ShowOptions();
+    void ShowSchedule();
+    void StartRun();
+    void StopCurrentRun();
+    void ShowDefragConsole();
+    void ShowAbout();
+    void ShowHistory();
+    void ExitProgram();
 
     // Sets the balloon's message (shown the next time it opens).
     void SetBalloon(const std::string& text);
@@ -83,7 +82,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     // Ends the program: the window goes after the current message.
     void Unload();
     // The end sequence: runs once, whoever ends the program.
-    void Form_QueryUnload();
+    void RunEndSequence();
     // What must survive the program: the schedule.
     void SaveState();
     void UpdateNextDefragStatus();
@@ -120,7 +119,7 @@ class MenuWindow : public BaseWindow<MenuWindow>, private TrayBalloonHost {
     std::unique_ptr<UnattendedRuns> unattended_;
     WaitableWakeTimer wakeTimer_;
     WakeKeeper wake_{wakeTimer_};
-    std::unique_ptr<AboutDialog> about_;  // `frmAbout`, made when first shown
+    std::unique_ptr<AboutDialog> about_;      // made when first shown
     std::unique_ptr<HistoryWindow> history_;  // made when first shown
     WindowsDriveSystem drives_;
     std::unique_ptr<WindowsShortcutPlatform> shortcuts_;

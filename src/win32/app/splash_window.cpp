@@ -12,7 +12,7 @@ namespace qm::win {
 
 namespace {
 
-constexpr UINT_PTR kCloseTimer = 1;  // `Timer1`
+constexpr UINT_PTR kCloseTimer = 1;  // once, kLifetimeMs after creation: the splash closes
 
 // Its look: rounded corners, how long it stays, its colours and texts.
 constexpr int kCornerEllipse = 40;  // pixels, both ways
@@ -134,7 +134,7 @@ bool SplashWindow::Create() {
                              this) != nullptr;
 }
 
-void SplashWindow::Form_Load() {
+void SplashWindow::PrepareContents() {
     unsigned major = 1, minor = 2;
     ReadOwnVersion(major, minor);
     versionText_ = Widen(SplashVersionText(major, minor));
@@ -191,7 +191,7 @@ void SplashWindow::Paint(HDC dc, const RECT& client) {
     ::FillRect(m, &client, ground.get());
     ::SetBkMode(m, TRANSPARENT);
 
-    // Image1 and Image2: the icon on the left, a platter on the right.
+    // The artwork: the icon on the left, a platter on the right.
     if (artwork_) {
         ::DrawIconEx(m, w / 8, h / 2 - 34, artwork_.get(), 48, 48, 0, nullptr, DI_NORMAL);
     }
@@ -209,7 +209,7 @@ void SplashWindow::Paint(HDC dc, const RECT& client) {
 LRESULT SplashWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CREATE:
-            Form_Load();
+            PrepareContents();
             return 0;
         case WM_ERASEBKGND:
             return 1;

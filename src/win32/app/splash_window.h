@@ -9,7 +9,7 @@
 
 namespace qm::win {
 
-// The start-up splash `Logo`: a rounded magenta window with the product name, the version
+// The start-up splash: a rounded magenta window with the product name, the version
 // and a "please wait" line. ShowModal() returns when it has closed itself, three seconds
 // after it was created; the program's messages keep flowing meanwhile.
 class SplashWindow : public BaseWindow<SplashWindow> {
@@ -27,7 +27,8 @@ class SplashWindow : public BaseWindow<SplashWindow> {
     friend class BaseWindow<SplashWindow>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     bool Create();
-    void Form_Load();
+    // On creation: the version text, fonts and artwork, the rounded shape and the close timer.
+    void PrepareContents();
     void Paint(HDC dc, const RECT& client);
 
     HINSTANCE instance_;
