@@ -86,7 +86,7 @@ OptionsDialog::OptionsDialog(OptionsServices services)
     : s_(std::move(services)),
       form_(s_.store, s_.run, s_.startup),
       defragNow_(DefragNowServices{
-          s_.processes, s_.launcher, s_.clock, s_.log, s_.timerWait, s_.timerPriority, s_.run,
+          s_.processes, s_.launcher, s_.clock, s_.log, s_.pollTimer, s_.priorityTimer, s_.run,
           s_.system, s_.setSchedulerEnabled, s_.scheduleChanged,
           [](const std::string& reason) { ProgramMsgBox().MsgBox(reason, 48, kOptionsTitle); }}) {}
 

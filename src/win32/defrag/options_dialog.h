@@ -26,8 +26,8 @@ struct OptionsServices {
     const DefragSystem& system;  // how this system's defragmenter is started
     StartupEntryPlatform& startup;
     // The Defrag Now watch: timers of a window that outlives the dialog's.
-    Timer& timerWait;
-    Timer& timerPriority;
+    Timer& pollTimer;      // 2 s: is the defragmenter still running?
+    Timer& priorityTimer;  // 3 s, once: the engine's priority
     std::function<void(bool)> setSchedulerEnabled;
     std::function<void()> scheduleChanged;
     // The user's number form, read at each opening and when the regional settings change.
