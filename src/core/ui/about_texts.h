@@ -5,7 +5,7 @@
 
 namespace qm {
 
-// The texts of the About dialog `frmAbout` and of its two messages.
+// The texts of the About dialog and of its two messages.
 struct AboutTexts {
     static constexpr const char* kTitle = "Quillmere";
     static constexpr const char* kCaption = " About Quillmere";

@@ -76,7 +76,7 @@ void AboutDialog::OnInit() {
     ReadOwnVersion(major, minor);
     versionLabel_ = SplashVersionText(major, minor);
 
-    // Form_Load.
+    // The caption and the controls.
     ::SetWindowTextW(Hwnd(), Widen(AboutTexts::kCaption).c_str());
     AddControl(kIdTitle, L"STATIC", Widen(AboutTexts::kTitle), kLabel, kTitleBox, 0, kTitleFont);
     AddControl(kIdVersion, L"STATIC", Widen(versionLabel_), kLabel, kVersionBox);
@@ -210,16 +210,16 @@ void AboutDialog::OnCommand(int id, int code, HWND control) {
     if (code == 0) {
         switch (id) {
             case IDOK:
-                cmdOK_Click();
+                Close();
                 return;
             case kIdSysInfo:
-                cmdSysInfo_Click();
+                StartSysInfo();
                 return;
             case kIdEmailLink:
-                EmailLink_Click();
+                OpenEmailToMaker();
                 return;
             case kIdWebLink:
-                WebLink_Click();
+                OpenWebSite();
                 return;
             default:
                 break;
@@ -227,14 +227,6 @@ void AboutDialog::OnCommand(int id, int code, HWND control) {
     }
     // Esc, from whichever control has the focus, and the close box.
     Dialog::OnCommand(id, code, control);
-}
-
-void AboutDialog::cmdOK_Click() {
-    Close();
-}
-
-void AboutDialog::cmdSysInfo_Click() {
-    StartSysInfo();
 }
 
 void AboutDialog::StartSysInfo() {
@@ -245,13 +237,13 @@ void AboutDialog::StartSysInfo() {
     }
 }
 
-void AboutDialog::WebLink_Click() {
+void AboutDialog::OpenWebSite() {
     // A browser that cannot be started is not reported.
     EnsureComApartment();
     ::ShellExecuteW(nullptr, L"open", MakerWebAddress().c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void AboutDialog::EmailLink_Click() {
+void AboutDialog::OpenEmailToMaker() {
     Win32MailPlatform mail(Hwnd());
     if (!ComposeEmail(mail, Narrow(MakerEmailAddress()), MailSubject(versionLabel_)) &&
         !IsClosing()) {

@@ -12,7 +12,7 @@ namespace qm::win {
 std::wstring MakerEmailAddress();
 std::wstring MakerWebAddress();
 
-// The About dialog `frmAbout`: title, version, description, the maker's e-mail and web links
+// The About dialog: title, version, description, the maker's e-mail and web links
 // and a button that starts the system-information program. Shown modeless from the tray; each
 // showing builds it afresh.
 class AboutDialog : public Dialog {
@@ -39,10 +39,8 @@ class AboutDialog : public Dialog {
     void OnLayout() override;
 
   private:
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-    void WebLink_Click();
-    void EmailLink_Click();
+    void OpenWebSite();
+    void OpenEmailToMaker();
     bool IsLink(HWND control) const;
     void AddTooltip(int id, const std::wstring& text);
     void PaintSeparator(HDC dc);
