@@ -88,12 +88,10 @@ class FakeTimer final : public Timer {
     int starts_ = 0;
 };
 
-// Keeps the keys it was asked for, and the writes as "key=value", in order; `failWrites`
-// refuses every write.
+// Keeps the writes as "key=value", in order; `failWrites` refuses every write.
 class MemorySettingsStore final : public SettingsStore {
   public:
     std::string GetSetting(std::string_view key, std::string_view defaultValue) const override {
-        reads.emplace_back(key);
         return Find(key).value_or(std::string(defaultValue));
     }
     bool SaveSetting(std::string_view key, std::string_view value) override {
@@ -109,7 +107,6 @@ class MemorySettingsStore final : public SettingsStore {
 
     std::map<std::string, std::string, std::less<>> values;
     bool failWrites = false;
-    mutable std::vector<std::string> reads;
     std::vector<std::string> writes;
 };
 
