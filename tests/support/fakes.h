@@ -52,22 +52,18 @@ using Strings = std::vector<std::string>;  // lines, calls and steps as the fake
 
 // A clock that stands still until the test moves it; it keeps milliseconds so a test can walk
 // in timer steps, and reports the whole second (rounded down), as the wall clock does.
-class FakeClock final : public Clock {
-  public:
+struct FakeClock final : Clock {
     explicit FakeClock(DateTime now) { SetNow(now); }
     DateTime Now() const override {
         return DateTime::FromSeconds(millis_ / 1000 - (millis_ % 1000 < 0));
     }
     void SetNow(DateTime now) { millis_ = now.Seconds() * 1000; }
     void Advance(std::chrono::milliseconds step) { millis_ += step.count(); }
-
-  private:
     std::int64_t millis_ = 0;
 };
 
 // A timer that fires only when the test says so.
-class FakeTimer final : public Timer {
-  public:
+struct FakeTimer final : Timer {
     void SetHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
     void SetInterval(unsigned milliseconds) override { interval_ = milliseconds; }
     unsigned Interval() const override { return interval_; }
@@ -80,8 +76,6 @@ class FakeTimer final : public Timer {
     bool Fire() { return enabled_ && handler_ && (handler_(), true); }
     // How often it was switched on: a restart counts anew.
     int Starts() const { return starts_; }
-
-  private:
     std::function<void()> handler_;
     unsigned interval_ = 0;
     bool enabled_ = false;
@@ -89,8 +83,7 @@ class FakeTimer final : public Timer {
 };
 
 // Keeps the writes as "key=value", in order; `failWrites` refuses every write.
-class MemorySettingsStore final : public SettingsStore {
-  public:
+struct MemorySettingsStore final : SettingsStore {
     std::string GetSetting(std::string_view key, std::string_view defaultValue) const override {
         return Find(key).value_or(std::string(defaultValue));
     }
@@ -111,8 +104,7 @@ class MemorySettingsStore final : public SettingsStore {
 };
 
 // A process list the test writes; records every priority change asked of it.
-class FakeProcessTable final : public ProcessTable {
-  public:
+struct FakeProcessTable final : ProcessTable {
     struct PriorityCall {
         std::uint32_t pid;
         std::uint32_t priorityClass;
@@ -179,8 +171,7 @@ struct FakeStartedProcess final : StartedProcess {
 // Starts the programs named in `available`: each joins the process list at normal priority,
 // and the system defragmenter brings its engine along, as the real one does. Starts are
 // recorded as "program|command line|hidden|creation class|capture", and the command lines alone.
-class FakeLauncher final : public ProcessLauncher {
-  public:
+struct FakeLauncher final : ProcessLauncher {
     explicit FakeLauncher(FakeProcessTable& table) : table_(table) {}
     std::unique_ptr<StartedProcess> Start(const LaunchRequest& r) override {
         starts.push_back(r.program + "|" + r.commandLine + "|" + std::to_string(r.hidden) + "|" +
@@ -215,8 +206,6 @@ class FakeLauncher final : public ProcessLauncher {
     std::int32_t engineBasePriority = 7;  // matches no level: every level must be set
     std::vector<std::string> starts, commandLines;
     std::vector<std::shared_ptr<FakeChild>> children;
-
-  private:
     FakeProcessTable& table_;
 };
 
