@@ -46,27 +46,20 @@ TEST(ServiceProtocol, EveryMessageReadsBackAsItWasWritten) {
 }
 
 TEST(ServiceProtocol, AnythingOutsideTheGrammarIsRefusedWithItsReason) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "not a request"},
-        {"DEFRAG C 3", "not a request"},
-        {"QMD/1 DEFRAG C 3\x01", "not a request"},
-        {"QMD/1 DEFRAG \xC3\x84 3", "not a request"},
-        {"QMD/2 DEFRAG C 3", "unsupported protocol version"},
-        {"QMD/1 FORMAT C 3", "unknown request"},
-        {"QMD/1", "unknown request"},
-        {"QMD/1 DEFRAG C", "malformed request"},
-        {"QMD/1 DEFRAG C 3 /X", "malformed request"},
-        {"QMD/1 DEFRAG  C 3", "malformed request"},
-        {"QMD/1 STOP now", "malformed request"},
-        {"QMD/1 DEFRAG c:\\windows & calc", "malformed request"},
-        {"QMD/1 DEFRAG C: 3", "not a drive letter"},
-        {"QMD/1 DEFRAG 1 3", "not a drive letter"},
-        {"QMD/1 DEFRAG C 0", "priority must be 1, 2 or 3"},
-        {"QMD/1 DEFRAG C 4", "priority must be 1, 2 or 3"},
-        {"QMD/1 DEFRAG C 33", "priority must be 1, 2 or 3"},
-    };
-    for (const auto& [line, reason] : cases) {
-        EXPECT_EQ(ParseClientMessage(line), ClientMessage(Refusal{reason})) << line;
+    const std::pair<const char*, std::vector<const char*>> cases[] = {
+        {"not a request", {"", "DEFRAG C 3", "QMD/1 DEFRAG C 3\x01", "QMD/1 DEFRAG \xC3\x84 3"}},
+        {"unsupported protocol version", {"QMD/2 DEFRAG C 3"}},
+        {"unknown request", {"QMD/1 FORMAT C 3", "QMD/1"}},
+        {"malformed request",
+         {"QMD/1 DEFRAG C", "QMD/1 DEFRAG C 3 /X", "QMD/1 DEFRAG  C 3", "QMD/1 STOP now",
+          "QMD/1 DEFRAG c:\\windows & calc"}},
+        {"not a drive letter", {"QMD/1 DEFRAG C: 3", "QMD/1 DEFRAG 1 3"}},
+        {"priority must be 1, 2 or 3",
+         {"QMD/1 DEFRAG C 0", "QMD/1 DEFRAG C 4", "QMD/1 DEFRAG C 33"}}};
+    for (const auto& [reason, lines] : cases) {
+        for (const char* line : lines) {
+            EXPECT_EQ(ParseClientMessage(line), ClientMessage(Refusal{reason})) << line;
+        }
     }
 }
 
@@ -226,8 +219,7 @@ TEST(ServiceRun, TheTrayTakesTheServicesAnswerAndEveryFailureOnTheWayAsTheDrives
         {"QMD/1 BUSY\n", "busy: another optimisation is running"},
         {"QMD/1 REFUSED C: is not a fixed drive\n", "failed: C: is not a fixed drive"},
         {"QMD/2 STARTED 9 x\n",
-         "failed: the defragmentation service speaks another protocol "
-         "version"},
+         "failed: the defragmentation service speaks another protocol version"},
         {"QMD/1 STARTED 9 x\n", "failed: the defragmentation service ended the connection"},
     };
     for (const auto& [answer, outcome] : cases) {
@@ -258,16 +250,9 @@ TEST(ServiceRun, TheTrayGoesThroughAnInstalledServiceExceptOnWindowsXp) {
     FakeProcessTable table;
     FakeLauncher launcher(table);
     FakeAccess access;
-    const DefragLaunch launch{"C:\\W\\defrag.exe",
-                              "C:\\Q\\contig.exe",
-                              'E',
-                              "defrag e: /O /U /V",
-                              "contig -s -q e:\\*.*",
-                              true,
-                              1,
-                              &access};
-    LaunchedDefrag viaService = LaunchDefrag(launcher, launch);
-    EXPECT_TRUE(viaService.viaService && launcher.starts.empty());
+    const DefragLaunch launch{
+        "C:\\W\\defrag.exe", {}, 'E', "defrag e: /O /U /V", {}, true, 1, &access};
+    EXPECT_TRUE(LaunchDefrag(launcher, launch).viaService && launcher.starts.empty());
     access.installed = false;
     EXPECT_FALSE(LaunchDefrag(launcher, launch).viaService);
     EXPECT_EQ(launcher.starts.size(), 1u) << "no service: the tray starts it itself";
