@@ -31,8 +31,6 @@ TEST(DefragCommands, FollowTheSystemAndThePriority) {
         EXPECT_EQ(DefragCommandFor("E:\\", DefragSyntaxFor(version), priority), command)
             << version.minor << " " << priority;
     }
-    EXPECT_EQ(DefragCommandFor("C:"), "defrag c: -f");
-    EXPECT_EQ(ContigCommandFor("D:"), "contig -s -q d:\\*.*");
 }
 
 TEST(LaunchDefrag, StartsTheSystemsDefragmenterElseTheContigToolBesideTheProgram) {
@@ -103,7 +101,6 @@ TEST(RunLog, OneLinePerDriveAndTheOlderHalfMovesAwayPastOneMebibyte) {
     EXPECT_EQ(RunLogLine({D(2026, 12, 6, 21, 30, 5), "C:", "defrag c: /O /U /V", 3723, skipped}),
               "2026-12-06 21:30:05\tC:\tdefrag c: /O /U /V\t1:02:03\tskipped: solid-state "
               "drive\r\n");
-    EXPECT_EQ(DriveOutputFile("E:"), "output-E.txt");
     MemoryLogFolder folder;
     const std::string line = std::string(100 * 1024 - 2, 'x') + "\r\n";
     for (char i = '0'; i <= '9'; ++i) {
@@ -122,16 +119,15 @@ TEST(RunLog, OneLinePerDriveAndTheOlderHalfMovesAwayPastOneMebibyte) {
 
 TEST(ProcessWatch, WholeFileNamesAnyCaseAndThePriorityClassSetUnlessAlreadyThere) {
     // A name the list hands back in a fixed-size buffer ends at the first NUL.
-    const std::pair<std::string, bool> cases[] = {{"C:\\WINDOWS\\system32\\defrag.exe", true},
-                                                  {"DeFrag.Exe", true},
-                                                  {"defrag.exe\0garbage"s, true},
-                                                  {"C:\\bin\\xdefrag.exe", false},
-                                                  {"defrag.exe.bak", false},
-                                                  {"C:\\defrag.exe\\", false}};
-    for (const auto& [listed, matches] : cases) {
-        FakeProcessTable table;
-        table.Add(listed);
-        EXPECT_EQ(FindProcessId(table, "DEFRAG.EXE"), matches ? 100u : 0u) << listed;
+    const std::pair<Strings, bool> cases[] = {
+        {{"C:\\WINDOWS\\system32\\defrag.exe", "DeFrag.Exe", "defrag.exe\0garbage"s}, true},
+        {{"C:\\bin\\xdefrag.exe", "defrag.exe.bak", "C:\\defrag.exe\\"}, false}};
+    for (const auto& [names, matches] : cases) {
+        for (const std::string& listed : names) {
+            FakeProcessTable table;
+            table.Add(listed);
+            EXPECT_EQ(FindProcessId(table, "DEFRAG.EXE"), matches ? 100u : 0u) << listed;
+        }
     }
     FakeProcessTable table;  // the first of two; an empty name needs no process list
     table.entries = {{1, "explorer.exe"}, {2, "defrag.exe"}, {3, "defrag.exe"}};
@@ -296,12 +292,6 @@ TEST(NtFamilyCache, AsksAgainAfterAFailedReadThenKeepsTheAnswerAndTheOlderFamily
     EXPECT_TRUE(ShutdownSystem(api, olderFamily, 31));
     EXPECT_EQ(std::pair(api.calls, api.exitFlags), std::pair(Strings{"exit"}, 31u));
 }
-
-}  // namespace
-}  // namespace qm::test
-
-namespace qm::test {
-namespace {
 
 TEST(DriveState, TheDiskKindAndTheNewestResultOfEachDrive) {
     EXPECT_EQ(std::tuple(MediaText(true), MediaText(false), MediaText(std::nullopt)),
