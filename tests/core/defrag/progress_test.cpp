@@ -14,12 +14,8 @@ TEST(Progress, TheLatestLineInPiecesGivesThePercentageAndTheTipKeepsTo63Units) {
     } cases[] = {
         {{"Defragmentation: 43% complete...\r"}, DefragProgress{43, "Defragmentation"}},
         {{"Defragmentierung: 43 % abgeschlossen...\r"}, DefragProgress{43, "Defragmentierung"}},
-        {{"D\xC3\xA9"
-          "fragmentation\xC2\xA0: 4",
-          "3\xC2\xA0% effectu\xC3\xA9...\r\n"},
-         DefragProgress{43,
-                        "D\xC3\xA9"
-                        "fragmentation"}},
+        {{"Défragmentation\xC2\xA0: 4", "3\xC2\xA0% effectué...\r\n"},
+         DefragProgress{43, "Défragmentation"}},
         {{"Analysis: 10% complete...\rPass 2: %100 ", "complete...\rPass 2: 7%"},
          DefragProgress{100, "Pass 2"}},
         {{"Done: 101% \rDone: -5%\n50% complete\rErr (0x89000024)\r",
@@ -37,11 +33,7 @@ TEST(Progress, TheLatestLineInPiecesGivesThePercentageAndTheTipKeepsTo63Units) {
     // 21 units before the pass name; a surrogate pair that would end at unit 64 is left out.
     EXPECT_EQ(ProgressTip("C:", {43, std::string(41, 'x') + "\xF0\x9F\x92\xBE"}),
               "Quillmere - C: 43% - " + std::string(41, 'x'));
-    EXPECT_EQ(CutToUtf16Units("\xC3\xA9\xE2\x82\xAC"
-                              "ab",
-                              3),
-              "\xC3\xA9\xE2\x82\xAC"
-              "a");
+    EXPECT_EQ(CutToUtf16Units("é€ab", 3), "é€a");
     EXPECT_EQ(ProgressBalloonLine("C:", DefragProgress{43, "x"}), "Defragmenting drive C: - 43%");
 }
 
