@@ -114,19 +114,25 @@ TEST_F(SchedulerSleepTest, AClockSetBackRunsNoMomentTwiceAndOneSetOnMissesWhatIt
     EXPECT_EQ(scheduler.NextScheduledTime(), D(2026, 12, 10, 11, 0));
 }
 
-TEST_F(SchedulerTest, DisabledReadsZeroStopsTheTimerAndNeverFires) {
-    Use(1, 8, 1, D(2026, 12, 3, 8, 0));
+TEST_F(SchedulerTest, AHandlerThatDisablesStopsTheTimerAndDisabledReadsZeroAndNeverFires) {
+    Use(1, 21, 30, D(2026, 12, 3, 21, 29, 59));
+    scheduler.OnScheduledTime([this](DateTime at) {
+        fired.push_back(at);
+        scheduler.SetEnabled(false);
+    });
     scheduler.SetEnabled(true);
     EXPECT_EQ(std::tuple(timer.Interval(), timer.Enabled(), scheduler.NextScheduledTime()),
-              std::tuple(1000u, true, D(2026, 12, 3, 8, 1)));
-    scheduler.SetEnabled(false);
-    EXPECT_EQ(
-        std::tuple(timer.Enabled(), scheduler.NextScheduledTime(), scheduler.LastScheduledTime()),
-        std::tuple(false, DateTime(), DateTime()));
+              std::tuple(1000u, true, D(2026, 12, 3, 21, 30)));
+    const DateTime lastBefore = module.Record().lastScheduledTime;
+    TickFor(3s);  // once, and no reset while disabled
+    EXPECT_EQ(std::tuple(fired.size(), timer.Enabled(), module.Record().lastScheduledTime,
+                         scheduler.NextScheduledTime(), scheduler.LastScheduledTime()),
+              std::tuple(1ul, false, lastBefore, DateTime(), DateTime()));
     scheduler.Execute();
+    clock.SetNow(D(2026, 12, 4, 21, 29));
     timer.SetEnabled(true);  // even a stray tick does nothing and stops the timer
     TickFor(120s);
-    EXPECT_EQ(std::pair(fired.size(), timer.Enabled()), std::pair(0ul, false));
+    EXPECT_EQ(std::pair(fired.size(), timer.Enabled()), std::pair(1ul, false));
 }
 
 TEST(SchedulerTicksTest, NoRunNeverFiresHoweverTheClockIsSet) {
@@ -177,19 +183,6 @@ TEST_F(SchedulerTest, EveryCountsFromTheLastReset) {
     EXPECT_EQ(fired.size(), 2u);
 }
 
-TEST_F(SchedulerTest, HandlerThatDisablesStopsTheComponent) {
-    Use(1, 21, 30, D(2026, 12, 3, 21, 29, 59));
-    scheduler.OnScheduledTime([this](DateTime at) {
-        fired.push_back(at);
-        scheduler.SetEnabled(false);
-    });
-    scheduler.SetEnabled(true);
-    const DateTime lastBefore = module.Record().lastScheduledTime;
-    TickFor(3s);  // once, and no reset while disabled
-    EXPECT_EQ(std::tuple(fired.size(), timer.Enabled(), module.Record().lastScheduledTime),
-              std::tuple(1ul, false, lastBefore));
-}
-
 TEST_F(SchedulerTest, FlagScheduleChangedRecomputesThenRaises) {
     Use(1, 21, 30, D(2026, 12, 3, 21, 30, 20));
     int changes = 0;
@@ -208,9 +201,7 @@ TEST_F(SchedulerTest, FlagScheduleChangedRecomputesThenRaises) {
 
 TEST_F(SchedulerTest, EditorRequestsAndClosing) {
     SchedulerProperties placed;
-    placed.startUpPosition = 0;
-    placed.formLeft = 120;
-    placed.formTop = 240;
+    std::tie(placed.startUpPosition, placed.formLeft, placed.formTop) = std::tuple(0, 120, 240);
     scheduler.ReadProperties(placed);
     scheduler.SetTitle(" Defrag Schedule");
     scheduler.DisplayScheduler();
