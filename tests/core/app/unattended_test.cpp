@@ -45,10 +45,8 @@ TEST(StartupEntry, TheUserWhoseLogonTaskWentGetsTheShortcutOnceFromTheirOwnCopy)
 class UnattendedRunsTest : public ::testing::Test, public PowerSource {
   protected:
     UnattendedRunsTest() {
-        schedule.occursOption = 1;  // daily at 21:30 from 1 November
-        schedule.startHour = 21;
-        schedule.startMinute = 30;
-        schedule.startDate = D(2026, 11, 1);
+        std::tie(schedule.occursOption, schedule.startHour, schedule.startMinute,
+                 schedule.startDate) = std::tuple(1, 21, 30, D(2026, 11, 1));  // daily at 21:30
         run.lastDefrag = D(2026, 12, 3, 21, 30, 4);
     }
     std::optional<bool> OnBattery() override { return onBattery; }
@@ -148,9 +146,8 @@ TEST(PowerAndWake, BatteryOnlyWithABatteryAndTheWakeTimerFollowsTheNextMoment) {
             return true;
         }
         void Cancel() override { calls.push_back("cancel"); }
-        bool Fired() override { return fired; }
+        bool Fired() override { return true; }
         Strings calls;
-        bool fired = true;
     } timer;
     WakeKeeper keeper(timer);
     const DateTime at21 = D(2026, 12, 7, 21, 30), at22 = D(2026, 12, 7, 22, 0);
@@ -176,14 +173,10 @@ TEST(PowerAndWake, BatteryOnlyWithABatteryAndTheWakeTimerFollowsTheNextMoment) {
 }
 
 TEST(LatestScheduledMoment, FollowsTheScheduleBackwards) {
-    ScheduleRecord s;
-    s.occursOption = 2;  // weekly on Mondays and Thursdays at 21:30 until 10 December
-    s.weeklySelections = "0100100";
-    s.startHour = 21;
-    s.startMinute = 30;
-    s.startDate = D(2026, 11, 1);
-    s.useEndDate = true;
-    s.endDate = D(2026, 12, 10);
+    ScheduleRecord s;  // weekly on Mondays and Thursdays at 21:30 until 10 December
+    std::tie(s.occursOption, s.weeklySelections, s.startHour, s.startMinute, s.startDate,
+             s.useEndDate, s.endDate) =
+        std::tuple(2, "0100100", 21, 30, D(2026, 11, 1), true, D(2026, 12, 10));
     const DateTime after = D(2026, 11, 20);
     EXPECT_EQ(LatestScheduledMoment(s, after, D(2026, 12, 7, 21, 30)), D(2026, 12, 7, 21, 30));
     EXPECT_EQ(LatestScheduledMoment(s, after, D(2026, 12, 7, 21, 29)), D(2026, 12, 3, 21, 30));
@@ -192,13 +185,11 @@ TEST(LatestScheduledMoment, FollowsTheScheduleBackwards) {
     EXPECT_EQ(LatestScheduledMoment(s, after, D(2026, 12, 20)), D(2026, 12, 10, 21, 30));
     EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 3, 21, 30), D(2026, 12, 7, 21, 0)),
               std::nullopt);
-    s.occursOption = 3;  // monthly on the 31st
-    s.monthlySelections = std::string(30, '0') + "1";
-    s.useEndDate = false;
+    std::tie(s.occursOption, s.monthlySelections, s.useEndDate) =
+        std::tuple(3, std::string(30, '0') + "1", false);  // monthly on the 31st
     EXPECT_EQ(LatestScheduledMoment(s, D(2026, 1, 1), D(2027, 3, 1)), D(2027, 1, 31, 21, 30));
-    s.occursOption = 4;  // every 90 minutes from the last run
-    s.everyInterval = 1;
-    s.everyFrequency = 90;
+    std::tie(s.occursOption, s.everyInterval, s.everyFrequency) =
+        std::tuple(4, 1, 90);  // every 90 min
     EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 6, 8, 0, 30), D(2026, 12, 6, 12, 0)),
               D(2026, 12, 6, 11, 0));
     EXPECT_EQ(LatestScheduledMoment(s, D(2026, 12, 6, 8, 0), D(2026, 12, 6, 9, 29)), std::nullopt);
@@ -298,20 +289,14 @@ TEST(StartupShortcut, CreatingClearsOldCopiesOtherThanItsOwnRemovingTheFirstOldC
                   log.back() != refusal);
         EXPECT_EQ(platform.log, log) << startup;
     }
+    // The family, the Windows folder, the files and folders there, and what is deleted.
+    const Paths all{kUserLink, kAdminLink, kAllUsersLink, kVariantLink};
+    const std::string w = "C:\\WINDOWS";
     const std::tuple<bool, std::string, Paths, Paths, Strings> removals[] = {
-        {true,
-         "C:\\WINDOWS",
-         {kUserLink, kAdminLink, kAllUsersLink, kVariantLink},
-         {kVariantFolder},
-         {kUserLink, kAdminLink, kVariantLink}},
-        {true, "C:\\WINDOWS", {kVariantLink}, {}, {}},  // the variant's folder is missing
-        {false,
-         "C:\\WINDOWS",
-         {kWindowsLink, "C:\\WINDOWS.WINDOWS" + kLinkTail},
-         {},
-         {kWindowsLink}},
-        {true, "", {kUserLink, kLinkTail}, {}, {kUserLink}},  // no Windows folder: no old ones
-    };
+        {true, w, all, {kVariantFolder}, {kUserLink, kAdminLink, kVariantLink}},
+        {true, w, {kVariantLink}, {}, {}},  // the variant's folder is missing
+        {false, w, {kWindowsLink, w + ".WINDOWS" + kLinkTail}, {}, {kWindowsLink}},
+        {true, "", {kUserLink, kLinkTail}, {}, {kUserLink}}};  // no Windows folder: no old ones
     for (const auto& [nt, windowsDir, files, folders, deleted] : removals) {
         FakeShortcutPlatform platform;
         std::tie(platform.nt, platform.windowsDir, platform.files, platform.folders) =
