@@ -17,10 +17,8 @@ class RunSupervisorTest : public ::testing::Test {
   protected:
     RunSupervisorTest() {
         run.selectedDrives = {"c:", "d:"};
-        ScheduleRecord& daily = module.Record();  // at 03:00
-        daily.occursOption = 1;
-        daily.startHour = 3;
-        daily.startDate = D(2026, 1, 1);
+        ScheduleRecord& r = module.Record();  // daily at 03:00
+        std::tie(r.occursOption, r.startHour, r.startDate) = std::tuple(1, 3, D(2026, 1, 1));
         scheduler.SetEnabled(true);
     }
 
@@ -131,7 +129,8 @@ TEST_F(RunSupervisorTest, ARefusedRunIsNeverShownAsDoneAndSaysWhy) {
 
 TEST_F(RunSupervisorTest, NewerSystemsGetTheirCommandLinesAndWindows7LeavesSolidStateAlone) {
     run.runPriority = 2;
-    RunSupervisor windows10{Services({DefragSyntax::kOptimize, "S\\defrag.exe", {}})};
+    RunSupervisor windows10{
+        Services({DefragSyntax::kOptimize, "S\\defrag.exe", {}, {}, {}, {}, {}})};
     windows10.StartDefragRun();
     EXPECT_EQ(launcher.starts.back(), "S\\defrag.exe|defrag c: /O /U /V /H|1|32|1");
     priorityTimer.Fire();  // normal priority for the engine too
@@ -144,7 +143,8 @@ TEST_F(RunSupervisorTest, NewerSystemsGetTheirCommandLinesAndWindows7LeavesSolid
     const auto seekPenalty = [](char c) {
         return c == 'e' ? std::nullopt : std::optional(c == 'd');
     };
-    RunSupervisor windows7{Services({DefragSyntax::kWindows7, "S\\defrag.exe", seekPenalty})};
+    RunSupervisor windows7{
+        Services({DefragSyntax::kWindows7, "S\\defrag.exe", seekPenalty, {}, {}, {}, {}})};
     launcher.commandLines.clear();
     windows7.StartDefragRun();
     EXPECT_EQ(launcher.commandLines, Strings{"defrag d: /U /V /H"});
@@ -190,7 +190,7 @@ TEST_F(RunSupervisorTest, DrivesThatCannotStartArePassedOverAndAnEmptyEntryEndsT
 }
 
 TEST_F(RunSupervisorTest, AScheduledMomentWaitsForAnotherOptimisationAndEachDriveDoesToo) {
-    const std::uint32_t windows = processes.Add("C:\\Windows\\System32\\Defrag.exe");
+    processes.Add("C:\\Windows\\System32\\Defrag.exe");  // process 100
     supervisor.StartDefragRun();  // the user's own start is refused, silently
     EXPECT_FALSE(supervisor.DefragRunning() || !log.files.empty());
     supervisor.OnScheduledMoment();
@@ -217,11 +217,9 @@ TEST_F(RunSupervisorTest, AScheduledMomentWaitsForAnotherOptimisationAndEachDriv
     DriveEnds();
     EXPECT_EQ(Log(),
               "2026-12-06 14:30:05\t-\t-\t-\tskipped: another optimisation is running "
-              "(Defrag.exe, process " +
-                  std::to_string(windows) +
-                  ")\r\n"
-                  "2026-12-06 14:35:05\tC:\tdefrag c: -f\t0:01:00\tok\r\n"
-                  "2026-12-06 14:36:05\tD:\tdefrag d: -f\t0:01:00\tok\r\n");
+              "(Defrag.exe, process 100)\r\n"
+              "2026-12-06 14:35:05\tC:\tdefrag c: -f\t0:01:00\tok\r\n"
+              "2026-12-06 14:36:05\tD:\tdefrag d: -f\t0:01:00\tok\r\n");
     // Kept awake while a drive runs, never while it only waits.
     EXPECT_EQ(awake, (std::vector{true, false, true, false}));
 
@@ -276,9 +274,9 @@ TEST_F(RunSupervisorTest, UnattendedFailuresAreNotifiedOncePerReasonAcrossAResta
     EXPECT_EQ(notices.size(), 2u) << "news again after a run that went through";
 
     // A disabled optimisation service skips the run, said once.
-    DefragSystem disabled{DefragSyntax::kOptimize};
-    disabled.optimisationServiceDisabled = [] { return std::optional(true); };
-    RunSupervisor windows10{Services(disabled)};
+    const auto disabled = [] { return std::optional(true); };
+    RunSupervisor windows10{
+        Services({DefragSyntax::kOptimize, "S\\defrag.exe", {}, {}, disabled, {}, {}})};
     windows10.OnScheduledMoment();
     windows10.OnScheduledMoment();
     EXPECT_EQ(std::pair(notices.size(), launcher.starts.size()), std::pair(3ul, 7ul));
