@@ -17,13 +17,10 @@ using ::testing::FieldsAre;
 MsgBoxLayoutInput Input(double promptWidth, double promptHeight, bool icon, int buttons,
                         double captionWidth = 900) {
     MsgBoxLayoutInput in;
-    in.caption = {captionWidth, 195};
-    in.prompt = {promptWidth, promptHeight};
-    in.hasIcon = icon;
-    in.iconWidth = in.iconHeight = kIcon;
-    in.buttonCount = buttons;
-    in.screenWidth = kScreenW;
-    in.screenHeight = 768 * 15;
+    std::tie(in.caption, in.prompt, in.hasIcon, in.buttonCount) = std::tuple(
+        TextExtent{captionWidth, 195}, TextExtent{promptWidth, promptHeight}, icon, buttons);
+    std::tie(in.iconWidth, in.iconHeight, in.screenWidth, in.screenHeight) =
+        std::tuple(kIcon, kIcon, kScreenW, 768 * 15);
     return in;
 }
 

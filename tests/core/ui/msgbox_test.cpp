@@ -48,8 +48,7 @@ TEST(MsgBoxStyle, ButtonsIconDefaultAndTheCaptionsResultCodesAndAccessKeys) {
 
 // Single-line text: six pixels a character (seven in the heading) and thirteen a line at 15 twips
 // a pixel; a 1024 x 768 screen and icons a fraction off 32 pixels.
-class FakePlatform final : public MsgBoxPlatform {
-  public:
+struct FakePlatform final : MsgBoxPlatform {
     std::optional<MsgBoxOwner> owner;
     std::optional<int> result = 1;
     std::vector<MsgBoxRequest> shown;
@@ -196,7 +195,7 @@ TEST(ResolveColor, SystemColoursGoThroughTheLookup) {
                          std::nullopt, kBlack));
 }
 
-TEST(GradientBands, DarkenDownFromTheTopAndReverseDirectionsEndAtTheEdge) {
+TEST(GradientBands, DarkenDownFromTheTopReverseDirectionsEndAtTheEdgeAndHeadingsLightenRight) {
     // 1350 / 85 = 15.88 -> 16 twips a band; the last runs past the edge, clipped when drawn.
     const auto bands = GradientBands(5265, 1350, Rgb{200, 100, 10}, 1, false, true);
     ASSERT_EQ(bands.size(), 85u);
@@ -219,9 +218,6 @@ TEST(GradientBands, DarkenDownFromTheTopAndReverseDirectionsEndAtTheEdge) {
                     FieldsAre(0, 10, 500, 20, kBlack))
             << direction;
     }
-}
-
-TEST(GradientBands, HeadingLightensTowardsTheRight) {
     const Rgb start{10, 36, 106};
     // Fast: odd bands below 30 hold the colour, all others add 3; channels cap at 255.
     const auto fast = GradientBands(4250, 330, start, 3, true, true);
