@@ -14,6 +14,9 @@ set(QM_WIN_LIBS comctl32 shell32 shlwapi gdi32 advapi32 user32)
 add_compile_options(-ffunction-sections -fdata-sections)
 target_compile_options(qm_core PRIVATE -ffunction-sections -fdata-sections)  # made before this
 set(QM_DROP_UNUSED -Wl,--gc-sections)
+# Optimised for size: a tray program spends its life waiting, and what it loads stays in memory.
+string(REPLACE "-O2" "-Os" CMAKE_CXX_FLAGS_RELWITHDEBINFO "${CMAKE_CXX_FLAGS_RELWITHDEBINFO}")
+string(REPLACE "-O3" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
 
 target_compile_definitions(qm_core PUBLIC ${QM_WIN_DEFINES})
 
