@@ -23,7 +23,7 @@ struct GroupSizes {
 
 GroupSizes ParseGrouping(std::string_view grouping) {
     GroupSizes groups;
-    for (size_t start = 0; start <= grouping.size();) {
+    for (size_t start = 0; start < grouping.size();) {
         const size_t end = std::min(grouping.find(';', start), grouping.size());
         const std::string_view item = grouping.substr(start, end - start);
         if (item.size() != 1 || item[0] < '0' || item[0] > '9') {

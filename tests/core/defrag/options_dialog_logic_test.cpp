@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/common/twips.h"
 #include "core/defrag/defrag_now.h"
 #include "core/defrag/drive_balloon_hover.h"
 #include "core/defrag/drive_statistics.h"
@@ -61,7 +62,8 @@ TEST(DriveStatistics, UsageSizeAndUnitInTheUsersNumberFormat) {
     // The locale's whole grouping list: a final 0 repeats, without one the rest stays together.
     const std::pair<const char*, const char*> groupings[] = {
         {"3;0", "1,234,567,890.00"}, {"3;2;0", "1,23,45,67,890.00"}, {"3;2", "12345,67,890.00"},
-        {"3", "1234567,890.00"},     {"", "1234567890.00"},          {"0;0", "1234567890.00"}};
+        {"3", "1234567,890.00"},     {"", "1234567890.00"},          {"0;0", "1234567890.00"},
+        {"x;3", "1234567890.00"}};
     for (const auto& [grouping, text] : groupings) {
         EXPECT_EQ(FormatGroupedTwoDecimals(1234567890, {".", ",", grouping}), text) << grouping;
     }
@@ -149,6 +151,9 @@ TEST_F(OptionsFormTest, FirstRunAndVolumeChangesLeaveItChanged) {
     const RunningMessagePlace p = PlaceRunningMessage(PlaceOptions(false), 5300);
     EXPECT_EQ(std::vector<int>({SaveButtonTop(6000), p.top, p.height, p.labelTop}),
               std::vector<int>({5070, 4095, 1145, 310}));
+    // Inside Windows XP's frame (3-pixel borders, 26-pixel caption) 75 twips lie below Save.
+    EXPECT_EQ(std::pair(DesignedClientWidth(4860), DesignedClientHeight(6000) - (5070 + 375)),
+              std::pair(4770, 75));
 }
 
 TEST(WakeTimersNote, ShownWhenThePowerPlanKeepsProgramsFromWakingTheComputer) {
