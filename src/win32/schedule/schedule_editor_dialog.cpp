@@ -111,7 +111,7 @@ void ScheduleEditorDialog::OnInit() {
     AddControl(kIdCancel, L"BUTTON", L"Close", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                {3285, 600, 1215, 345});
     AddControl(kIdStatusBar, STATUSCLASSNAMEW, L"", WS_VISIBLE, {});
-    SetFormSize(kFormWidthTwips, LayoutFor(0).formHeight);
+    SetDesignedFormSize(kFormWidthTwips, LayoutFor(0).formHeight);
     logic_.Load();
 }
 
@@ -361,7 +361,7 @@ void ScheduleEditorDialog::ShowPart(const std::vector<int>& ids, bool shown) {
 }
 
 void ScheduleEditorDialog::ApplyLayout(const EditorLayout& layout) {
-    SetFormSize(kFormWidthTwips, layout.formHeight);
+    SetDesignedFormSize(kFormWidthTwips, layout.formHeight);
     ShowPart(dailyIds_, layout.daily);
     ::EnableWindow(Item(kIdDateEnd), layout.daily && useEndDate_);
     ShowPart(weeklyIds_, layout.weekly);
