@@ -8,9 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -28,12 +25,6 @@ namespace {
 const std::string kRussianRefusal =
     "Для дефрагментации нужны права администратора. (0x89000024)\r\n";
 
-// UTF-8 text as the UTF-16 bytes a program that writes wide text puts into its pipe.
-std::string WideBytes(const std::string& text) {
-    const std::wstring wide = win::Widen(text);
-    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
-}
-
 class E2eOutcomes : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -41,13 +32,7 @@ class E2eOutcomes : public ::testing::Test {
         Output("");
     }
     // What the stand-ins write; nothing makes them the ordinary, successful kind.
-    void Output(const std::string& bytes) {
-        const std::wstring file = ScenarioDir() + L"\\output.bin";
-        std::ofstream(std::filesystem::path(file), std::ios::binary) << bytes;
-        std::ofstream(std::filesystem::path(L"C:\\windows\\system32\\qm-doubles.txt"),
-                      std::ios::binary)
-            << (bytes.empty() ? "" : "QM_DOUBLE_OUTPUT=" + win::Narrow(file) + "\r\n");
-    }
+    static void Output(const std::string& bytes) { SetDoubleSettings("", bytes); }
     void StartTray(const SettingList& extra) {
         SettingList settings = {{L"ShowCDrive", L"1"},
                                 {L"ShowDDrive", L"1"},
@@ -82,13 +67,9 @@ TEST_F(E2eOutcomes, AnotherOptimisationIsWaitedForBeforeAndBetweenDrivesAndNever
     EXPECT_TRUE(RunLogHas("\tC:\tdefrag c: /O /U /V\t0:00:0", 10000)) << "C: ends with ours";
     EXPECT_FALSE(WaitForDefragStart(L"defrag d: /O /U /V", 3000)) << "D: did not wait";
     ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdStop, 0);
-    HWND told = nullptr;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return (told = FindWindowWithText(app_->process.Pid(),
-                                              win::Widen(win::MenuWindow::kNotOurDefragmenter)));
-        },
-        10000));
+    const HWND told = WaitForWindowWithText(app_->process.Pid(),
+                                            win::Widen(win::MenuWindow::kNotOurDefragmenter));
+    EXPECT_NE(told, nullptr);
     ::PostMessageW(::GetAncestor(told, GA_ROOT), WM_CLOSE, 0, 0);
     EXPECT_FALSE(other.WaitForExit(0)) << "stopped someone else's";
     EXPECT_TRUE(WaitForDefragStart(L"defrag d: /O /U /V", 20000)) << "D: after the other";
@@ -97,11 +78,7 @@ TEST_F(E2eOutcomes, AnotherOptimisationIsWaitedForBeforeAndBetweenDrivesAndNever
 TEST_F(E2eOutcomes, RefusalsInAnyEncodingFailTheDriveAndEachReasonIsNotifiedOnce) {
     Output("The service cannot be started. (0x80070422)\r\n");  // and the exit code 0
     // Every minute from 03:00; each run's minute is reached by moving the clock on.
-    const auto logLines = [] {
-        const std::string log = RunLog();
-        return std::count(log.begin(), log.end(), '\n');
-    };
-    auto before = logLines();
+    auto before = RunLogLines();
     int clock = 3 * 3600 - 3;
     SetClockTo(clock);
     StartTray({{L"OccursOption", L"4"},
@@ -113,9 +90,9 @@ TEST_F(E2eOutcomes, RefusalsInAnyEncodingFailTheDriveAndEachReasonIsNotifiedOnce
     // Waits for the next run's log line; then moves the clock on to the next minute.
     const auto nextRun = [&](const std::string& outcome) {
         EXPECT_TRUE(
-            WaitUntil([&] { return logLines() > before && RunLog().ends_with(outcome); }, 30000))
+            WaitUntil([&] { return RunLogLines() > before && RunLog().ends_with(outcome); }, 30000))
             << RunLog();
-        before = logLines();
+        before = RunLogLines();
         SetClockTo(clock += 60);
     };
     const std::string disabled =
@@ -127,16 +104,13 @@ TEST_F(E2eOutcomes, RefusalsInAnyEncodingFailTheDriveAndEachReasonIsNotifiedOnce
         "Defragmenting C: failed: the system's optimisation service is disabled.";
     EXPECT_TRUE(WaitUntil([&] { return ScenarioFile(L"notices.txt") == notice + "\r\n"; }, 5000))
         << ScenarioFile(L"notices.txt");
-    bool shown = false;
-    WaitUntil(
+    EXPECT_TRUE(WaitUntil(
         [&] {
-            for (const std::wstring& text : ShellBalloonTexts()) {
-                shown = shown || text == win::Widen(notice);
-            }
-            return shown;
+            const auto texts = ShellBalloonTexts();
+            return std::ranges::find(texts, win::Widen(notice)) != texts.end();
         },
-        5000);
-    EXPECT_TRUE(shown) << "the shell shows no such balloon";
+        5000))
+        << "the shell shows no such balloon";
     nextRun(disabled);
     Output(WideBytes(kRussianRefusal));  // the same refusal in Russian, as wide text
     nextRun("\tfailed: administrator rights needed (0x89000024)\r\n");
@@ -168,23 +142,15 @@ TEST_F(E2eOutcomes, ADisabledOptimisationServiceSkipsTheRun) {
 
 TEST_F(E2eOutcomes, OptionsDefragNowSaysWhyTheDriveWasNotDone) {
     Output("The disk defragmenter requires Administrator privileges. (0x89000024)\r\n");
-    wchar_t local[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
-    const std::filesystem::path logs = std::filesystem::path(local) / L"Quillmere";
-    std::filesystem::create_directories(logs);
-    std::ofstream(logs / L"runs.log", std::ios::binary | std::ios::trunc)
-        << "2026-12-05 21:30:00\tC:\tdefrag c: /O /U /V\t0:10:00\tok\r\n"
-           "2026-12-06 21:30:05\tD:\tdefrag d: /O /U /V\t0:00:01\tfailed: administrator rights "
-           "needed (0x89000024)\r\n";
+    win::LocalLogFolder().Write(
+        kRunLogFile,
+        "2026-12-05 21:30:00\tC:\tdefrag c: /O /U /V\t0:10:00\tok\r\n"
+        "2026-12-06 21:30:05\tD:\tdefrag d: /O /U /V\t0:00:01\tfailed: administrator rights "
+        "needed (0x89000024)\r\n");
     StartTray({});
     ::PostMessageW(app_->menu, WM_COMMAND, win::kCmdOptions, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return ::IsWindowVisible(
-                dialog = FindWindowWithText(app_->process.Pid(), L" Defrag Options"));
-        },
-        15000));
+    const HWND dialog = WaitForWindowWithText(app_->process.Pid(), L" Defrag Options", 15000);
+    ASSERT_NE(dialog, nullptr);
     // Each drive's last result beside its row, from the log.
     EXPECT_TRUE(TextOf(::GetDlgItem(dialog, win::OptionsDialog::kIdDriveState))
                     .ends_with(L"defragmented 12/5/2026"));
@@ -192,14 +158,9 @@ TEST_F(E2eOutcomes, OptionsDefragNowSaysWhyTheDriveWasNotDone) {
                     .ends_with(L"failed 12/6/2026 - administrator rights needed"));
     SaveScreenshot(dialog, 10, L"options-drive-states");
     ::SendDlgItemMessageW(dialog, win::OptionsDialog::kIdDefragButton, BM_CLICK, 0, 0);
-    HWND told = nullptr;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return (told = FindWindowWithText(
-                        app_->process.Pid(),
-                        L"Drive C: was not defragmented: administrator rights needed."));
-        },
-        20000));
+    const HWND told = WaitForWindowWithText(
+        app_->process.Pid(), L"Drive C: was not defragmented: administrator rights needed.", 20000);
+    EXPECT_NE(told, nullptr);
     EXPECT_TRUE(RunLogHas("\tC:\tdefrag c: /O /U /V\t0:00:0", 1000) &&
                 RunLogHas("\tfailed: administrator rights needed (0x89000024)\r\n", 1000))
         << RunLog();

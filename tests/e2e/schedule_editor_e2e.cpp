@@ -34,11 +34,8 @@ TEST(E2eScheduleEditor, WeeklyOnMondayAndThursdayAt930PmFromTheTrayMenu) {
     const DWORD pid = tray.process.Pid();
     ASSERT_NE(OpenTrayMenu(tray.menu, pid), nullptr) << "the tray menu did not open";
     TypeKeys({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});  // "Set Defrag Schedule", the third item
-    HWND editor = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return ::IsWindowVisible(editor = FindWindowWithText(pid, L" Defrag Schedule")); },
-        15000))
-        << "Set Defrag Schedule did not open the editor";
+    const HWND editor = WaitForWindowWithText(pid, L" Defrag Schedule", 15000);
+    ASSERT_NE(editor, nullptr) << "Set Defrag Schedule did not open the editor";
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(editor, win::kIdOk))) << "not for viewing";
     for (int id : {win::kIdOccurs0 + 2, win::kIdWeeklyDay1 + 1, win::kIdWeeklyDay1 + 4}) {
         ::SendDlgItemMessageW(editor, id, BM_CLICK, 0, 0);  // Weekly, Monday, Thursday
@@ -62,7 +59,7 @@ TEST(E2eScheduleEditor, WeeklyOnMondayAndThursdayAt930PmFromTheTrayMenu) {
     std::wstring balloon;
     EXPECT_TRUE(WaitUntil(
         [&] {
-            const HWND tip = VisibleWindowOfClass(pid, L"tooltips_class32");
+            const HWND tip = WindowOfClass(pid, L"tooltips_class32");
             return tip && !(balloon = TextOf(tip)).empty();
         },
         5000));

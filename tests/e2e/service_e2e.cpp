@@ -7,8 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <array>
 #include <optional>
 #include <string>
 
@@ -23,22 +22,16 @@ namespace {
 
 constexpr wchar_t kPipe[] = L"\\\\.\\pipe\\QuillmereDefrag";
 
-// The service's state, SERVICE_STOPPED when it cannot be asked.
-DWORD ServiceState() {
+// The service's state, SERVICE_STOPPED when it cannot be asked; started first if `start`.
+DWORD ServiceState(bool start = false) {
     win::UniqueScHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     win::UniqueScHandle service(
-        manager ? ::OpenServiceW(manager.get(), L"QuillmereDefrag", SERVICE_QUERY_STATUS)
-                : nullptr);
+        ::OpenServiceW(manager.get(), L"QuillmereDefrag", SERVICE_QUERY_STATUS | SERVICE_START));
     SERVICE_STATUS status{};
-    return service && ::QueryServiceStatus(service.get(), &status) ? status.dwCurrentState
-                                                                   : SERVICE_STOPPED;
-}
-
-void StartService() {
-    win::UniqueScHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
-    win::UniqueScHandle service(::OpenServiceW(manager.get(), L"QuillmereDefrag", SERVICE_START));
-    ::StartServiceW(service.get(), 0, nullptr);
-    WaitUntil([] { return ServiceState() == SERVICE_RUNNING; }, 10000);
+    return service && (!start || ::StartServiceW(service.get(), 0, nullptr)) &&
+                   ::QueryServiceStatus(service.get(), &status)
+               ? status.dwCurrentState
+               : SERVICE_STOPPED;
 }
 
 // A client of the pipe, as any program of the user could be.
@@ -77,16 +70,12 @@ class RawClient {
 class E2eService : public ::testing::Test {
   protected:
     void SetUp() override { ClearDoubleLog(); }
-    // The stand-ins' settings, in the file they read beside them.
-    // `output`: what they write instead of the ordinary report.
-    void DoubleSettings(const std::string& seconds, const std::string& output = "") {
-        const std::wstring file = ScenarioDir() + L"\\output.bin";
-        std::ofstream(std::filesystem::path(file), std::ios::binary) << output;
-        std::ofstream(std::filesystem::path(L"C:\\windows\\system32\\qm-doubles.txt"),
-                      std::ios::binary | std::ios::trunc)
-            << "QM_DOUBLE_LOG=" << win::Narrow(DoubleLogPath())
-            << "\r\nQM_DOUBLE_SECONDS=" << seconds << "\r\n"
-            << (output.empty() ? "" : "QM_DOUBLE_OUTPUT=" + win::Narrow(file) + "\r\n");
+    // The stand-ins log here and take `seconds`; `output`: what they write instead of the
+    // ordinary report.
+    static void DoubleSettings(const std::string& seconds, const std::string& output = "") {
+        SetDoubleSettings("QM_DOUBLE_LOG=" + win::Narrow(DoubleLogPath()) +
+                              "\r\nQM_DOUBLE_SECONDS=" + seconds + "\r\n",
+                          output);
     }
     void StartTray(const SettingList& extra = {}) {
         SettingList settings = {{L"ShowCDrive", L"1"},
@@ -136,11 +125,10 @@ TEST_F(E2eService, StopCurrentDefragEndsTheServicesRun) {
 
 TEST_F(E2eService, RefusalsInAnyEncodingFailTheDriveThroughTheServiceToo) {
     StartTray({{L"ShowDDrive", L"0"}});
-    const std::wstring russian = L"Нужны права администратора. (0x89000024)\r\n";
     const std::pair<std::string, std::string> cases[] = {
         {"The service cannot be started. (0x80070422)\r\n",
          "\tfailed: the system's optimisation service is disabled (0x80070422)\r\n"},
-        {std::string(reinterpret_cast<const char*>(russian.data()), russian.size() * 2),
+        {WideBytes("Нужны права администратора. (0x89000024)\r\n"),
          "\tfailed: administrator rights needed (0x89000024)\r\n"}};
     for (const auto& [output, outcome] : cases) {
         DoubleSettings("0", output);
@@ -152,7 +140,8 @@ TEST_F(E2eService, RefusalsInAnyEncodingFailTheDriveThroughTheServiceToo) {
 
 TEST_F(E2eService, HostileClientsAreTurnedAwayAndAGoodRequestSucceedsAfterwards) {
     DoubleSettings("1");
-    StartService();
+    ServiceState(true);
+    ASSERT_TRUE(WaitUntil([] { return ServiceState() == SERVICE_RUNNING; }, 10000));
     const std::pair<std::string, std::string> cases[] = {
         {"garbage\n", "QMD/1 REFUSED not a request"},
         {std::string(200, 'A'), "QMD/1 REFUSED request too long"},
@@ -167,16 +156,13 @@ TEST_F(E2eService, HostileClientsAreTurnedAwayAndAGoodRequestSucceedsAfterwards)
     }
     // Clients that only hold the pipe: the extra one is told the pipe is busy; all are let go
     // after the time for a request (3 s here, 30 s by default).
-    std::vector<std::unique_ptr<RawClient>> holders;
-    for (int i = 0; i < 4; ++i) {
-        holders.push_back(std::make_unique<RawClient>());
-    }
+    std::optional<std::array<RawClient, 4>> holders(std::in_place);
     EXPECT_EQ(
         ::CreateFileW(kPipe, GENERIC_READ | FILE_WRITE_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr),
         INVALID_HANDLE_VALUE);
     EXPECT_EQ(::GetLastError(), DWORD{ERROR_PIPE_BUSY});
-    EXPECT_EQ(holders[0]->Answer(), "QMD/1 REFUSED no complete request within 3 s");
-    holders.clear();
+    EXPECT_EQ((*holders)[0].Answer(), "QMD/1 REFUSED no complete request within 3 s");
+    holders.reset();
     RawClient good;
     good.Send("QMD/1 DEFRAG D 1\n");
     const std::string started = good.Answer();

@@ -27,11 +27,8 @@ TEST(E2eStartAndExit, SecondCopyIsRefusedAndExitRemovesTheIcon) {
 
     // A second copy says so and ends, leaving the first alone.
     AppProcess second = AppProcess::Start();
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return ::IsWindowVisible(box = FindWindowWithText(second.Pid(), L" Quillmere")); },
-        15000))
-        << "the second copy did not report the first";
+    const HWND box = WaitForWindowWithText(second.Pid(), L" Quillmere", 15000);
+    ASSERT_NE(box, nullptr) << "the second copy did not report the first";
     EXPECT_NE(FindChildWithText(box, L"The program is already running"), nullptr);
     ::SendMessageW(FindChildWithText(box, L"&OK"), BM_CLICK, 0, 0);
     EXPECT_EQ(second.WaitForExit(10000), std::optional<DWORD>(0)) << "the second copy did not end";
@@ -57,8 +54,8 @@ TEST(E2eStartAndExit, TheSplashShowsRoundedForThreeSecondsBeforeTheTrayIcon) {
     AppProcess app = AppProcess::Start();
     HWND splash = nullptr;
     ASSERT_TRUE(WaitUntil(
-        [&] { return (splash = VisibleWindowOfClass(app.Pid(), L"QuillmereSplash")) != nullptr; },
-        20000, 10))
+        [&] { return (splash = WindowOfClass(app.Pid(), L"QuillmereSplash")) != nullptr; }, 20000,
+        10))
         << "the splash never showed";
     const ULONGLONG shownAt = ::GetTickCount64();
 

@@ -1,8 +1,6 @@
 #include "e2e/harness/app_process.h"
 
-#include <filesystem>
-#include <fstream>
-
+#include "e2e/harness/double_log.h"
 #include "e2e/harness/windows.h"
 #include "win32/app/tray_icon.h"
 
@@ -72,16 +70,8 @@ std::optional<DWORD> AppProcess::WaitForExit(DWORD timeoutMs) const {
 
 HWND AppProcess::WaitForMainWindow(DWORD timeoutMs) const {
     HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND w : TopLevelWindowsOf(pid_)) {
-                if (ClassNameOf(w) == L"QuillmereMenu") {
-                    found = w;
-                }
-            }
-            return found != nullptr;
-        },
-        timeoutMs);
+    WaitUntil([&] { return (found = WindowOfClass(pid_, L"QuillmereMenu", true)) != nullptr; },
+              timeoutMs);
     return found;
 }
 
@@ -141,8 +131,9 @@ void ClearSettings() {
 
 std::wstring SetClockTo(int secondsOfDay) {
     const SYSTEMTIME now = LocalNow();
-    std::ofstream(std::filesystem::path(ScenarioDir() + L"\\clock-offset.txt"))
-        << secondsOfDay - ((now.wHour * 60 + now.wMinute) * 60 + now.wSecond);
+    WriteScenarioFile(
+        L"clock-offset.txt",
+        std::to_string(secondsOfDay - ((now.wHour * 60 + now.wMinute) * 60 + now.wSecond)));
     return L"QM_TEST_HOOKS=" + ScenarioDir();
 }
 

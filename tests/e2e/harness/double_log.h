@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,7 +16,9 @@
 
 #include "e2e/harness/app_process.h"
 #include "e2e/harness/windows.h"
+#include "core/defrag/run_log.h"
 #include "win32/common/text.h"
+#include "win32/defrag/log_folder.h"
 
 namespace qm::e2e {
 
@@ -66,12 +69,13 @@ inline std::vector<DoubleStart> ReadDoubleLog(const std::wstring& exe = L"") {
     return ReadDoubleLogFile(DoubleLogPath(), exe);
 }
 
-// The program's run log, as it stands.
+// The program's run log, as it stands, and the number of its lines.
 inline std::string RunLog() {
-    wchar_t folder[MAX_PATH] = {};
-    ::GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
-    std::ifstream file(std::filesystem::path(folder) / L"Quillmere\\runs.log", std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
+    return win::LocalLogFolder().Read(kRunLogFile);
+}
+inline std::ptrdiff_t RunLogLines() {
+    const std::string log = RunLog();
+    return std::count(log.begin(), log.end(), '\n');
 }
 
 // Whether the run log comes to hold `text` within the time.
@@ -91,17 +95,31 @@ inline std::string ScenarioFile(const std::wstring& name) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// The stand-ins' settings in the file they read beside them (children of a service get the
+// service's environment, not the test's): `entries` as "NAME=value\r\n" lines, and `output`
+// written instead of the ordinary report when not empty.
+inline void SetDoubleSettings(const std::string& entries, const std::string& output = "") {
+    const std::wstring file = ScenarioDir() + L"\\output.bin";
+    std::ofstream(std::filesystem::path(file), std::ios::binary) << output;
+    std::ofstream(std::filesystem::path(L"C:\\windows\\system32\\qm-doubles.txt"), std::ios::binary)
+        << entries << (output.empty() ? "" : "QM_DOUBLE_OUTPUT=" + win::Narrow(file) + "\r\n");
+}
+
+// UTF-8 text as the UTF-16 bytes a program that writes wide text puts into its pipe.
+inline std::string WideBytes(const std::string& text) {
+    const std::wstring wide = win::Widen(text);
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+}
+
 // Waits for the defragmenter double (defrag.exe) to be started with this exact command line.
 inline std::optional<DoubleStart> WaitForDefragStart(const std::wstring& commandLine,
                                                      DWORD timeoutMs) {
     std::optional<DoubleStart> found;
     WaitUntil(
         [&] {
-            for (const DoubleStart& s : ReadDoubleLog(L"defrag.exe")) {
-                if (!found && s.commandLine == commandLine) {
-                    found = s;
-                }
-            }
+            const auto starts = ReadDoubleLog(L"defrag.exe");
+            const auto s = std::ranges::find(starts, commandLine, &DoubleStart::commandLine);
+            found = s != starts.end() ? std::optional(*s) : std::nullopt;
             return found.has_value();
         },
         timeoutMs, 20);

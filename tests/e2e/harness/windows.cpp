@@ -4,6 +4,9 @@
 
 #include <shellapi.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "e2e/harness/app_process.h"
 #include "win32/common/unique_handle.h"
 
@@ -43,9 +46,9 @@ std::wstring ClassNameOf(HWND hwnd) {
     return std::wstring(name, n > 0 ? n : 0);
 }
 
-HWND VisibleWindowOfClass(DWORD pid, const wchar_t* className) {
+HWND WindowOfClass(DWORD pid, const wchar_t* className, bool hiddenToo) {
     for (HWND w : TopLevelWindowsOf(pid)) {
-        if (ClassNameOf(w) == className && ::IsWindowVisible(w)) {
+        if (ClassNameOf(w) == className && (hiddenToo || ::IsWindowVisible(w))) {
             return w;
         }
     }
@@ -81,6 +84,15 @@ HWND FindWindowWithText(DWORD pid, const std::wstring& text) {
     return nullptr;
 }
 
+HWND WaitForWindowWithText(DWORD pid, const std::wstring& text, DWORD timeoutMs) {
+    HWND found = nullptr;
+    const auto shown = [&] {
+        found = FindWindowWithText(pid, text);
+        return found && ::IsWindowVisible(::GetAncestor(found, GA_ROOT));
+    };
+    return WaitUntil(shown, timeoutMs) ? found : nullptr;
+}
+
 bool TrayIconExists(HWND owner, UINT id) {
     // A modification that changes nothing succeeds only while the shell knows the icon.
     NOTIFYICONDATAW data{};
@@ -96,7 +108,7 @@ void PostTrayEvent(HWND mainWindow, UINT event) {
 }
 
 HWND PopupMenuOf(DWORD pid) {
-    return VisibleWindowOfClass(pid, L"#32768");
+    return WindowOfClass(pid, L"#32768");
 }
 
 HWND OpenTrayMenu(HWND mainWindow, DWORD pid) {
@@ -142,33 +154,21 @@ bool SaveScreenshot(HWND window, int margin, const std::wstring& name) {
 
     const std::wstring folder = ScenarioDir() + L"\\screenshots";
     ::CreateDirectoryW(folder.c_str(), nullptr);
-    win::UniqueFileHandle file(::CreateFileW((folder + L"\\" + name + L".bmp").c_str(),
-                                             GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                             FILE_ATTRIBUTE_NORMAL, nullptr));
     const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(info);
     const BITMAPFILEHEADER head{0x4D42, offset + info.biSizeImage, 0, 0, offset};  // "BM"
-    DWORD written = 0;
-    return copied && file && ::WriteFile(file.get(), &head, sizeof(head), &written, nullptr) &&
-           ::WriteFile(file.get(), &info, sizeof(info), &written, nullptr) &&
-           ::WriteFile(file.get(), pixels.data(), info.biSizeImage, &written, nullptr);
+    std::ofstream file(std::filesystem::path(folder + L"\\" + name + L".bmp"), std::ios::binary);
+    file.write(reinterpret_cast<const char*>(&head), sizeof(head))
+        .write(reinterpret_cast<const char*>(&info), sizeof(info))
+        .write(reinterpret_cast<const char*>(pixels.data()), info.biSizeImage);
+    return copied && file.good();
 }
 
 std::vector<std::wstring> ShellBalloonTexts(bool allTips) {
     std::vector<std::wstring> texts;
-    struct Found {
-        bool all;
-        std::vector<HWND> tips;
-    } found{allTips, {}};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) {
-            auto* found = reinterpret_cast<Found*>(lp);
-            if ((found->all || ::IsWindowVisible(hwnd)) && ClassNameOf(hwnd) == TOOLTIPS_CLASSW) {
-                found->tips.push_back(hwnd);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    for (HWND tip : found.tips) {
+    for (HWND tip = nullptr; (tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));) {
+        if (!allTips && !::IsWindowVisible(tip)) {
+            continue;
+        }
         DWORD pid = 0;
         ::GetWindowThreadProcessId(tip, &pid);
         win::UniqueHandle process(

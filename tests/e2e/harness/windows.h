@@ -15,8 +15,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
 
 std::vector<HWND> TopLevelWindowsOf(DWORD pid);
 std::wstring ClassNameOf(HWND hwnd);
-// The first visible top-level window of `pid` of this class, or nullptr.
-HWND VisibleWindowOfClass(DWORD pid, const wchar_t* className);
+// The first top-level window of `pid` of this class, a visible one unless `hiddenToo`; or nullptr.
+HWND WindowOfClass(DWORD pid, const wchar_t* className, bool hiddenToo = false);
 // A window's text read with WM_GETTEXT, which works across processes where
 // GetWindowText does not.
 std::wstring TextOf(HWND hwnd);
@@ -24,6 +24,9 @@ std::wstring TextOf(HWND hwnd);
 HWND FindWindowWithText(DWORD pid, const std::wstring& text);
 // A child of `parent` with the given text, e.g. a button caption.
 HWND FindChildWithText(HWND parent, const std::wstring& text);
+// Waits until such a window of `pid` shows (on its top-level window: a message's text may sit
+// in a hidden child); the window, or nullptr when the time is up.
+HWND WaitForWindowWithText(DWORD pid, const std::wstring& text, DWORD timeoutMs = 10000);
 // Whether the notification area holds the icon (owner window, id).
 bool TrayIconExists(HWND owner, UINT id);
 
