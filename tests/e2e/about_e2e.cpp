@@ -14,13 +14,6 @@ namespace {
 
 using win::Widen;
 
-HWND WaitForAbout() {
-    HWND about = nullptr;
-    WaitUntil([&] { return (about = ::FindWindowW(nullptr, L" About Quillmere")) != nullptr; },
-              10000);
-    return about;
-}
-
 TEST(E2eAbout, OpensFromTheTrayWithItsTextsAndEscClosesItFromAButton) {
     TrayApp tray = StartInTray({{L"ShowExitPrompt", L"0"}});
     ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
@@ -30,7 +23,7 @@ TEST(E2eAbout, OpensFromTheTrayWithItsTextsAndEscClosesItFromAButton) {
         TypeKeys({VK_UP, VK_UP, VK_RETURN});  // "About Quillmere", above "Exit"
         ASSERT_TRUE(WaitUntil([&] { return !PopupMenuOf(tray.process.Pid()); }, 10000));
     }
-    const HWND about = WaitForAbout();
+    const HWND about = WaitForWindowWithText(tray.process.Pid(), L" About Quillmere");
     ASSERT_NE(about, nullptr) << "About Quillmere showed no dialog";
     EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == about; }, 3000));
     EXPECT_EQ(::FindWindowExW(nullptr, about, nullptr, L" About Quillmere"), nullptr) << "two";
@@ -65,7 +58,7 @@ TEST(E2eAbout, SystemInfoStartsTheRegisteredProgramElseSaysItIsUnavailable) {
                                {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=0.5"});
     ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
     ::PostMessageW(tray.menu, WM_COMMAND, win::kCmdAbout, 0);
-    const HWND about = WaitForAbout();
+    const HWND about = WaitForWindowWithText(tray.process.Pid(), L" About Quillmere");
     const HWND sysInfo = ::GetDlgItem(about, win::AboutDialog::kIdSysInfo);
     ::PostMessageW(sysInfo, BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([] { return !ReadDoubleLog(L"msinfo32.exe").empty(); }, 10000))
@@ -78,11 +71,9 @@ TEST(E2eAbout, SystemInfoStartsTheRegisteredProgramElseSaysItIsUnavailable) {
     // Nothing registered, and no msinfo32.exe in the system folder (taken out of this prefix).
     ASSERT_EQ(::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key, L"PATH"), ERROR_SUCCESS);
     ::PostMessageW(sysInfo, BM_CLICK, 0, 0);
-    const std::wstring unavailable = Widen(AboutTexts::kSysInfoUnavailable);
-    HWND prompt = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (prompt = FindWindowWithText(tray.process.Pid(), unavailable)) != nullptr; },
-        10000));
+    const HWND prompt =
+        WaitForWindowWithText(tray.process.Pid(), Widen(AboutTexts::kSysInfoUnavailable));
+    ASSERT_NE(prompt, nullptr);
     const HWND box = ::GetAncestor(prompt, GA_ROOT);
     EXPECT_EQ(TextOf(box), L" About Quillmere");  // no title: the active window's caption
     ::SendMessageW(FindChildWithText(box, L"&OK"), BM_CLICK, 0, 0);
