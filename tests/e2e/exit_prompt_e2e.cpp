@@ -1,6 +1,7 @@
 // Leaving the program while a scheduled defrag is still ahead asks first.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "e2e/harness/app_process.h"
@@ -21,16 +22,15 @@ class E2eExitPrompt : public ::testing::Test {
         tray_ =
             StartInTray({{L"OccursOption", L"1"}, {L"StartHour", hour_}, {L"StartMinute", L"15"}});
         ASSERT_NE(tray_->menu, nullptr) << "the program did not reach the tray";
+        ASSERT_FALSE(GetSetting(L"UseEndDate").has_value());
     }
     // Picks Exit in the tray menu; the question it asks, or nullptr.
     HWND AskToExit() {
-        HWND box = nullptr;
-        if (OpenTrayMenu(tray_->menu, tray_->process.Pid())) {
-            TypeKeys(kKeysForExit);
-            WaitUntil([&] { return ::IsWindowVisible(box = FindWindowWithText(Pid(), L" Exit")); },
-                      10000);
+        if (!OpenTrayMenu(tray_->menu, Pid())) {
+            return nullptr;
         }
-        return ::IsWindowVisible(box) ? box : nullptr;
+        TypeKeys(kKeysForExit);
+        return WaitForWindowWithText(Pid(), L" Exit");
     }
     DWORD Pid() const { return tray_->process.Pid(); }
     // The end sequence saved the schedule, absent keys in their default forms.
@@ -50,11 +50,10 @@ TEST_F(E2eExitPrompt, NoKeepsTheProgramYesEndsItAndSavesTheSchedule) {
     PostTrayEvent(tray_->menu, WM_CONTEXTMENU);
     ::PostMessageW(tray_->menu, WM_COMMAND, win::kCmdExit, 0);
     EXPECT_FALSE(WaitUntil([&] { return PopupMenuOf(Pid()) != nullptr; }, 1000));
-    int questions = 0;
-    for (HWND w : TopLevelWindowsOf(Pid())) {
-        questions += ::IsWindowVisible(w) && TextOf(w) == L" Exit";
-    }
-    EXPECT_EQ(questions, 1);
+    const auto windows = TopLevelWindowsOf(Pid());
+    EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
+                            [](HWND w) { return ::IsWindowVisible(w) && TextOf(w) == L" Exit"; }),
+              1);
     ::SendMessageW(FindChildWithText(box, L"&No"), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 10000))
         << "the box stayed after No";
@@ -72,7 +71,6 @@ TEST_F(E2eExitPrompt, NoKeepsTheProgramYesEndsItAndSavesTheSchedule) {
 TEST_F(E2eExitPrompt, WindowsEndingTheSessionSavesEvenWhileTheProgramAsks) {
     HWND box = AskToExit();
     ASSERT_NE(box, nullptr) << "Exit did not ask";
-    ASSERT_FALSE(GetSetting(L"UseEndDate").has_value());
     DWORD_PTR answer = 0;
     ASSERT_TRUE(::SendMessageTimeoutW(tray_->menu, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000,
                                       &answer));
@@ -91,7 +89,6 @@ TEST_F(E2eExitPrompt, WindowsEndingTheSessionSavesEvenWhileTheProgramAsks) {
 // schedule is saved as on Exit (the install test ends a copy that is not asking).
 TEST_F(E2eExitPrompt, EndNowMessageEndsWithoutAskingAndSaves) {
     ASSERT_NE(AskToExit(), nullptr);
-    ASSERT_FALSE(GetSetting(L"UseEndDate").has_value());
     DWORD_PTR answer = 0;
     ASSERT_TRUE(::SendMessageTimeoutW(tray_->menu,
                                       ::RegisterWindowMessageW(win::kEndNowMessageName), 0, 0,
