@@ -47,10 +47,8 @@ TEST(E2eHistory, ListsTheLogNewestFirstCopiesItAndEscClosesIt) {
     });
     ASSERT_NE(OpenTrayMenu(tray.menu, tray.process.Pid()), nullptr);
     TypeKeys({VK_DOWN, VK_DOWN, VK_RETURN});  // "Run History...", the second item
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return ::IsWindowVisible(window = ::FindWindowW(nullptr, L" Run History")); },
-        10000));
+    const HWND window = WaitForWindowWithText(tray.process.Pid(), L" Run History");
+    ASSERT_NE(window, nullptr);
     const HWND list = ::GetDlgItem(window, win::HistoryWindow::kIdList);
     EXPECT_EQ(ColumnTexts(list, 1), (std::vector<std::wstring>{L"D:", L"", L"C:"}));
     EXPECT_EQ(ColumnTexts(list, 3)[1], L"caught up");

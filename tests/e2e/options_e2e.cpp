@@ -15,14 +15,6 @@ namespace {
 
 using Ids = win::OptionsDialog;
 
-HWND WaitForOptions(DWORD pid) {
-    HWND dialog = nullptr;
-    WaitUntil(
-        [&] { return ::IsWindowVisible(dialog = FindWindowWithText(pid, L" Defrag Options")); },
-        20000);
-    return dialog;
-}
-
 TEST(E2eOptions, OnlyFixedDrivesAreListedAndCIsLeftOutOfTheList) {
     ASSERT_EQ(::GetDriveTypeW(L"F:\\"), UINT{DRIVE_CDROM}) << "the scenario's drives are missing";
     ASSERT_EQ(::GetDriveTypeW(L"G:\\"), UINT{DRIVE_REMOTE});
@@ -38,7 +30,7 @@ TEST(E2eOptions, FirstRunThenDefragNowOnOneDriveAndNotTwiceAtOnce) {
     SetSetting(L"ShowExitPrompt", L"0");
     ClearDoubleLog();
     AppProcess app = AppProcess::Start({DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=6"});
-    const HWND dialog = WaitForOptions(app.Pid());
+    const HWND dialog = WaitForWindowWithText(app.Pid(), L" Defrag Options", 20000);
     ASSERT_NE(dialog, nullptr) << "the first run did not show the Options dialog";
     EXPECT_EQ(::SendDlgItemMessageW(dialog, Ids::kIdOptionCheck + 1, BM_GETCHECK, 0, 0),
               BST_CHECKED);
@@ -54,17 +46,17 @@ TEST(E2eOptions, FirstRunThenDefragNowOnOneDriveAndNotTwiceAtOnce) {
     EXPECT_EQ(TextOf(panel), L"Defragmenting drive E:");
     // A second click while it runs: the message, and no second defragmenter.
     ::PostMessageW(::GetDlgItem(dialog, Ids::kIdDefragButton), BM_CLICK, 0, 0);
-    const wchar_t* busy = L"Defrag is already running on this computer";
-    HWND prompt = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (prompt = FindWindowWithText(app.Pid(), busy)); }, 9000));
+    const HWND prompt =
+        WaitForWindowWithText(app.Pid(), L"Defrag is already running on this computer", 9000);
+    ASSERT_NE(prompt, nullptr);
     ::PostMessageW(::GetAncestor(prompt, GA_ROOT), WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(panel); }, 20000)) << "run not ended";
     EXPECT_EQ(ReadDoubleLog(L"defrag.exe").size(), 1u);
     ::SendDlgItemMessageW(dialog, IDCANCEL, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return GetSetting(L"OptionsShown") == L"True"; }, 10000));
-    HWND editor = nullptr;  // then the schedule editor, the first run's second question
-    ASSERT_TRUE(
-        WaitUntil([&] { return (editor = FindWindowWithText(app.Pid(), L" Schedule")); }, 10000));
+    // Then the schedule editor, the first run's second question.
+    const HWND editor = WaitForWindowWithText(app.Pid(), L" Schedule");
+    ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(editor, win::kIdOk))) << "not ready to accept";
     ::SendDlgItemMessageW(editor, win::kIdOk, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return GetSetting(L"ScheduleShown") == L"True"; }, 10000));
@@ -83,7 +75,7 @@ TEST(E2eOptions, UntickingDKeepsItOutOfTheNextScheduledRun) {
                                {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=1", clock});
     ASSERT_NE(tray.menu, nullptr) << "the program did not reach the tray";
     ::PostMessageW(tray.menu, WM_COMMAND, win::kCmdOptions, 0);
-    const HWND dialog = WaitForOptions(tray.process.Pid());
+    const HWND dialog = WaitForWindowWithText(tray.process.Pid(), L" Defrag Options", 20000);
     ASSERT_NE(dialog, nullptr) << "Set Program Options did not open the dialog";
     // Wine's power plan cannot be read: no line under the wake box, which saves all the same.
     EXPECT_EQ(::GetDlgItem(dialog, Ids::kIdWakeNote), nullptr);
