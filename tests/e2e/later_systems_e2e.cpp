@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "e2e/harness/app_process.h"
@@ -18,25 +14,6 @@
 namespace qm::e2e {
 namespace {
 
-// Starts the program in the tray with drive C selected and picks "Defrag Selected Drive(s)
-// Now"; returns when the run has written its log line.
-void DefragCNow(std::vector<std::wstring> environment, const std::wstring& exe = {}) {
-    ClearDoubleLog();
-    environment.insert(environment.end(), {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=1"});
-    TrayApp app =
-        StartInTray({{L"ShowExitPrompt", L"0"}, {L"ShowCDrive", L"1"}, {L"ShowZDrive", L"0"}},
-                    environment, {}, exe);
-    ASSERT_NE(app.menu, nullptr) << "the program did not reach the tray";
-    const auto lines = [] {
-        const std::string log = RunLog();
-        return std::count(log.begin(), log.end(), '\n');
-    };
-    const auto linesBefore = lines();
-    ::PostMessageW(app.menu, WM_COMMAND, win::kCmdDefrag, 0);
-    EXPECT_TRUE(WaitUntil([&] { return lines() > linesBefore; }, 20000))
-        << "the run wrote no log line";
-}
-
 TEST(E2eLaterSystems, TheSystemsOwnDefragmenterOptimisesWithItsOwnOptions) {
     // A planted defrag.exe beside a copy of the program: the copy must not start it.
     const std::wstring copy = ScenarioDir() + L"\\planted";
@@ -44,7 +21,13 @@ TEST(E2eLaterSystems, TheSystemsOwnDefragmenterOptimisesWithItsOwnOptions) {
     ASSERT_TRUE(::CopyFileW(AppExePath().c_str(), (copy + L"\\Quillmere.exe").c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW((DoublesDir() + L"\\contig.exe").c_str(),
                             (copy + L"\\defrag.exe").c_str(), FALSE));
-    DefragCNow({}, copy + L"\\Quillmere.exe");
+    ClearDoubleLog();
+    TrayApp app = StartInTray(
+        {{L"ShowExitPrompt", L"0"}, {L"ShowCDrive", L"1"}, {L"ShowZDrive", L"0"}},
+        {DoubleLogEnvironment(), L"QM_DOUBLE_SECONDS=1"}, {}, copy + L"\\Quillmere.exe");
+    ASSERT_NE(app.menu, nullptr) << "the program did not reach the tray";
+    ::PostMessageW(app.menu, WM_COMMAND, win::kCmdDefrag, 0);  // Defrag Selected Drive(s) Now
+    ASSERT_TRUE(RunLogHas("\tC:\tdefrag c: /O /U /V\t", 20000)) << "the run wrote no log line";
 
     const auto starts = ReadDoubleLog(L"defrag.exe");
     ASSERT_EQ(starts.size(), 1u);
@@ -52,7 +35,6 @@ TEST(E2eLaterSystems, TheSystemsOwnDefragmenterOptimisesWithItsOwnOptions) {
     EXPECT_EQ(_wcsicmp(starts[0].path.c_str(), L"C:\\windows\\system32\\defrag.exe"), 0)
         << "started " << win::Narrow(starts[0].path);
     EXPECT_TRUE(GetSetting(L"LastDefrag").has_value()) << "a run that succeeded is recorded";
-    EXPECT_NE(RunLog().find("\tC:\tdefrag c: /O /U /V\t"), std::string::npos);
     EXPECT_NE(RunLog().find("\tok\r\n"), std::string::npos);
 }
 
