@@ -6,15 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "e2e/harness/app_process.h"
 #include "e2e/harness/double_log.h"
 #include "e2e/harness/windows.h"
-#include "win32/common/unique_handle.h"
 
 namespace qm::e2e {
 namespace {
