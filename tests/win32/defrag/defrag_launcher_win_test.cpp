@@ -5,7 +5,7 @@
 #include "e2e/harness/double_log.h"
 #include "win32/common/text.h"
 #include "win32/defrag/defrag_launcher.h"
-#include "win32/defrag/process_fixture.h"
+#include "win32/win_fixture.h"
 #include "win32/defrag/toolhelp_process_table.h"
 
 namespace qm::test {
@@ -57,10 +57,10 @@ class LaunchDefragWin : public ::testing::Test {
 // (The system's own defragmenter on each system, its exit code and output: the scenarios.)
 TEST_F(LaunchDefragWin, WithoutTheSystemsDefragmenterOnlyTheContigToolBesideTheProgramStandsIn) {
     std::string output;
-    const auto code = RunToEnd({win::Narrow(folder_ / L"missing\\defrag.exe"),
-                                win::Narrow(doubles_ + L"\\contig.exe"), 'D', "defrag d: -f",
-                                "contig -s -q d:\\*.*", true, 1},
-                               &output);
+    const auto code = RunToEnd(
+        {win::Narrow(folder_ / L"missing\\defrag.exe"), win::Narrow(doubles_ + L"\\contig.exe"),
+         'D', "defrag d: -f", "contig -s -q d:\\*.*", true, 1},
+        &output);
     ASSERT_TRUE(code.has_value());
     const auto starts = e2e::ReadDoubleLogFile(log_);
     ASSERT_EQ(starts.size(), 1u);
@@ -71,8 +71,8 @@ TEST_F(LaunchDefragWin, WithoutTheSystemsDefragmenterOnlyTheContigToolBesideTheP
 
 TEST_F(LaunchDefragWin, AChildInTheStartersJobEndsWhenTheStarterLetsGo) {
     ScopedEnvironment slow(L"QM_DOUBLE_SECONDS", L"30");
-    auto child = launcher_.Start({defrag_, "defrag c: /O /U /V", true, IDLE_PRIORITY_CLASS, true,
-                                  true});
+    auto child =
+        launcher_.Start({defrag_, "defrag c: /O /U /V", true, IDLE_PRIORITY_CLASS, true, true});
     ASSERT_TRUE(child);
     EXPECT_TRUE(WaitUntil([] { return win::FindProcessId("defrag.exe") != 0; }));
     child.reset();

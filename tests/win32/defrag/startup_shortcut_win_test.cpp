@@ -3,7 +3,7 @@
 
 #include "core/defrag/startup_shortcut.h"
 #include "win32/common/text.h"
-#include "win32/defrag/process_fixture.h"
+#include "win32/win_fixture.h"
 #include "win32/defrag/startup_shortcut_win.h"
 
 namespace qm::test {
@@ -30,20 +30,16 @@ class ShortcutWin : public ::testing::Test {
 };
 
 TEST_F(ShortcutWin, CreatesFindsReplacesAndRemovesARealShortcut) {
-    struct Case {
-        std::string target;
-        const char* arguments;
-    };
-    const Case cases[] = {{win::RunningExecutablePath(), ""},
-                          {win::GetWindowsDir() + "\\notepad.exe", "/x"}};  // replaced, not refused
-    for (const auto& c : cases) {
-        ASSERT_TRUE(CreateStartupShortcut(platform_, kLink, c.target, c.arguments, "Quillmere"));
+    const std::pair<std::string, const char*> cases[] = {
+        {win::RunningExecutablePath(), ""},
+        {win::GetWindowsDir() + "\\notepad.exe", "/x"}};  // replaced, not refused
+    for (const auto& [path, arguments] : cases) {
+        ASSERT_TRUE(CreateStartupShortcut(platform_, kLink, path, arguments, "Quillmere"));
         EXPECT_TRUE(HasStartupShortcut(platform_, kLink));
         auto target = win::ReadShellLink(linkPath_);
         ASSERT_TRUE(target);
-        EXPECT_EQ(_wcsicmp(target->path.c_str(), Widen(c.target).c_str()), 0)
-            << Narrow(target->path);
-        EXPECT_EQ(target->arguments, Widen(c.arguments));
+        EXPECT_EQ(_wcsicmp(target->path.c_str(), Widen(path).c_str()), 0) << Narrow(target->path);
+        EXPECT_EQ(target->arguments, Widen(arguments));
     }
     RemoveStartupShortcut(platform_, kLink);
     EXPECT_EQ(::GetFileAttributesW(linkPath_.c_str()), INVALID_FILE_ATTRIBUTES);

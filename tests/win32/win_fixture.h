@@ -1,13 +1,16 @@
 #pragma once
-// Helpers for tests that run real processes and leave files behind.
+// Helpers for tests that run real processes, leave files behind or wait on messages.
 
 #include <windows.h>
 
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <thread>
+#include <tuple>
+
+#include "win32/common/dialog.h"
+#include "win32/common/unique_handle.h"
+#include "win32/common/window_timer.h"
 
 namespace qm::test {
 
@@ -63,17 +66,36 @@ class TempFolder {
     std::wstring path_;
 };
 
-// Polls `done` until it holds or ten seconds are up; for waits on other processes.
+// Dispatches the messages waiting for this thread.
+inline void PumpMessages() {
+    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Polls `done`, dispatching this thread's messages meanwhile, until it holds or the time is up.
 template <typename Predicate>
-bool WaitUntil(Predicate done) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
+bool WaitUntil(Predicate done, ULONGLONG milliseconds = 10000) {
+    for (const ULONGLONG end = ::GetTickCount64() + milliseconds; !done();) {
+        if (::GetTickCount64() > end) {
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
     }
     return true;
+}
+
+// What a window left behind holds on to: this thread's windows, open dialogs, running timers
+// and live GDI objects.
+inline std::tuple<int, std::size_t, long, long> HeldResources() {
+    int windows = 0;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND, LPARAM n) -> BOOL { return ++*reinterpret_cast<int*>(n) > 0; },
+        reinterpret_cast<LPARAM>(&windows));
+    return {windows, win::OpenDialogCount(), win::WindowTimer::RunningCount(),
+            win::LiveResources::gdiObjects};
 }
 
 }  // namespace qm::test
