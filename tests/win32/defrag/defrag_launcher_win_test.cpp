@@ -22,21 +22,6 @@ class LaunchDefragWin : public ::testing::Test {
         }
     }
 
-    // Runs one drive to its end; the exit code, or nothing when nothing started.
-    std::optional<std::uint32_t> RunToEnd(const DefragLaunch& launch, std::string* output) {
-        LaunchedDefrag launched = LaunchDefrag(launcher_, launch);
-        if (!launched.process) {
-            return std::nullopt;
-        }
-        std::optional<std::uint32_t> code;
-        WaitUntil([&] {
-            *output += launched.process->ReadText();
-            return (code = launched.process->ExitCode()).has_value();
-        });
-        *output += launched.process->ReadText();
-        return code;
-    }
-
     // QM_DOUBLES_DIR, else "doubles" beside the test program: never the test program's own
     // folder, which process creation searches first.
     std::wstring doubles_ = EnvironmentValue(L"QM_DOUBLES_DIR").value_or([] {
@@ -56,12 +41,15 @@ class LaunchDefragWin : public ::testing::Test {
 
 // (The system's own defragmenter on each system, its exit code and output: the scenarios.)
 TEST_F(LaunchDefragWin, WithoutTheSystemsDefragmenterOnlyTheContigToolBesideTheProgramStandsIn) {
-    std::string output;
-    const auto code = RunToEnd(
-        {win::Narrow(folder_ / L"missing\\defrag.exe"), win::Narrow(doubles_ + L"\\contig.exe"),
-         'D', "defrag d: -f", "contig -s -q d:\\*.*", true, 1},
-        &output);
-    ASSERT_TRUE(code.has_value());
+    LaunchedDefrag launched =
+        LaunchDefrag(launcher_, {win::Narrow(folder_ / L"missing\\defrag.exe"),
+                                 win::Narrow(doubles_ + L"\\contig.exe"), 'D', "defrag d: -f",
+                                 "contig -s -q d:\\*.*", true, 1});
+    ASSERT_TRUE(launched.process);
+    ASSERT_TRUE(WaitUntil([&] {
+        launched.process->ReadText();  // its report, drained as it comes
+        return launched.process->ExitCode().has_value();
+    }));
     const auto starts = e2e::ReadDoubleLogFile(log_);
     ASSERT_EQ(starts.size(), 1u);
     EXPECT_EQ(starts[0].commandLine, L"contig -s -q d:\\*.*");
