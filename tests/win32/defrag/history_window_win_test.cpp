@@ -5,6 +5,7 @@
 
 #include "support/fakes.h"
 #include "win32/common/text.h"
+#include "win32/win_fixture.h"
 
 namespace qm::win {
 namespace {
@@ -17,28 +18,23 @@ TEST(HistoryWindow, ListsTheLogKeepsItsPlaceAndAHundredOpeningsLeaveNothingBehin
     test::MemorySettingsStore store;
     store.values["HistoryWindow"] = "10,20,500,300";
     HistoryWindow window(store, folder.Folder());
-    const auto pump = [] {
-        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-            ::DispatchMessageW(&msg);
-        }
-    };
     window.ShowModeless();
     EXPECT_EQ(ListView_GetItemCount(window.Item(HistoryWindow::kIdList)), 1);
     folder.Append(kRunLogFile, "damaged\r\n");
     window.Refresh();
     EXPECT_EQ(ListView_GetItemCount(window.Item(HistoryWindow::kIdList)), 2);
     window.Close();
-    pump();
+    test::PumpMessages();
     EXPECT_EQ(store.values["HistoryWindow"], "10,20,500,300");
-    const long gdi = LiveResources::gdiObjects;
+    const auto held = test::HeldResources();
     for (int i = 0; i < 100; ++i) {
         window.ShowModeless();
-        pump();
+        test::PumpMessages();
         window.Close();
-        pump();
+        test::PumpMessages();
     }
+    EXPECT_EQ(test::HeldResources(), held);
     EXPECT_EQ(OpenDialogCount(), 0u);
-    EXPECT_EQ(LiveResources::gdiObjects, gdi);
 }
 
 }  // namespace
