@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 
 #include "support/fakes.h"
 #include "win32/common/dpi.h"
+#include "win32/win_fixture.h"
 
 namespace qm::win {
 namespace {
@@ -90,42 +90,17 @@ TEST_F(OptionsDialogTest, ANewVolumeGetsATickedRowAndAHundredOpeningsLeaveNothin
     EXPECT_EQ(Bottom(kSave) - save, Bottom(0) - form);
     dialog.Close();
     // Opened and closed a hundred times, it leaves no window, timer or GDI object behind.
-    const auto pump = [] {
-        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-            ::DispatchMessageW(&msg);
-        }
-    };
-    pump();
-    const long timers = WindowTimer::RunningCount(), gdi = LiveResources::gdiObjects;
+    test::PumpMessages();
+    const auto held = test::HeldResources();
     for (int i = 0; i < 100; ++i) {
         dialog.ShowModeless();
         VolumeChange(i % 2 ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE);
-        pump();
+        test::PumpMessages();
         dialog.Close();
-        pump();
+        test::PumpMessages();
     }
-    int windows = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND, LPARAM n) -> BOOL { return ++*reinterpret_cast<int*>(n) > 0; },
-        reinterpret_cast<LPARAM>(&windows));
-    EXPECT_EQ(windows + OpenDialogCount(), 0u);
-    EXPECT_EQ(WindowTimer::RunningCount(), timers);
-    EXPECT_EQ(LiveResources::gdiObjects, gdi);
-}
-
-// Pumps the thread's messages until `done` or a deadline; whether it was done.
-bool PumpUntil(const std::function<bool()>& done, ULONGLONG milliseconds = 15000) {
-    for (const ULONGLONG end = ::GetTickCount64() + milliseconds; !done();) {
-        if (::GetTickCount64() > end) {
-            return false;
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-            ::DispatchMessageW(&msg);
-        }
-    }
-    return true;
+    EXPECT_EQ(test::HeldResources(), held);
+    EXPECT_EQ(std::get<0>(held) + std::get<1>(held), 0u) << "no window or dialog open";
 }
 
 TEST_F(OptionsDialogTest, TheStatisticsBalloonGoesAfterFiveSecondsAndWhenTheDialogIsLeft) {
@@ -136,25 +111,21 @@ TEST_F(OptionsDialogTest, TheStatisticsBalloonGoesAfterFiveSecondsAndWhenTheDial
         ::GetWindowRect(Item(kDrive), &box);
         ::SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
         ::SendMessageW(Item(kDrive), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
-        return PumpUntil([&] {
-            ::EnumThreadWindows(
-                ::GetCurrentThreadId(),
-                [](HWND w, LPARAM out) -> BOOL {
-                    wchar_t name[32] = {};
-                    ::GetClassNameW(w, name, 32);
-                    const bool found = ::IsWindowVisible(w) && !wcscmp(name, TOOLTIPS_CLASSW);
-                    *reinterpret_cast<HWND*>(out) = found ? w : nullptr;
-                    return !found;
-                },
-                reinterpret_cast<LPARAM>(&tip));
-            return tip != nullptr;
+        return test::WaitUntil([&] {
+            for (tip = nullptr; (tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr));) {
+                if (::IsWindowVisible(tip) &&
+                    ::GetWindowThreadProcessId(tip, nullptr) == ::GetCurrentThreadId()) {
+                    return true;
+                }
+            }
+            return false;
         });
     };
     ASSERT_TRUE(restOnDriveC());
     const ULONGLONG opened = ::GetTickCount64();
     EXPECT_FALSE(::GetWindowLongPtrW(tip, GWL_EXSTYLE) & WS_EX_TOPMOST)
         << "over its dialog only, not over other programs' windows";
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(tip); }));
+    EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(tip); }, 15000));
     EXPECT_GE(::GetTickCount64() - opened, 4500u);
     ASSERT_TRUE(restOnDriveC());
     HWND other = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
