@@ -5,24 +5,10 @@
 #include "support/fakes.h"
 #include "win32/schedule/schedule_editor_dialog.h"
 #include "win32/ui/number_box_control.h"
+#include "win32/win_fixture.h"
 
 namespace qm::win {
 namespace {
-
-void Pump() {
-    for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-        ::DispatchMessageW(&msg);
-    }
-}
-
-int ThreadWindowCount() {
-    int n = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND, LPARAM p) -> BOOL { return ++*reinterpret_cast<int*>(p) > 0; },
-        reinterpret_cast<LPARAM>(&n));
-    return n;
-}
 
 TEST(ScheduleEditorDialog, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
     test::FakeClock clock{D(2026, 12, 3, 12, 0)};
@@ -30,10 +16,9 @@ TEST(ScheduleEditorDialog, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
     ScheduleEditorDialog editor{module, [] {}};
     editor.Display({});  // the first opening registers classes and fills caches for good
     editor.Close();
-    Pump();
-    const int windows = ThreadWindowCount();
+    test::PumpMessages();
+    const auto held = test::HeldResources();
     const long timers = WindowTimer::RunningCount();
-    const long gdi = LiveResources::gdiObjects;
     for (int i = 0; i < 100; ++i) {
         ScheduleEditorRequest request;
         request.acceptChanges = i % 2 == 0;
@@ -46,10 +31,8 @@ TEST(ScheduleEditorDialog, OpeningAndClosingAHundredTimesLeavesNothingBehind) {
         EXPECT_GT(WindowTimer::RunningCount(), timers);
         editor.Close();
     }
-    Pump();
-    EXPECT_EQ(ThreadWindowCount(), windows);
-    EXPECT_EQ(WindowTimer::RunningCount(), timers);
-    EXPECT_EQ(LiveResources::gdiObjects, gdi);
+    test::PumpMessages();
+    EXPECT_EQ(test::HeldResources(), held);
 }
 
 }  // namespace
