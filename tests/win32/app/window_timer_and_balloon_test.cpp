@@ -3,10 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "win32/app/balloon_tip.h"
 #include "win32/common/window_timer.h"
+#include "win32/win_fixture.h"
 
 namespace qm::win {
 namespace {
@@ -36,19 +35,6 @@ struct Host {
     }
     ~Host() { ::DestroyWindow(hwnd); }
 
-    // Pumps messages until `done` or the time is up.
-    bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-        const ULONGLONG end = ::GetTickCount64() + ms;
-        MSG msg;
-        while (!done() && ::GetTickCount64() < end) {
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                ::DispatchMessageW(&msg);
-            }
-            ::Sleep(5);
-        }
-        return done();
-    }
-
     HWND hwnd = nullptr;
     TimerSet* timers = nullptr;
     BalloonTip* balloon = nullptr;
@@ -67,8 +53,8 @@ TEST(WindowTimer, FiresUntilItsHandlerDisablesItThenIgnoresALateTick) {
         }
     });
     timer.SetEnabled(true);
-    EXPECT_TRUE(host.PumpUntil([&] { return fired >= 3; }, 3000));
-    host.PumpUntil([] { return false; }, 100);
+    EXPECT_TRUE(test::WaitUntil([&] { return fired >= 3; }, 3000));
+    test::WaitUntil([] { return false; }, 100);
     timer.Fire();  // as a WM_TIMER queued before the timer was disabled would
     EXPECT_EQ(std::tuple(fired, timer.Enabled(), set.Dispatch(12345)),  // 12345: not ours
               std::tuple(3, false, false));
@@ -83,14 +69,14 @@ TEST(BalloonTip, ShowsTwoLinesAndRemovesByIdOnly) {
         L" Last Defrag  - Today at 8:15:42 AM \r\n Next Defrag - Tomorrow at Midnight ");
     const auto id = balloon.ShowAt(POINT{400, 500});
     ASSERT_NE(id, 0);
-    EXPECT_TRUE(host.PumpUntil([&] { return ::IsWindowVisible(balloon.TooltipWindow()); }, 2000));
+    EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(balloon.TooltipWindow()); }, 2000));
     RECT r{};  // two lines and a title: taller than one line of text would make it
     EXPECT_TRUE(::GetWindowRect(balloon.TooltipWindow(), &r) && r.bottom - r.top > 40);
 
     balloon.Remove(static_cast<std::uint16_t>(id + 1));  // someone else's id: nothing happens
     EXPECT_TRUE(::IsWindowVisible(balloon.TooltipWindow()));
     balloon.Remove(id);
-    EXPECT_TRUE(host.PumpUntil([&] { return !::IsWindowVisible(balloon.TooltipWindow()); }, 2000));
+    EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(balloon.TooltipWindow()); }, 2000));
     const auto next = balloon.ShowAt(POINT{400, 500});
     EXPECT_NE(next, id);
     balloon.Remove(next);
