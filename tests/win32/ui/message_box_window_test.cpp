@@ -8,6 +8,7 @@
 #include "core/common/rounding.h"
 #include "win32/ui/message_box_window.h"
 #include "win32/ui/msgbox_platform_win.h"
+#include "win32/win_fixture.h"
 
 namespace qm::win {
 namespace {
@@ -158,12 +159,7 @@ TEST_F(MessageBoxWindowTest, TimeOutClosesWithZeroAndAModelessBoxReturnsAtOnce) 
     const HWND b = FindBox();
     ASSERT_TRUE(::IsWindowVisible(b));
     Click(1);
-    for (int i = 0; i < 20 && ::IsWindow(b); ++i, ::Sleep(5)) {
-        for (MSG msg; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
-            ::DispatchMessageW(&msg);
-        }
-    }
-    EXPECT_FALSE(::IsWindow(b));
+    EXPECT_TRUE(test::WaitUntil([b] { return !::IsWindow(b); }, 100));
     EXPECT_EQ(shared.msgResult, 2);
 }
 
