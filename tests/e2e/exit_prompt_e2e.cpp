@@ -29,7 +29,7 @@ class E2eExitPrompt : public ::testing::Test {
         if (!OpenTrayMenu(tray_->menu, Pid())) {
             return nullptr;
         }
-        TypeKeys(kKeysForExit);
+        TypeKeys({VK_UP, VK_RETURN});  // "Exit", the last item of the menu
         return WaitForWindowWithText(Pid(), L" Exit");
     }
     DWORD Pid() const { return tray_->process.Pid(); }

@@ -40,15 +40,11 @@ std::vector<HWND> TopLevelWindowsOf(DWORD pid) {
     return found;
 }
 
-std::wstring ClassNameOf(HWND hwnd) {
-    wchar_t name[256] = {};
-    const int n = ::GetClassNameW(hwnd, name, static_cast<int>(std::size(name)));
-    return std::wstring(name, n > 0 ? n : 0);
-}
-
 HWND WindowOfClass(DWORD pid, const wchar_t* className, bool hiddenToo) {
-    for (HWND w : TopLevelWindowsOf(pid)) {
-        if (ClassNameOf(w) == className && (hiddenToo || ::IsWindowVisible(w))) {
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, className, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && (hiddenToo || ::IsWindowVisible(w))) {
             return w;
         }
     }

@@ -14,7 +14,6 @@ namespace qm::e2e {
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 50);
 
 std::vector<HWND> TopLevelWindowsOf(DWORD pid);
-std::wstring ClassNameOf(HWND hwnd);
 // The first top-level window of `pid` of this class, a visible one unless `hiddenToo`; or nullptr.
 HWND WindowOfClass(DWORD pid, const wchar_t* className, bool hiddenToo = false);
 // A window's text read with WM_GETTEXT, which works across processes where
@@ -41,8 +40,6 @@ HWND PopupMenuOf(DWORD pid);
 HWND OpenTrayMenu(HWND mainWindow, DWORD pid);
 // Keys typed as a user types them (SendInput), e.g. {VK_DOWN, VK_DOWN, VK_RETURN}.
 void TypeKeys(const std::vector<WORD>& virtualKeys);
-// The keys that pick "Exit", the last item of a freshly opened tray menu.
-inline const std::vector<WORD> kKeysForExit{VK_UP, VK_RETURN};
 
 // The texts of the balloons the shell's notification area shows now (tooltips of another
 // process: read through a buffer in it); with `allTips`, every tool of hidden tooltips too,
