@@ -11,9 +11,8 @@ namespace qm::win {
 namespace {
 
 TEST(HistoryWindow, ListsTheLogKeepsItsPlaceAndAHundredOpeningsLeaveNothingBehind) {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    LocalLogFolder folder(Narrow(temp) + "qm-history-test");
+    const test::TempFolder temp;
+    LocalLogFolder folder(Narrow(temp.Path()));
     folder.Write(kRunLogFile, RunNoteLine(DateTime::Make(2026, 12, 7, 21, 30, 0), "caught up"));
     test::MemorySettingsStore store;
     store.values["HistoryWindow"] = "10,20,500,300";
