@@ -164,16 +164,17 @@ void Dialog::RemoveControl(int id) {
 }
 
 void Dialog::SetFormSize(int widthTwips, int heightTwips) {
-    formWidth_ = widthTwips;
-    formHeight_ = heightTwips;
-    sizedByClient_ = false;
-    ApplyFormSize();
+    SizeForm(widthTwips, heightTwips, false);
 }
 
 void Dialog::SetDesignedFormSize(int widthTwips, int heightTwips) {
+    SizeForm(widthTwips, heightTwips, true);
+}
+
+void Dialog::SizeForm(int widthTwips, int heightTwips, bool byClient) {
     formWidth_ = widthTwips;
     formHeight_ = heightTwips;
-    sizedByClient_ = true;
+    sizedByClient_ = byClient;
     ApplyFormSize();
 }
 

@@ -105,6 +105,7 @@ class Dialog {
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
     void LayOut();
+    void SizeForm(int widthTwips, int heightTwips, bool byClient);
     void ApplyFormSize();
     void OnDpiChanged(UINT dpi, LPARAM suggested);
     void DestroyNow();

@@ -19,6 +19,12 @@ class LocaleDateTextFormat final : public DateTextFormat {
     std::optional<DateTime> ParseDateText(std::string_view text) const override;
 };
 
+// Whether a WM_SETTINGCHANGE is about the user's regional settings ("intl"): what shows dates,
+// times or numbers writes them anew.
+inline bool IsRegionalSettingsChange(LPARAM lp) {
+    return lp && std::wstring_view(reinterpret_cast<const wchar_t*>(lp)) == L"intl";
+}
+
 // An automation date (days from 30 December 1899, the fraction the time of that day even for
 // negative days) as a DateTime, to the nearest second; nothing outside years 100-9999.
 std::optional<DateTime> DateTimeFromOleDate(double oleDate);

@@ -249,7 +249,7 @@ bool HistoryWindow::OnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
         }
         case WM_SETTINGCHANGE:
             // The user's date and time formats changed: the start times are written anew.
-            if (lp && std::wstring_view(reinterpret_cast<const wchar_t*>(lp)) == L"intl") {
+            if (IsRegionalSettingsChange(lp)) {
                 Fill();
             }
             return false;

@@ -5,6 +5,7 @@
 
 #include "core/defrag/drive_state.h"
 #include "core/defrag/options_layout.h"
+#include "win32/common/locale_date_format.h"
 #include "win32/common/system_library.h"
 #include "win32/common/text.h"
 #include "win32/common/unique_handle.h"
@@ -120,7 +121,7 @@ void OptionsDialog::OnInit() {
     const std::string note = WakeTimersNote(
         s_.wakeTimersOnMains ? s_.wakeTimersOnMains() : std::nullopt, ReadWindowsVersion());
     places_ = PlaceOptions(!note.empty());
-    numbers_ = s_.numberFormat ? s_.numberFormat() : NumberSeparators();
+    ReadNumberFormat();
     AddFixedControls(note);
 
     form_.Load(ListFixedVolumes(s_.drives));
@@ -245,6 +246,10 @@ void OptionsDialog::BuildRowControls() {
     const int buttonsTop = SaveButtonTop(height);
     PlaceControl(kIdSave, {kSaveLeft, buttonsTop, kButtonWidth, kButtonHeight});
     PlaceControl(IDCANCEL, {kCancelLeft, buttonsTop, kButtonWidth, kButtonHeight});
+}
+
+void OptionsDialog::ReadNumberFormat() {
+    numbers_ = s_.numberFormat ? s_.numberFormat() : NumberSeparators();
 }
 
 void OptionsDialog::ShowDriveStates() {
@@ -415,8 +420,8 @@ bool OptionsDialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             return false;
         case WM_SETTINGCHANGE:
             // The user's number and date forms: the balloon's sizes and the rows' last results.
-            if (lp && std::wstring_view(reinterpret_cast<const wchar_t*>(lp)) == L"intl") {
-                numbers_ = s_.numberFormat ? s_.numberFormat() : NumberSeparators();
+            if (IsRegionalSettingsChange(lp)) {
+                ReadNumberFormat();
                 ShowDriveStates();
             }
             return false;

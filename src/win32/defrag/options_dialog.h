@@ -95,6 +95,8 @@ class OptionsDialog final : public Dialog, private DefragNowView, private DriveB
     void RefreshDriveRows();
     // Each row's kind of disk and last result, in the user's date form.
     void ShowDriveStates();
+    // The user's number form, for the drive statistics.
+    void ReadNumberFormat();
     void ShowChoices();
     void ReadChoices();
     void ApplyChangeState();
